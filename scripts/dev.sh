@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Builds the program and runs it, its tests or its benchmarks.
+#   scripts/dev.sh run     build and start the program
+#   scripts/dev.sh test    build and run every test
+#   scripts/dev.sh asan    build with AddressSanitizer and UBSan and run every test
+#   scripts/dev.sh bench   build and run the benchmarks
+# Missing Debian packages are installed first (as root, with apt-get).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ pkg-config
+          qt6-base-dev qt6-charts-dev libquazip1-qt6-dev libgl-dev
+          libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() { # build DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+run_tests() { # run_tests DIR
+    ctest --test-dir "$1" --output-on-failure -j "$(nproc)"
+}
+
+cmd=${1:-run}
+install_missing
+case "$cmd" in
+    run)
+        build build
+        if [ -x build/src/optivar ]; then
+            exec build/src/optivar
+        else
+            # Until the screens exist the start command shows the evaluation of an example.
+            exec build/tools/optivar-eval examples/Квартира.qzr
+        fi
+        ;;
+    test)
+        build build
+        run_tests build
+        ;;
+    asan)
+        build build-asan -DOPTIVAR_SANITIZE=ON -DOPTIVAR_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+            run_tests build-asan
+        ;;
+    bench)
+        build build -DCMAKE_BUILD_TYPE=Release
+        for b in build/bench/bench_*; do
+            [ -x "$b" ] && "$b" --benchmark_min_time=0.2
+        done
+        ;;
+    *)
+        echo "usage: $0 run|test|asan|bench" >&2
+        exit 2
+        ;;
+esac

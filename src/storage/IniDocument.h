@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+/// The lines of one INI file, read and changed as the Windows private-profile
+/// functions read and write them. Lines that a change does not touch keep their
+/// bytes exactly.
+///
+/// Reading: sections and keys match case-insensitively (ASCII case only); the
+/// first of two equal keys wins; blanks and tabs around a key and a value do not
+/// count; one pair of matching enclosing quotes ("abc" or 'abc') is dropped from
+/// a value; a line without "=" is ignored; CRLF and LF both end a line. Text is
+/// in code page 1251.
+///
+/// Writing: a key's line is replaced in place; a new key goes after the last key
+/// of its section; a new section goes at the end; new lines end in CRLF. A value
+/// that the reader would change (outer blanks, enclosing quotes) is written inside
+/// one more pair of quotes; a CR, LF or NUL in it becomes a blank.
+class IniDocument
+{
+public:
+    using Entry = std::pair<QString, QString>; // key, value
+
+    IniDocument() = default;
+    static IniDocument fromBytes(const QByteArray& bytes);
+    QByteArray toBytes() const;
+
+    /// The value of key in section, or nothing when there is no such key.
+    std::optional<QString> value(QStringView section, QStringView key) const;
+    QString readString(QStringView section, QStringView key, const QString& defaultValue) const;
+    /// A decimal integer (optional sign, 32 bits); anything else gives defaultValue.
+    int readInteger(QStringView section, QStringView key, int defaultValue) const;
+
+    void writeString(QStringView section, QStringView key, const QString& value);
+    void writeInteger(QStringView section, QStringView key, int value);
+    /// Removes every section of that name with all its lines.
+    void eraseSection(QStringView section);
+    /// Erases the section and writes it anew with these entries, in this order.
+    void replaceSection(QStringView section, const QList<Entry>& entries);
+
+    bool hasSection(QStringView section) const;
+    /// The keys of section in file order, as spelt in the file (first of equal keys only).
+    QStringList keys(QStringView section) const;
+
+private:
+    struct Line {
+        QByteArray text; // without its line end
+        QByteArray end;  // "\r\n", "\n" or empty for a last line without one
+    };
+    struct Index {
+        QHash<QByteArray, int> keys;                 // folded "section\0key" -> line
+        QHash<QByteArray, std::vector<int>> headers; // folded section -> header lines
+    };
+
+    const Index& index() const;
+    void changed() { m_index.reset(); }
+    int sectionEnd(int headerLine) const;
+    int insertionPoint(int headerLine) const;
+    void appendLine(const QByteArray& text);
+
+    std::vector<Line> m_lines;
+    mutable std::optional<Index> m_index;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/// Small helpers shared by the tests: fixture files and raw file access.
+namespace TestSupport {
+
+/// The folder of the shipped example problems.
+QString examplesDir();
+/// The folder of the test fixtures.
+QString testDataDir();
+
+QByteArray readBytes(const QString& path);
+/// Writes bytes to path, replacing it; fails the calling test through QVERIFY-like abort when impossible.
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+/// Bytes in code page 1251 from UTF-8 source text.
+QByteArray cp1251(const char* utf8);
+
+} // namespace TestSupport
