@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+
+class IniDocument;
 
 /// Sections and keys of a problem file; every key is built from positions.
 namespace ProblemKeys {
@@ -9,6 +12,15 @@ inline constexpr char16_t AltSection[] = u"Alt";
 inline constexpr char16_t QualSection[] = u"Qual";
 inline constexpr char16_t JudgementSection[] = u"QualM";
 inline constexpr char16_t CountKey[] = u"Count";
+
+/// The counts a reader accepts: "Count" outside 0 .. MaxItemCount reads as the
+/// nearer bound. The screens keep lists to 2 .. 9 items and read positions 0 to 10;
+/// the bound only keeps a damaged or hand-made file from making the evaluation
+/// or the step list huge.
+constexpr int MaxItemCount = 30;
+
+/// "Count" of a section ("Alt" or "Qual"), default 0, kept within 0 .. MaxItemCount.
+int ReadCount(const IniDocument& doc, QStringView section);
 
 /// "A_" + i
 QString AltName(int i);
