@@ -9,7 +9,6 @@
 
 #include <QTest>
 
-#include <cfloat>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -149,18 +148,6 @@ private Q_SLOTS:
         QCOMPARE(ResultsText::consistencyOf(ratio), expected);
         const QStringList lines = ResultsText::warningLines(Judgements::Criteria, ratio, russian);
         QCOMPARE(lines.isEmpty(), expected == Consistency::Acceptable);
-    }
-
-    // Where long double is wider than double, it confirms the premise the
-    // thresholds rest on.
-    void testNearestDoublesLieAboveLimits()
-    {
-        if constexpr (LDBL_MANT_DIG <= DBL_MANT_DIG)
-            QSKIP("long double is a plain double here");
-        QVERIFY(static_cast<long double>(0.1) > 0.1L);
-        QVERIFY(static_cast<long double>(std::nextafter(0.1, 0.0)) < 0.1L);
-        QVERIFY(static_cast<long double>(0.2) > 0.2L);
-        QVERIFY(static_cast<long double>(std::nextafter(0.2, 0.0)) < 0.2L);
     }
 
     void testWarningLines_data()
