@@ -68,6 +68,17 @@ void evaluateReadProblem(benchmark::State& state)
 }
 BENCHMARK(evaluateReadProblem)->Unit(benchmark::kMicrosecond);
 
+// Taking counts, names and judgements out of a file already parsed.
+void loadParsedProblem(benchmark::State& state)
+{
+    const IniDocument doc = largestDocument();
+    for (auto _ : state) {
+        ProblemData problem = ProblemData::load(doc);
+        benchmark::DoNotOptimize(problem);
+    }
+}
+BENCHMARK(loadParsedProblem)->Unit(benchmark::kMicrosecond);
+
 // What the results screen does on every showing: read the file, load, evaluate.
 void evaluateFromDisk(benchmark::State& state)
 {
