@@ -64,17 +64,6 @@ bool writeAll(int fd, const char* data, qsizetype size)
     return true;
 }
 
-void syncFolder(const QByteArray& folder)
-{
-    // Makes the rename itself durable; a folder that cannot be opened for this
-    // leaves the file written all the same.
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 namespace AtomicFile {
@@ -131,8 +120,10 @@ void write(const QString& path, const QByteArray& bytes, Mode mode, std::optiona
         }
         ::unlink(temp.path().constData());
     }
+    // The folder is not flushed after the rename: should the machine stop before
+    // the rename reaches the disk, the old file is still whole, which is all
+    // that is promised; a second flush would double the time of every store.
     temp.release();
-    syncFolder(folder);
 }
 
 } // namespace AtomicFile

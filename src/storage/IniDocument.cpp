@@ -4,6 +4,9 @@
 
 #include <QByteArrayView>
 
+#include <algorithm>
+#include <cstring>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -21,26 +24,7 @@ QByteArrayView trimmed(QByteArrayView v)
     return v.sliced(b, e - b);
 }
 
-// Only ASCII letters fold, as in the Windows functions.
-QByteArray folded(QByteArrayView v)
-{
-    QByteArray out(v.data(), v.size());
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    }
-    return out;
-}
-
-QByteArray foldedName(QStringView name) { return folded(CodePage::encode(name)); }
-
-QByteArray indexKey(QByteArrayView foldedSection, QByteArrayView foldedKey)
-{
-    QByteArray k;
-    k.reserve(foldedSection.size() + foldedKey.size() + 1);
-    k.append(foldedSection).append('\0').append(foldedKey);
-    return k;
-}
+char fold(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 // The section name of a header line ("[name]", blanks allowed around and inside
 // the brackets), or nothing when the line is not a header.
@@ -68,11 +52,10 @@ QByteArrayView readerValue(QByteArrayView raw)
 // The bytes to write for a value so that a reader gives back exactly value.
 QByteArray writerValue(const QString& value)
 {
+    const auto breaksLine = [](QChar c) { return c == u'\r' || c == u'\n' || c == QChar(0); };
     QString clean = value;
-    for (QChar& c : clean) {
-        if (c == u'\r' || c == u'\n' || c == QChar(0))
-            c = u' ';
-    }
+    if (std::any_of(value.cbegin(), value.cend(), breaksLine))
+        std::replace_if(clean.begin(), clean.end(), breaksLine, QChar(u' '));
     QByteArray bytes = CodePage::encode(clean);
     if (readerValue(bytes).size() != bytes.size())
         bytes = '"' + bytes + '"';
@@ -94,34 +77,75 @@ std::optional<int> parseInteger(QByteArrayView v)
 IniDocument IniDocument::fromBytes(const QByteArray& bytes)
 {
     IniDocument doc;
+    doc.m_source = bytes;
+    const char* data = doc.m_source.constData();
+    const qsizetype size = doc.m_source.size();
+    doc.m_lines.reserve(size_t(doc.m_source.count('\n')) + 1);
     qsizetype start = 0;
-    const qsizetype size = bytes.size();
-    doc.m_lines.reserve(size_t(bytes.count('\n')) + 1);
     while (start < size) {
-        const qsizetype nl = bytes.indexOf('\n', start);
-        qsizetype end = nl < 0 ? size : nl;
+        const char* nl = static_cast<const char*>(std::memchr(data + start, '\n', size_t(size - start)));
+        const qsizetype end = nl ? nl - data : size;
         qsizetype textEnd = end;
-        if (textEnd > start && bytes[textEnd - 1] == '\r')
-            --textEnd;
-        Line line;
-        line.text = bytes.sliced(start, textEnd - start);
-        line.end = nl < 0 ? bytes.sliced(textEnd, end - textEnd) : bytes.sliced(textEnd, end + 1 - textEnd);
-        doc.m_lines.push_back(std::move(line));
-        start = nl < 0 ? size : nl + 1;
+        End lineEnd = End::None;
+        if (nl) {
+            lineEnd = End::LF;
+            if (textEnd > start && data[textEnd - 1] == '\r') {
+                --textEnd;
+                lineEnd = End::CRLF;
+            }
+        }
+        doc.m_lines.push_back(Line{QByteArray::fromRawData(data + start, textEnd - start), lineEnd});
+        start = nl ? end + 1 : size;
     }
     return doc;
 }
+
+namespace {
+
+QByteArrayView endBytes(int end) { return end == 2 ? QByteArrayView("\r\n") : end == 1 ? QByteArrayView("\n") : QByteArrayView(); }
+
+} // namespace
 
 QByteArray IniDocument::toBytes() const
 {
     qsizetype total = 0;
     for (const Line& l : m_lines)
-        total += l.text.size() + l.end.size();
+        total += l.text.size() + endBytes(int(l.end)).size();
     QByteArray out;
     out.reserve(total);
     for (const Line& l : m_lines)
-        out.append(l.text).append(l.end);
+        out.append(l.text).append(endBytes(int(l.end)));
     return out;
+}
+
+size_t IniDocument::FoldedHash::operator()(QByteArrayView v) const noexcept
+{
+    size_t h = 1469598103934665603ULL; // FNV-1a
+    for (char c : v)
+        h = (h ^ uchar(fold(c))) * 1099511628211ULL;
+    return h;
+}
+
+size_t IniDocument::FoldedHash::operator()(const std::pair<QByteArrayView, QByteArrayView>& v) const noexcept
+{
+    return (*this)(v.first) * 31 + (*this)(v.second);
+}
+
+bool IniDocument::FoldedEqual::operator()(QByteArrayView a, QByteArrayView b) const noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (fold(a[i]) != fold(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IniDocument::FoldedEqual::operator()(const std::pair<QByteArrayView, QByteArrayView>& a,
+                                         const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept
+{
+    return (*this)(a.first, b.first) && (*this)(a.second, b.second);
 }
 
 const IniDocument::Index& IniDocument::index() const
@@ -129,35 +153,83 @@ const IniDocument::Index& IniDocument::index() const
     if (m_index)
         return *m_index;
     Index idx;
-    QByteArray section;
+    idx.keys.reserve(m_lines.size());
+    QByteArrayView section;
     bool inSection = false;
     for (int i = 0; i < int(m_lines.size()); ++i) {
         const QByteArrayView text = m_lines[size_t(i)].text;
-        if (const auto name = headerName(text)) {
-            section = folded(*name);
-            inSection = true;
-            idx.headers[section].push_back(i);
+        const qsizetype eq = text.indexOf('=');
+        if (eq < 0 || trimmed(text).startsWith('[')) {
+            if (const auto name = headerName(text)) {
+                section = *name;
+                inSection = true;
+                idx.headers[section].push_back(i);
+            }
             continue;
         }
-        if (!inSection)
-            continue;
-        const qsizetype eq = text.indexOf('=');
-        if (eq < 0)
-            continue;
-        const QByteArray key = indexKey(section, folded(trimmed(text.first(eq))));
-        if (!idx.keys.contains(key)) // the first of two equal keys wins
-            idx.keys.insert(key, i);
+        if (inSection) // the first of two equal keys wins
+            idx.keys.try_emplace({section, trimmed(text.first(eq))}, i);
     }
     m_index = std::move(idx);
     return *m_index;
 }
 
+namespace {
+
+// The bytes of a name as they stand in the file. Section names and keys are
+// short ASCII in every file the program writes; those need no allocation.
+class NameBytes
+{
+public:
+    explicit NameBytes(QStringView name)
+    {
+        if (name.size() <= qsizetype(sizeof m_buffer)) {
+            for (qsizetype i = 0; i < name.size(); ++i) {
+                const char16_t c = name[i].unicode();
+                if (c >= 0x80) {
+                    m_heap = CodePage::encode(name);
+                    m_view = m_heap;
+                    return;
+                }
+                m_buffer[i] = char(c);
+            }
+            m_view = QByteArrayView(m_buffer, name.size());
+        } else {
+            m_heap = CodePage::encode(name);
+            m_view = m_heap;
+        }
+    }
+    QByteArrayView view() const { return m_view; }
+
+private:
+    char m_buffer[64];
+    QByteArray m_heap;
+    QByteArrayView m_view;
+};
+
+} // namespace
+
+int IniDocument::keyLine(QStringView section, QStringView key) const
+{
+    const NameBytes s(section);
+    const NameBytes k(key);
+    const auto it = index().keys.find({s.view(), k.view()});
+    return it == index().keys.end() ? -1 : it->second;
+}
+
+const std::vector<int>* IniDocument::headerLines(QStringView section) const
+{
+    const QByteArray s = CodePage::encode(section);
+    const auto it = index().headers.find(s);
+    return it == index().headers.end() ? nullptr : &it->second;
+}
+
 std::optional<QString> IniDocument::value(QStringView section, QStringView key) const
 {
-    const auto it = index().keys.constFind(indexKey(foldedName(section), foldedName(key)));
-    if (it == index().keys.cend())
+    const int line = keyLine(section, key);
+    if (line < 0)
         return std::nullopt;
-    const QByteArrayView text = m_lines[size_t(*it)].text;
+    const QByteArrayView text = m_lines[size_t(line)].text;
     return CodePage::decode(readerValue(text.sliced(text.indexOf('=') + 1)));
 }
 
@@ -168,28 +240,32 @@ QString IniDocument::readString(QStringView section, QStringView key, const QStr
 
 int IniDocument::readInteger(QStringView section, QStringView key, int defaultValue) const
 {
-    const auto it = index().keys.constFind(indexKey(foldedName(section), foldedName(key)));
-    if (it == index().keys.cend())
+    const int line = keyLine(section, key);
+    if (line < 0)
         return defaultValue;
-    const QByteArrayView text = m_lines[size_t(*it)].text;
+    const QByteArrayView text = m_lines[size_t(line)].text;
     return parseInteger(readerValue(text.sliced(text.indexOf('=') + 1))).value_or(defaultValue);
 }
 
-bool IniDocument::hasSection(QStringView section) const { return index().headers.contains(foldedName(section)); }
+bool IniDocument::hasSection(QStringView section) const { return headerLines(section) != nullptr; }
 
 QStringList IniDocument::keys(QStringView section) const
 {
     QStringList out;
-    const QByteArray s = foldedName(section);
-    const auto headers = index().headers.value(s);
-    for (int h : headers) {
-        for (int i = h + 1; i < sectionEnd(h); ++i) {
+    const std::vector<int>* headers = headerLines(section);
+    if (!headers)
+        return out;
+    const QByteArray s = CodePage::encode(section);
+    for (int h : *headers) {
+        const int end = sectionEnd(h);
+        for (int i = h + 1; i < end; ++i) {
             const QByteArrayView text = m_lines[size_t(i)].text;
             const qsizetype eq = text.indexOf('=');
             if (eq < 0)
                 continue;
             const QByteArrayView key = trimmed(text.first(eq));
-            if (index().keys.value(indexKey(s, folded(key)), -1) == i)
+            const auto it = index().keys.find({s, key});
+            if (it != index().keys.end() && it->second == i)
                 out.append(CodePage::decode(key));
         }
     }
@@ -209,7 +285,8 @@ int IniDocument::insertionPoint(int headerLine) const
     // After the last key line of the section, so blank lines and comments that
     // close the section stay where they are.
     int at = headerLine + 1;
-    for (int i = headerLine + 1; i < sectionEnd(headerLine); ++i) {
+    const int end = sectionEnd(headerLine);
+    for (int i = headerLine + 1; i < end; ++i) {
         if (m_lines[size_t(i)].text.contains('='))
             at = i + 1;
     }
@@ -218,27 +295,21 @@ int IniDocument::insertionPoint(int headerLine) const
 
 void IniDocument::appendLine(const QByteArray& text)
 {
-    if (!m_lines.empty() && m_lines.back().end.isEmpty())
-        m_lines.back().end = "\r\n";
-    m_lines.push_back(Line{text, "\r\n"});
+    if (!m_lines.empty() && m_lines.back().end == End::None)
+        m_lines.back().end = End::CRLF;
+    m_lines.push_back(Line{text, End::CRLF});
 }
 
 void IniDocument::writeString(QStringView section, QStringView key, const QString& value)
 {
     const QByteArray line = CodePage::encode(key) + '=' + writerValue(value);
-    const QByteArray s = foldedName(section);
-    const Index& idx = index();
-    if (const auto it = idx.keys.constFind(indexKey(s, foldedName(key))); it != idx.keys.cend()) {
-        Line& l = m_lines[size_t(*it)];
-        l.text = line;
-        l.end = "\r\n";
-        return; // the index stays valid: same key, same line
-    }
-    if (const auto h = idx.headers.constFind(s); h != idx.headers.cend()) {
-        const int at = insertionPoint(h->front());
-        if (at > 0 && m_lines[size_t(at - 1)].end.isEmpty())
-            m_lines[size_t(at - 1)].end = "\r\n";
-        m_lines.insert(m_lines.begin() + at, Line{line, "\r\n"});
+    if (const int at = keyLine(section, key); at >= 0) {
+        m_lines[size_t(at)] = Line{line, End::CRLF};
+    } else if (const std::vector<int>* headers = headerLines(section)) {
+        const int pos = insertionPoint(headers->front());
+        if (m_lines[size_t(pos - 1)].end == End::None)
+            m_lines[size_t(pos - 1)].end = End::CRLF;
+        m_lines.insert(m_lines.begin() + pos, Line{line, End::CRLF});
     } else {
         appendLine('[' + CodePage::encode(section) + ']');
         appendLine(line);
@@ -253,10 +324,10 @@ void IniDocument::writeInteger(QStringView section, QStringView key, int value)
 
 void IniDocument::eraseSection(QStringView section)
 {
-    const auto h = index().headers.constFind(foldedName(section));
-    if (h == index().headers.cend())
+    const std::vector<int>* found = headerLines(section);
+    if (!found)
         return;
-    const std::vector<int> headers = *h;
+    const std::vector<int> headers = *found;
     // From the last so that earlier line numbers stay valid.
     for (auto it = headers.rbegin(); it != headers.rend(); ++it)
         m_lines.erase(m_lines.begin() + *it, m_lines.begin() + sectionEnd(*it));
@@ -267,7 +338,11 @@ void IniDocument::replaceSection(QStringView section, const QList<Entry>& entrie
 {
     eraseSection(section);
     appendLine('[' + CodePage::encode(section) + ']');
-    for (const Entry& e : entries)
-        m_lines.push_back(Line{CodePage::encode(e.first) + '=' + writerValue(e.second), "\r\n"});
+    m_lines.reserve(m_lines.size() + size_t(entries.size()));
+    for (const Entry& e : entries) {
+        QByteArray line = CodePage::encode(e.first);
+        line.append('=').append(writerValue(e.second));
+        m_lines.push_back(Line{std::move(line), End::CRLF});
+    }
     changed();
 }
