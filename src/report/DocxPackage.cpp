@@ -41,44 +41,17 @@ QString picturePart(const DocxContent::Picture& p, int picture)
 // file format has no name for is drawn as a single line.
 QString underlineName(qint32 kind)
 {
-    switch (kind) {
-    case 1:
-        return u"single"_s;
-    case 2:
-        return u"words"_s;
-    case 3:
-        return u"double"_s;
-    case 4:
-        return u"dotted"_s;
-    case 6:
-        return u"thick"_s;
-    case 7:
-        return u"dash"_s;
-    case 9:
-        return u"dotDash"_s;
-    case 10:
-        return u"dotDotDash"_s;
-    case 11:
-        return u"wave"_s;
-    case 20:
-        return u"dottedHeavy"_s;
-    case 23:
-        return u"dashedHeavy"_s;
-    case 25:
-        return u"dashDotHeavy"_s;
-    case 26:
-        return u"dashDotDotHeavy"_s;
-    case 27:
-        return u"wavyHeavy"_s;
-    case 39:
-        return u"dashLong"_s;
-    case 43:
-        return u"wavyDouble"_s;
-    case 55:
-        return u"dashLongHeavy"_s;
-    default:
-        return u"single"_s;
+    static const std::pair<qint32, QString> names[] = {
+        {2, u"words"_s},        {3, u"double"_s},       {4, u"dotted"_s},        {6, u"thick"_s},
+        {7, u"dash"_s},         {9, u"dotDash"_s},      {10, u"dotDotDash"_s},   {11, u"wave"_s},
+        {20, u"dottedHeavy"_s}, {23, u"dashedHeavy"_s}, {25, u"dashDotHeavy"_s}, {26, u"dashDotDotHeavy"_s},
+        {27, u"wavyHeavy"_s},   {39, u"dashLong"_s},    {43, u"wavyDouble"_s},   {55, u"dashLongHeavy"_s},
+    };
+    for (const auto& [k, name] : names) {
+        if (k == kind)
+            return name;
     }
+    return u"single"_s;
 }
 
 QString borderName(DocxContent::Border border)
@@ -145,6 +118,9 @@ class DocumentWriter
 {
 public:
     explicit DocumentWriter(QByteArray* out) : m_xml(out) {}
+
+    // Set when the writer met a character XML cannot hold.
+    bool hasError() const { return m_xml.hasError(); }
 
     void write(const DocxContent& content)
     {
@@ -420,7 +396,10 @@ QByteArray documentXml(const DocxContent& content)
 {
     QByteArray out;
     out.reserve(64 * 1024);
-    DocumentWriter(&out).write(content);
+    DocumentWriter writer(&out);
+    writer.write(content);
+    if (writer.hasError())
+        throw OptivarError(OptivarError::Code::IoError, u"Unable to write the document text"_s);
     return out;
 }
 

@@ -52,9 +52,15 @@ QString kindText(TFormWord::Kind kind)
     return u"полный отчет"_s;
 }
 
-bool isUnsafeInFileName(QChar c)
+// A surrogate is unsafe only when it is not half of a pair.
+bool isUnsafeInFileName(QStringView name, qsizetype i)
 {
-    return c.unicode() < 0x20 || c.unicode() == 0x7F || c.isSurrogate() || QStringView(u"\\/:*?\"<>|").contains(c);
+    const QChar c = name.at(i);
+    if (c.isHighSurrogate())
+        return i + 1 == name.size() || !name.at(i + 1).isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !name.at(i - 1).isHighSurrogate();
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || QStringView(u"\\/:*?\"<>|").contains(c);
 }
 
 // Leading dots would hide the file, trailing dots and blanks are lost on
@@ -293,17 +299,9 @@ void TFormWord::InsertPicture(const QString& fileName, qint32 widthCm, qint32 he
     if (!picture)
         throw OptivarError(OptivarError::Code::IoError, u"Файл не является рисунком: "_s + fileName);
 
-    // The same image inserted twice is kept once in the file.
-    int index = -1;
-    for (size_t i = 0; i < doc.pictures.size(); ++i) {
-        if (doc.pictures[i].bytes == bytes)
-            index = int(i);
-    }
-    if (index < 0) {
-        picture->bytes = std::move(bytes);
-        doc.pictures.push_back(std::move(*picture));
-        index = int(doc.pictures.size() - 1);
-    }
+    picture->bytes = std::move(bytes);
+    doc.pictures.push_back(std::move(*picture));
+    const int index = int(doc.pictures.size() - 1);
 
     constexpr qint64 EmuPerCm = 360000;
     DocxContent::Paragraph& paragraph = currentParagraph();
@@ -325,9 +323,9 @@ QString TFormWord::documentFileName(const QString& problemName, Kind kind, const
     const QString copyMark = copy > 1 ? u" ("_s + QString::number(copy) + u')' : QString();
 
     QString problem = problemName;
-    for (QChar& c : problem) {
-        if (isUnsafeInFileName(c))
-            c = u'_';
+    for (qsizetype i = 0; i < problemName.size(); ++i) {
+        if (isUnsafeInFileName(problemName, i))
+            problem[i] = u'_';
     }
     problem = trimName(problem);
     const qsizetype reserve = (u" ("_s + QString::number(MaxCopies) + u')').toUtf8().size();
