@@ -1,0 +1,73 @@
+#include "lists/ui/NameEdit.h"
+
+#include "storage/CodePage.h"
+#include "storage/ComUnit.h"
+
+#include <QKeyEvent>
+#include <QLocale>
+#include <QValidator>
+
+namespace {
+
+// A name read from disk may already hold characters the code page cannot store;
+// such a name must stay editable, so only characters beyond those it had are refused.
+class CodePageValidator final : public QValidator
+{
+public:
+    explicit CodePageValidator(QLineEdit* edit)
+        : QValidator(edit)
+        , m_edit(edit)
+    {
+    }
+
+    State validate(QString& input, int&) const override
+    {
+        return foreignCount(input) <= foreignCount(m_edit->text()) ? Acceptable : Invalid;
+    }
+
+private:
+    static qsizetype foreignCount(const QString& text)
+    {
+        qsizetype n = 0;
+        for (QChar c : text) {
+            if (!CodePage::canEncode(c))
+                ++n;
+        }
+        return n;
+    }
+
+    QLineEdit* m_edit;
+};
+
+} // namespace
+
+NameEdit::NameEdit(QWidget* parent)
+    : QLineEdit(parent)
+{
+    setFrame(false);
+    setMaxLength(ComUnit::MaxNameLength);
+    setValidator(new CodePageValidator(this));
+}
+
+void NameEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        Q_EMIT left();
+        return;
+    }
+    if (m_decimalKeys && (event->text() == u"," || event->text() == u".")) {
+        insert(QLocale().decimalPoint());
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void NameEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A pop-up (a menu, a completer) takes the focus only for a moment.
+    if (isVisible() && event->reason() != Qt::PopupFocusReason)
+        Q_EMIT left();
+}
