@@ -58,8 +58,8 @@ case "$cmd" in
             run_tests build-asan
         ;;
     bench)
-        build build -DCMAKE_BUILD_TYPE=Release
-        for b in build/bench/bench_*; do
+        build build-release -DCMAKE_BUILD_TYPE=Release
+        for b in build-release/bench/bench_*; do
             [ -x "$b" ] && "$b" --benchmark_min_time=0.2
         done
         ;;

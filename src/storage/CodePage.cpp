@@ -51,8 +51,33 @@ bool canEncode(QStringView text)
     return true;
 }
 
+namespace {
+
+bool isAscii(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        if (uchar(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 QByteArray encode(QStringView text)
 {
+    // Keys, numbers and most lines are plain ASCII, the same in both encodings.
+    if (isAscii(text))
+        return text.toLatin1();
     // Qt's encoder writes its own substitute (0x1A) for a character it cannot
     // encode; the file must show "?" instead, one per character (a surrogate
     // pair is one character).
@@ -77,6 +102,8 @@ QByteArray encode(QStringView text)
 
 QString decode(QByteArrayView bytes)
 {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     thread_local QStringDecoder decoder("windows-1251");
     return decoder.decode(bytes);
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 /// An item of every list grid: its 0-based number (shown as Num + 1) and its name.
 struct TLElem {
@@ -26,7 +27,7 @@ constexpr int MaxNameLength = 255;
 /// The list screens read positions 0 to 10 of a list.
 constexpr int ListPositions = 11;
 /// The name a list screen reads for an empty position.
-inline constexpr char16_t NoEntry[] = u"***НЕТ***";
+inline constexpr QStringView NoEntry = u"***НЕТ***";
 
 extern IniFile ProblemIni;   // the open problem file
 extern QString DatDir;       // the data folder, current folder + "/DAT"

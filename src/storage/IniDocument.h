@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
 
 #include <optional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -51,14 +51,30 @@ public:
     QStringList keys(QStringView section) const;
 
 private:
+    enum class End : quint8 { None, LF, CRLF };
     struct Line {
-        QByteArray text; // without its line end
-        QByteArray end;  // "\r\n", "\n" or empty for a last line without one
+        QByteArray text; // without its line end; unchanged lines share the bytes read
+        End end = End::CRLF;
+    };
+    // Names as they stand in the lines, compared and hashed with ASCII case folded.
+    struct FoldedHash {
+        size_t operator()(QByteArrayView v) const noexcept;
+        size_t operator()(const std::pair<QByteArrayView, QByteArrayView>& v) const noexcept;
+    };
+    struct FoldedEqual {
+        bool operator()(QByteArrayView a, QByteArrayView b) const noexcept;
+        bool operator()(const std::pair<QByteArrayView, QByteArrayView>& a,
+                        const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept;
     };
     struct Index {
-        QHash<QByteArray, int> keys;                 // folded "section\0key" -> line
-        QHash<QByteArray, std::vector<int>> headers; // folded section -> header lines
+        // (section, key) -> line of the first such key; views into m_lines
+        std::unordered_map<std::pair<QByteArrayView, QByteArrayView>, int, FoldedHash, FoldedEqual> keys;
+        // section -> its header lines
+        std::unordered_map<QByteArrayView, std::vector<int>, FoldedHash, FoldedEqual> headers;
     };
+
+    int keyLine(QStringView section, QStringView key) const;
+    const std::vector<int>* headerLines(QStringView section) const;
 
     const Index& index() const;
     void changed() { m_index.reset(); }
@@ -66,6 +82,7 @@ private:
     int insertionPoint(int headerLine) const;
     void appendLine(const QByteArray& text);
 
+    QByteArray m_source; // the bytes read, shared by the unchanged lines
     std::vector<Line> m_lines;
     mutable std::optional<Index> m_index;
 };

@@ -8,10 +8,10 @@ class IniDocument;
 /// Sections and keys of a problem file; every key is built from positions.
 namespace ProblemKeys {
 
-inline constexpr char16_t AltSection[] = u"Alt";
-inline constexpr char16_t QualSection[] = u"Qual";
-inline constexpr char16_t JudgementSection[] = u"QualM";
-inline constexpr char16_t CountKey[] = u"Count";
+inline constexpr QStringView AltSection = u"Alt";
+inline constexpr QStringView QualSection = u"Qual";
+inline constexpr QStringView JudgementSection = u"QualM";
+inline constexpr QStringView CountKey = u"Count";
 
 /// The counts a reader accepts: "Count" outside 0 .. MaxItemCount reads as the
 /// nearer bound. The screens keep lists to 2 .. 9 items and read positions 0 to 10;

@@ -1,0 +1,307 @@
+#include "storage/IniDocument.h"
+
+#include "storage/CodePage.h"
+
+#include <QByteArrayView>
+
+#include <cstring>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+QByteArrayView trimmed(QByteArrayView v)
+{
+    // A CR left by a CRLF split counts as a blank too.
+    qsizetype b = 0, e = v.size();
+    while (b < e && (isBlank(v[b]) || v[b] == '\r'))
+        ++b;
+    while (e > b && (isBlank(v[e - 1]) || v[e - 1] == '\r'))
+        --e;
+    return v.sliced(b, e - b);
+}
+
+char fold(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// The section name of a header line ("[name]", blanks allowed around and inside
+// the brackets), or nothing when the line is not a header.
+std::optional<QByteArrayView> headerName(QByteArrayView line)
+{
+    const QByteArrayView t = trimmed(line);
+    if (t.isEmpty() || t[0] != '[')
+        return std::nullopt;
+    const qsizetype close = t.lastIndexOf(']');
+    if (close < 1)
+        return std::nullopt;
+    return trimmed(t.sliced(1, close - 1));
+}
+
+// The value as a reader sees it: blanks around it dropped, then one pair of
+// matching enclosing quotes.
+QByteArrayView readerValue(QByteArrayView raw)
+{
+    QByteArrayView v = trimmed(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.sliced(1, v.size() - 2);
+    return v;
+}
+
+// The bytes to write for a value so that a reader gives back exactly value.
+QByteArray writerValue(const QString& value)
+{
+    QString clean = value;
+    for (QChar& c : clean) {
+        if (c == u'\r' || c == u'\n' || c == QChar(0))
+            c = u' ';
+    }
+    QByteArray bytes = CodePage::encode(clean);
+    if (readerValue(bytes).size() != bytes.size())
+        bytes = '"' + bytes + '"';
+    return bytes;
+}
+
+std::optional<int> parseInteger(QByteArrayView v)
+{
+    v = trimmed(v);
+    bool ok = false;
+    const int n = v.toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return n;
+}
+
+} // namespace
+
+IniDocument IniDocument::fromBytes(const QByteArray& bytes)
+{
+    IniDocument doc;
+    doc.m_source = bytes;
+    const char* data = doc.m_source.constData();
+    const qsizetype size = doc.m_source.size();
+    doc.m_lines.reserve(size_t(doc.m_source.count('\n')) + 1);
+    qsizetype start = 0;
+    while (start < size) {
+        const char* nl = static_cast<const char*>(std::memchr(data + start, '\n', size_t(size - start)));
+        const qsizetype end = nl ? nl - data : size;
+        qsizetype textEnd = end;
+        End lineEnd = End::None;
+        if (nl) {
+            lineEnd = End::LF;
+            if (textEnd > start && data[textEnd - 1] == '\r') {
+                --textEnd;
+                lineEnd = End::CRLF;
+            }
+        }
+        doc.m_lines.push_back(Line{QByteArray::fromRawData(data + start, textEnd - start), lineEnd});
+        start = nl ? end + 1 : size;
+    }
+    return doc;
+}
+
+namespace {
+
+QByteArrayView endBytes(int end) { return end == 2 ? QByteArrayView("\r\n") : end == 1 ? QByteArrayView("\n") : QByteArrayView(); }
+
+} // namespace
+
+QByteArray IniDocument::toBytes() const
+{
+    qsizetype total = 0;
+    for (const Line& l : m_lines)
+        total += l.text.size() + endBytes(int(l.end)).size();
+    QByteArray out;
+    out.reserve(total);
+    for (const Line& l : m_lines)
+        out.append(l.text).append(endBytes(int(l.end)));
+    return out;
+}
+
+size_t IniDocument::FoldedHash::operator()(QByteArrayView v) const noexcept
+{
+    size_t h = 1469598103934665603ULL; // FNV-1a
+    for (char c : v)
+        h = (h ^ uchar(fold(c))) * 1099511628211ULL;
+    return h;
+}
+
+size_t IniDocument::FoldedHash::operator()(const std::pair<QByteArrayView, QByteArrayView>& v) const noexcept
+{
+    return (*this)(v.first) * 31 + (*this)(v.second);
+}
+
+bool IniDocument::FoldedEqual::operator()(QByteArrayView a, QByteArrayView b) const noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (fold(a[i]) != fold(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IniDocument::FoldedEqual::operator()(const std::pair<QByteArrayView, QByteArrayView>& a,
+                                         const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept
+{
+    return (*this)(a.first, b.first) && (*this)(a.second, b.second);
+}
+
+const IniDocument::Index& IniDocument::index() const
+{
+    if (m_index)
+        return *m_index;
+    Index idx;
+    idx.keys.reserve(m_lines.size());
+    QByteArrayView section;
+    bool inSection = false;
+    for (int i = 0; i < int(m_lines.size()); ++i) {
+        const QByteArrayView text = m_lines[size_t(i)].text;
+        const qsizetype eq = text.indexOf('=');
+        if (eq < 0 || trimmed(text).startsWith('[')) {
+            if (const auto name = headerName(text)) {
+                section = *name;
+                inSection = true;
+                idx.headers[section].push_back(i);
+            }
+            continue;
+        }
+        if (inSection) // the first of two equal keys wins
+            idx.keys.try_emplace({section, trimmed(text.first(eq))}, i);
+    }
+    m_index = std::move(idx);
+    return *m_index;
+}
+
+int IniDocument::keyLine(QStringView section, QStringView key) const
+{
+    const QByteArray s = CodePage::encode(section);
+    const QByteArray k = CodePage::encode(key);
+    const auto it = index().keys.find({s, k});
+    return it == index().keys.end() ? -1 : it->second;
+}
+
+const std::vector<int>* IniDocument::headerLines(QStringView section) const
+{
+    const QByteArray s = CodePage::encode(section);
+    const auto it = index().headers.find(s);
+    return it == index().headers.end() ? nullptr : &it->second;
+}
+
+std::optional<QString> IniDocument::value(QStringView section, QStringView key) const
+{
+    const int line = keyLine(section, key);
+    if (line < 0)
+        return std::nullopt;
+    const QByteArrayView text = m_lines[size_t(line)].text;
+    return CodePage::decode(readerValue(text.sliced(text.indexOf('=') + 1)));
+}
+
+QString IniDocument::readString(QStringView section, QStringView key, const QString& defaultValue) const
+{
+    return value(section, key).value_or(defaultValue);
+}
+
+int IniDocument::readInteger(QStringView section, QStringView key, int defaultValue) const
+{
+    const int line = keyLine(section, key);
+    if (line < 0)
+        return defaultValue;
+    const QByteArrayView text = m_lines[size_t(line)].text;
+    return parseInteger(readerValue(text.sliced(text.indexOf('=') + 1))).value_or(defaultValue);
+}
+
+bool IniDocument::hasSection(QStringView section) const { return headerLines(section) != nullptr; }
+
+QStringList IniDocument::keys(QStringView section) const
+{
+    QStringList out;
+    const std::vector<int>* headers = headerLines(section);
+    if (!headers)
+        return out;
+    const QByteArray s = CodePage::encode(section);
+    for (int h : *headers) {
+        for (int i = h + 1; i < sectionEnd(h); ++i) {
+            const QByteArrayView text = m_lines[size_t(i)].text;
+            const qsizetype eq = text.indexOf('=');
+            if (eq < 0)
+                continue;
+            const QByteArrayView key = trimmed(text.first(eq));
+            const auto it = index().keys.find({s, key});
+            if (it != index().keys.end() && it->second == i)
+                out.append(CodePage::decode(key));
+        }
+    }
+    return out;
+}
+
+int IniDocument::sectionEnd(int headerLine) const
+{
+    int i = headerLine + 1;
+    while (i < int(m_lines.size()) && !headerName(m_lines[size_t(i)].text))
+        ++i;
+    return i;
+}
+
+int IniDocument::insertionPoint(int headerLine) const
+{
+    // After the last key line of the section, so blank lines and comments that
+    // close the section stay where they are.
+    int at = headerLine + 1;
+    for (int i = headerLine + 1; i < sectionEnd(headerLine); ++i) {
+        if (m_lines[size_t(i)].text.contains('='))
+            at = i + 1;
+    }
+    return at;
+}
+
+void IniDocument::appendLine(const QByteArray& text)
+{
+    if (!m_lines.empty() && m_lines.back().end == End::None)
+        m_lines.back().end = End::CRLF;
+    m_lines.push_back(Line{text, End::CRLF});
+}
+
+void IniDocument::writeString(QStringView section, QStringView key, const QString& value)
+{
+    const QByteArray line = CodePage::encode(key) + '=' + writerValue(value);
+    if (const int at = keyLine(section, key); at >= 0) {
+        m_lines[size_t(at)] = Line{line, End::CRLF};
+    } else if (const std::vector<int>* headers = headerLines(section)) {
+        const int pos = insertionPoint(headers->front());
+        if (m_lines[size_t(pos - 1)].end == End::None)
+            m_lines[size_t(pos - 1)].end = End::CRLF;
+        m_lines.insert(m_lines.begin() + pos, Line{line, End::CRLF});
+    } else {
+        appendLine('[' + CodePage::encode(section) + ']');
+        appendLine(line);
+    }
+    changed();
+}
+
+void IniDocument::writeInteger(QStringView section, QStringView key, int value)
+{
+    writeString(section, key, QString::number(value));
+}
+
+void IniDocument::eraseSection(QStringView section)
+{
+    const std::vector<int>* found = headerLines(section);
+    if (!found)
+        return;
+    const std::vector<int> headers = *found;
+    // From the last so that earlier line numbers stay valid.
+    for (auto it = headers.rbegin(); it != headers.rend(); ++it)
+        m_lines.erase(m_lines.begin() + *it, m_lines.begin() + sectionEnd(*it));
+    changed();
+}
+
+void IniDocument::replaceSection(QStringView section, const QList<Entry>& entries)
+{
+    eraseSection(section);
+    appendLine('[' + CodePage::encode(section) + ']');
+    for (const Entry& e : entries)
+        m_lines.push_back(Line{CodePage::encode(e.first) + '=' + writerValue(e.second), End::CRLF});
+    changed();
+}
