@@ -40,12 +40,13 @@ QString SaveAsPrimer(const QString& datDir, const QString& problemName)
         IniFile file(target);
         file.update([](IniDocument& doc) {
             doc.eraseSection(ProblemKeys::JudgementSection);
-            doc.replaceSection(ProblemKeys::AltSection, {
-                                                            {ProblemKeys::AltName(0), u"Первый вариант"_s},
-                                                            {ProblemKeys::AltName(1), u"Второй вариант"_s},
-                                                            {ProblemKeys::AltName(2), u"Третий вариант"_s},
-                                                            {QString::fromUtf16(ProblemKeys::CountKey), u"3"_s},
-                                                        });
+            const QList<IniDocument::Entry> alternatives = {
+                {ProblemKeys::AltName(0), u"Первый вариант"_s},
+                {ProblemKeys::AltName(1), u"Второй вариант"_s},
+                {ProblemKeys::AltName(2), u"Третий вариант"_s},
+                {ProblemKeys::CountKey.toString(), u"3"_s},
+            };
+            doc.replaceSection(ProblemKeys::AltSection, alternatives);
         });
     } catch (const OptivarError&) {
         // The copy stands as it is; the user still has a template to edit.
