@@ -16,13 +16,14 @@ class CodePageValidator final : public QValidator
 public:
     explicit CodePageValidator(QLineEdit* edit)
         : QValidator(edit)
-        , m_edit(edit)
     {
+        // The line edit changes its text before it asks; the text before the change is kept here.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_before = foreignCount(text); });
     }
 
     State validate(QString& input, int&) const override
     {
-        return foreignCount(input) <= foreignCount(m_edit->text()) ? Acceptable : Invalid;
+        return foreignCount(input) <= m_before ? Acceptable : Invalid;
     }
 
 private:
@@ -36,7 +37,7 @@ private:
         return n;
     }
 
-    QLineEdit* m_edit;
+    qsizetype m_before = 0;
 };
 
 } // namespace
