@@ -15,9 +15,25 @@ WizardScreen::WizardScreen(const QString& caption, QWidget* parent)
     setWindowTitle(QString::fromUtf16(TitlePrefix) + caption);
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);
+    centre();
+}
+
+void WizardScreen::centre()
+{
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(ClientWidth / 2, ClientHeight / 2));
+        // The window frame, known once the window is shown, is what sits centred.
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void WizardScreen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        centre();
     }
 }
 

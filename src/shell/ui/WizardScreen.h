@@ -33,4 +33,10 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void centre();
+
+    bool m_centred = false;
 };
