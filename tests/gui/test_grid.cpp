@@ -126,6 +126,8 @@ private Q_SLOTS:
         QCOMPARE(m_grid->Cells(0, 1), QString());
         QCOMPARE(m_grid->Cells(1, 1), QString());
         QCOMPARE(m_grid->Cells(1, 0), u"Header"_s); // the grid never writes the header
+        QCOMPARE(m_grid->Cells(0, 0), QString());
+        QCOMPARE(m_grid->model()->headerData(0, Qt::Horizontal).toString(), QString());
         QCOMPARE(m_grid->CurrentItem(), nullptr);
     }
 

@@ -376,6 +376,13 @@ private Q_SLOTS:
                  u"Продолжить ( компактный интерфейс)"_s);
         QCOMPARE(GuiTest::child<QPushButton>(m_wizard->FormListQuality, u"ButExpToWord"_s)->text(),
                  u"Экспорт анкеты в Word"_s);
+        // Two rows of buttons: the bottom panel is taller here and every button lies inside it.
+        auto* move = GuiTest::child<QWidget>(m_wizard->FormListQuality, u"PMove"_s);
+        QCOMPARE(move->geometry(), QRect(0, 493, 792, 80));
+        QCOMPARE(grid(m_wizard->FormListQuality)->height(), 493);
+        for (auto* button : move->findChildren<QPushButton*>())
+            QVERIFY2(move->rect().contains(button->geometry()), qPrintable(button->objectName()));
+        QCOMPARE(GuiTest::child<QWidget>(m_wizard->FormListAlt, u"PMove"_s)->geometry(), QRect(0, 523, 792, 50));
 
         auto* altMemo = GuiTest::child<QPlainTextEdit>(m_wizard->FormListAlt, u"MemoInf"_s);
         const QStringList altLines = altMemo->toPlainText().split(u'\n');

@@ -1,6 +1,7 @@
 #include "lists/ui/ItemListScreen.h"
 
 #include "lists/ui/TStGCollect.h"
+#include "shell/ui/HelpMemo.h"
 #include "storage/ComUnit.h"
 
 #include <QFrame>
@@ -13,11 +14,7 @@ ItemListScreen::ItemListScreen(const Texts& texts, QWidget* parent)
     , m_texts(texts)
 {
     setNewItemPrefix(texts.newItem);
-    MemoInf = new QPlainTextEdit(Panel2);
-    MemoInf->setObjectName(u"MemoInf"_s);
-    MemoInf->setReadOnly(true);
-    MemoInf->setFrameShape(QFrame::NoFrame);
-    MemoInf->setPlainText(texts.memo.join(u'\n'));
+    MemoInf = new HelpMemo(texts.memo, 11, Panel2);
     MemoInf->setGeometry(Panel2->contentsRect());
     StGList->setCells(1, 0, texts.header);
 }

@@ -3,7 +3,7 @@
 #include "lists/ui/TFormStart.h"
 #include "storage/ProblemLists.h"
 
-class QPlainTextEdit;
+class HelpMemo;
 
 /// A list screen over one list of the open problem file (the alternatives or the
 /// criteria): loads the list when shown and writes it back when left.
@@ -31,7 +31,7 @@ protected:
     /// Moves back: saves the list without any check.
     void PrevExecute() override;
 
-    QPlainTextEdit* MemoInf = nullptr;
+    HelpMemo* MemoInf = nullptr;
 
 private:
     Texts m_texts;

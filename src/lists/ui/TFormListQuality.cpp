@@ -3,6 +3,7 @@
 #include "compare/CompareStepsBuild.h"
 #include "lists/ui/TStGCollect.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/HelpMemo.h"
 #include "shell/ui/ErrorBox.h"
 #include "storage/ComUnit.h"
 
@@ -54,14 +55,14 @@ ItemListScreen::Texts qualityTexts()
 }
 
 // Both forward buttons share the bottom panel with "Вернуться" and the questionnaire export.
-constexpr int MoveHeight = 80;
+constexpr int TwoRowMoveHeight = 80;
 
 } // namespace
 
 TFormListQuality::TFormListQuality(QWidget* parent)
     : ItemListScreen(qualityTexts(), parent)
 {
-    setMoveHeight(MoveHeight);
+    setMoveHeight(TwoRowMoveHeight);
     MemoInf->setGeometry(Panel2->contentsRect());
 
     // "Продолжить" has no action here: each forward button runs its own check.

@@ -39,6 +39,8 @@ TStGCollect::TStGCollect(QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
     setWordWrap(false);
+    setCells(0, 0, QString());
+    setCells(1, 0, QString());
     setCurrentCell(0, 1);
 }
 

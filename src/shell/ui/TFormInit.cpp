@@ -2,6 +2,7 @@
 
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/ForkPicture.h"
+#include "shell/ui/HelpMemo.h"
 #include "storage/ComUnit.h"
 
 #include <QDir>
@@ -22,16 +23,8 @@ TFormInit::TFormInit(QWidget* parent)
     m_picture->setObjectName(u"Picture"_s);
     m_picture->move(0, 0);
 
-    MemoInf = new QPlainTextEdit(this);
-    MemoInf->setObjectName(u"MemoInf"_s);
-    MemoInf->setReadOnly(true);
-    MemoInf->setFrameShape(QFrame::NoFrame);
+    MemoInf = new HelpMemo(memoLines(), 13, this);
     MemoInf->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MemoInf->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    QFont memoFont = MemoInf->font();
-    memoFont.setPixelSize(15);
-    MemoInf->setFont(memoFont);
-    MemoInf->setPlainText(memoLines().join(u'\n'));
     MemoInf->setGeometry(ClientWidth - 504, 0, 504, ClientHeight - 50);
 
     auto* bottom = new QFrame(this);

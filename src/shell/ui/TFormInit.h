@@ -2,7 +2,7 @@
 
 #include "shell/ui/WizardScreen.h"
 
-class QPlainTextEdit;
+class HelpMemo;
 class QPushButton;
 class ForkPicture;
 
@@ -26,6 +26,6 @@ private:
     void NextExecute();
 
     ForkPicture* m_picture = nullptr;
-    QPlainTextEdit* MemoInf = nullptr;
+    HelpMemo* MemoInf = nullptr;
     QPushButton* ButNext = nullptr;
 };

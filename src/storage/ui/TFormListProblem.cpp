@@ -3,6 +3,7 @@
 #include "lists/ui/NameEdit.h"
 #include "lists/ui/TStGCollect.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/HelpMemo.h"
 #include "shell/ui/ErrorBox.h"
 #include "storage/ComUnit.h"
 #include "storage/OptivarError.h"
@@ -142,12 +143,7 @@ TFormListProblem::TFormListProblem(QWidget* parent)
     connect(StGPrimer, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PMenuPrimer->popup(StGPrimer->viewport()->mapToGlobal(at)); });
 
-    MemoInf = new QPlainTextEdit(Panel2);
-    MemoInf->setObjectName(u"MemoInf"_s);
-    MemoInf->setReadOnly(true);
-    MemoInf->setFrameShape(QFrame::NoFrame);
-    MemoInf->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    MemoInf->setPlainText(memoLines().join(u'\n'));
+    MemoInf = new HelpMemo(memoLines(), 11, Panel2);
     MemoInf->setGeometry(Panel2->contentsRect());
 }
 

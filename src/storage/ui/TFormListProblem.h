@@ -5,7 +5,7 @@
 #include <QSet>
 
 class QGroupBox;
-class QPlainTextEdit;
+class HelpMemo;
 
 /// The list of problems and the list of templates: two views of the data folder.
 /// Every change here is a change of a file there.
@@ -53,7 +53,7 @@ private:
     QAction* EditPrimer = nullptr;
     QAction* DelPrimer = nullptr;
     QMenu* PMenuPrimer = nullptr;
-    QPlainTextEdit* MemoInf = nullptr;
+    HelpMemo* MemoInf = nullptr;
 
     // Entries added with "Добавить" whose file is made only when their name is first committed.
     QSet<const TLElem*> m_unsaved;
