@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
@@ -51,11 +52,10 @@ QByteArrayView readerValue(QByteArrayView raw)
 // The bytes to write for a value so that a reader gives back exactly value.
 QByteArray writerValue(const QString& value)
 {
+    const auto breaksLine = [](QChar c) { return c == u'\r' || c == u'\n' || c == QChar(0); };
     QString clean = value;
-    for (QChar& c : clean) {
-        if (c == u'\r' || c == u'\n' || c == QChar(0))
-            c = u' ';
-    }
+    if (std::any_of(value.cbegin(), value.cend(), breaksLine))
+        std::replace_if(clean.begin(), clean.end(), breaksLine, QChar(u' '));
     QByteArray bytes = CodePage::encode(clean);
     if (readerValue(bytes).size() != bytes.size())
         bytes = '"' + bytes + '"';
@@ -174,11 +174,46 @@ const IniDocument::Index& IniDocument::index() const
     return *m_index;
 }
 
+namespace {
+
+// The bytes of a name as they stand in the file. Section names and keys are
+// short ASCII in every file the program writes; those need no allocation.
+class NameBytes
+{
+public:
+    explicit NameBytes(QStringView name)
+    {
+        if (name.size() <= qsizetype(sizeof m_buffer)) {
+            for (qsizetype i = 0; i < name.size(); ++i) {
+                const char16_t c = name[i].unicode();
+                if (c >= 0x80) {
+                    m_heap = CodePage::encode(name);
+                    m_view = m_heap;
+                    return;
+                }
+                m_buffer[i] = char(c);
+            }
+            m_view = QByteArrayView(m_buffer, name.size());
+        } else {
+            m_heap = CodePage::encode(name);
+            m_view = m_heap;
+        }
+    }
+    QByteArrayView view() const { return m_view; }
+
+private:
+    char m_buffer[64];
+    QByteArray m_heap;
+    QByteArrayView m_view;
+};
+
+} // namespace
+
 int IniDocument::keyLine(QStringView section, QStringView key) const
 {
-    const QByteArray s = CodePage::encode(section);
-    const QByteArray k = CodePage::encode(key);
-    const auto it = index().keys.find({s, k});
+    const NameBytes s(section);
+    const NameBytes k(key);
+    const auto it = index().keys.find({s.view(), k.view()});
     return it == index().keys.end() ? -1 : it->second;
 }
 
@@ -222,7 +257,8 @@ QStringList IniDocument::keys(QStringView section) const
         return out;
     const QByteArray s = CodePage::encode(section);
     for (int h : *headers) {
-        for (int i = h + 1; i < sectionEnd(h); ++i) {
+        const int end = sectionEnd(h);
+        for (int i = h + 1; i < end; ++i) {
             const QByteArrayView text = m_lines[size_t(i)].text;
             const qsizetype eq = text.indexOf('=');
             if (eq < 0)
@@ -249,7 +285,8 @@ int IniDocument::insertionPoint(int headerLine) const
     // After the last key line of the section, so blank lines and comments that
     // close the section stay where they are.
     int at = headerLine + 1;
-    for (int i = headerLine + 1; i < sectionEnd(headerLine); ++i) {
+    const int end = sectionEnd(headerLine);
+    for (int i = headerLine + 1; i < end; ++i) {
         if (m_lines[size_t(i)].text.contains('='))
             at = i + 1;
     }
@@ -301,7 +338,11 @@ void IniDocument::replaceSection(QStringView section, const QList<Entry>& entrie
 {
     eraseSection(section);
     appendLine('[' + CodePage::encode(section) + ']');
-    for (const Entry& e : entries)
-        m_lines.push_back(Line{CodePage::encode(e.first) + '=' + writerValue(e.second), End::CRLF});
+    m_lines.reserve(m_lines.size() + size_t(entries.size()));
+    for (const Entry& e : entries) {
+        QByteArray line = CodePage::encode(e.first);
+        line.append('=').append(writerValue(e.second));
+        m_lines.push_back(Line{std::move(line), End::CRLF});
+    }
     changed();
 }

@@ -18,6 +18,21 @@ struct ReadResult {
     QByteArray bytes;
 };
 
+// What tells one version of the file from another: a store makes a new file
+// (new inode); an edit in place changes the times or the size.
+template <typename Stamp>
+Stamp stampOf(const struct stat& st)
+{
+    Stamp stamp;
+    stamp.exists = true;
+    stamp.device = qint64(st.st_dev);
+    stamp.inode = qint64(st.st_ino);
+    stamp.size = qint64(st.st_size);
+    stamp.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.ctimeNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return stamp;
+}
+
 // Reads the whole file through one descriptor, so that the stamp and the bytes
 // belong to the same file even while another copy replaces it.
 template <typename Stamp>
@@ -31,12 +46,7 @@ ReadResult readFile(const QString& path, Stamp& stamp)
     struct stat st {};
     ReadResult result{ReadStatus::Unusable, {}};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= IniFile::MaxFileSize) {
-        stamp.exists = true;
-        stamp.device = qint64(st.st_dev);
-        stamp.inode = qint64(st.st_ino);
-        stamp.size = qint64(st.st_size);
-        stamp.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-        stamp.ctimeNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+        stamp = stampOf<Stamp>(st);
         QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
         qsizetype got = 0;
         bool ok = true;
@@ -70,14 +80,8 @@ std::shared_ptr<const IniDocument> IniFile::snapshot() const
 {
     struct stat st {};
     Stamp now;
-    if (::stat(QFile::encodeName(m_path).constData(), &st) == 0) {
-        now.exists = true;
-        now.device = qint64(st.st_dev);
-        now.inode = qint64(st.st_ino);
-        now.size = qint64(st.st_size);
-        now.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-        now.ctimeNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    }
+    if (::stat(QFile::encodeName(m_path).constData(), &st) == 0)
+        now = stampOf<Stamp>(st);
     if (m_cache && now.exists && now == m_stamp)
         return m_cache;
 

@@ -87,7 +87,8 @@ void TestProblemFile::cleanup() { ComUnit::BindProblemIni(QString()); }
 
 void TestProblemFile::testNewFileReadsAsEmpty()
 {
-    const IniDocument& doc = *ComUnit::ProblemIni.snapshot();
+    const auto snapshot = ComUnit::ProblemIni.snapshot();
+    const IniDocument& doc = *snapshot;
     QCOMPARE(ProblemKeys::ReadCount(doc, ProblemKeys::AltSection), 0);
     QCOMPARE(ProblemKeys::ReadCount(doc, ProblemKeys::QualSection), 0);
     QCOMPARE(ComUnit::ReadQualM(0, 1), 1);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "evaluate/EvaluationResult.h"
+
+#include <QLocale>
+
+class ProblemData;
+
+/// The Analytic Hierarchy Process over a problem: pure functions, no file and no screen.
+namespace Evaluation {
+
+/// The whole evaluation: criteria, alternatives, synthesis, aggregated
+/// consistency, best choice, results text and bars. Numbers in the text use the
+/// decimal separator of locale. Sound for any counts: nothing NaN or infinite.
+EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& locale = QLocale());
+
+/// CritPriority and CritConsistencyRatio; the text is replaced by the criteria
+/// warning. Expects CritTotal and AltTotal set.
+void EvaluateCriteria(const ProblemData& problem, EvaluationResult& result, const QLocale& locale = QLocale());
+
+/// AltLocalPriority and AltConsistencyIndex of every criterion (no random index here).
+/// Expects CritTotal and AltTotal set.
+void EvaluateAlternatives(const ProblemData& problem, EvaluationResult& result);
+
+} // namespace Evaluation

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+/// The one place where a number becomes text for the user: fixed-point with two
+/// decimals, the decimal separator of the user's locale, never digit grouping.
+/// The screens, the results text and the reports all go through it.
+namespace NumberFormat {
+
+/// As "%4.2f": two decimals, padded with blanks on the left to at least four characters.
+QString fixed(double value, const QLocale& locale = QLocale());
+
+/// As " %4.2f": a blank, then fixed(value).
+QString spacedFixed(double value, const QLocale& locale = QLocale());
+
+/// Fixed-point with the given number of decimals, padded on the left with blanks
+/// to at least width characters, the locale's decimal separator, no grouping.
+QString fixedPoint(double value, int width, int decimals, const QLocale& locale = QLocale());
+
+} // namespace NumberFormat

@@ -1,0 +1,34 @@
+// Reading a problem from its file lives apart from the value type, so that the
+// evaluation links without the file layer.
+#include "evaluate/ProblemData.h"
+
+#include "storage/IniDocument.h"
+#include "storage/IniFile.h"
+#include "storage/ProblemKeys.h"
+
+ProblemData ProblemData::load(const IniDocument& doc)
+{
+    using namespace ProblemKeys;
+    ProblemData problem(ReadCount(doc, QualSection), ReadCount(doc, AltSection));
+    const QString unknown = QString::fromUtf16(UnknownName);
+    for (int i = 0; i < problem.altTotal(); ++i)
+        problem.setAltName(i, doc.readString(AltSection, AltName(i), unknown));
+    // Only the keys with the lower position first are read; a stored value
+    // that is not a decimal integer reads as 1, equal.
+    for (int i = 0; i < problem.critTotal(); ++i) {
+        for (int j = i + 1; j < problem.critTotal(); ++j)
+            problem.setCritJudgement(i, j, doc.readInteger(JudgementSection, QualPair(i, j), 1));
+    }
+    for (int q = 0; q < problem.critTotal(); ++q) {
+        for (int i = 0; i < problem.altTotal(); ++i) {
+            for (int j = i + 1; j < problem.altTotal(); ++j)
+                problem.setAltJudgement(i, j, q, doc.readInteger(JudgementSection, AltPair(i, j, q), 1));
+        }
+    }
+    return problem;
+}
+
+ProblemData ProblemData::load(const IniFile& file)
+{
+    return load(*file.snapshot());
+}

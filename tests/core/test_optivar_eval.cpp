@@ -1,0 +1,411 @@
+// The command-line evaluator, run as a separate process, and the example
+// problems it is shown with.
+#include "TestSupport.h"
+
+#include "evaluate/Evaluation.h"
+#include "evaluate/ProblemData.h"
+#include "evaluate/ResultsJson.h"
+#include "storage/IniDocument.h"
+#include "storage/IniFile.h"
+#include "storage/ProblemKeys.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+#ifdef OPTIVAR_EVAL_EXE
+const QString evalExe = QString::fromUtf8(OPTIVAR_EVAL_EXE);
+#else
+const QString evalExe;
+#endif
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The locale comes only from the environment given here, whatever the machine's.
+Run runEval(const QStringList& arguments, const QString& locale = u"ru_RU.UTF-8"_s, const QString& workDir = {})
+{
+    Run run;
+    QProcess process;
+    if (!workDir.isEmpty())
+        process.setWorkingDirectory(workDir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"LC_NUMERIC"_s);
+    env.insert(u"LC_ALL"_s, locale);
+    env.insert(u"LANG"_s, locale);
+    process.setProcessEnvironment(env);
+    process.start(evalExe, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QStringList linesOf(const QByteArray& utf8)
+{
+    QStringList lines = QString::fromUtf8(utf8).split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast(); // after the newline that ends the last line
+    return lines;
+}
+
+const QLocale russian(QLocale::Russian, QLocale::Russia);
+
+// The two-by-two problem: criteria 3:1, alternatives equal, then 1:5.
+const char sampleProblem[] = "[Alt]\r\n"
+                             "A_0=Квартира в центре\r\n"
+                             "A_1=Дом за городом\r\n"
+                             "Count=2\r\n"
+                             "[Qual]\r\n"
+                             "Q_0=Цена\r\n"
+                             "Q_1=Площадь\r\n"
+                             "Count=2\r\n"
+                             "[QualM]\r\n"
+                             "Q_0*Q_1=-3\r\n"
+                             "A_0*A_1&Q_0=1\r\n"
+                             "A_0*A_1&Q_1=5\r\n";
+
+QString examplePath(const QString& name)
+{
+    return QDir(TestSupport::examplesDir()).filePath(name);
+}
+
+void addExampleRows()
+{
+    QTest::addColumn<QString>("path");
+    for (const QString& name : {u"Квартира.qzr"_s, u"Машина.qzr"_s, u"Банк.qzr"_s})
+        QTest::newRow(name.toUtf8().constData()) << examplePath(name);
+}
+
+// Compares a JSON array of numbers with the evaluation's doubles bit for bit.
+bool sameDoubles(const QJsonValue& json, const std::vector<double>& expected)
+{
+    const QJsonArray array = json.toArray();
+    if (!json.isArray() || array.size() != qsizetype(expected.size()))
+        return false;
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        if (!array.at(i).isDouble() || array.at(i).toDouble() != expected[std::size_t(i)])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestOptivarEval : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (evalExe.isEmpty())
+            QSKIP("optivar-eval is not built");
+    }
+
+    // The examples are what a person would have entered: 3 to 5 named
+    // alternatives and criteria, every pair judged, in code page 1251 with CRLF.
+    void testExampleFiles_data() { addExampleRows(); }
+    void testExampleFiles()
+    {
+        QFETCH(QString, path);
+        const QByteArray bytes = TestSupport::readBytes(path);
+        QVERIFY(!bytes.isEmpty());
+        QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString asUtf8 = utf8.decode(bytes);
+        QVERIFY(!asUtf8.isEmpty());
+        QVERIFY2(utf8.hasError(), "the Russian text is in UTF-8, not in code page 1251");
+        const IniDocument doc = IniDocument::fromBytes(bytes);
+        const int n = ProblemKeys::ReadCount(doc, ProblemKeys::QualSection);
+        const int m = ProblemKeys::ReadCount(doc, ProblemKeys::AltSection);
+        QVERIFY(n >= 3 && n <= 5);
+        QVERIFY(m >= 3 && m <= 5);
+        static const QRegularExpression cyrillic(u"[А-Яа-яЁё]"_s);
+        for (int i = 0; i < m; ++i)
+            QVERIFY(doc.readString(ProblemKeys::AltSection, ProblemKeys::AltName(i), {}).contains(cyrillic));
+        for (int k = 0; k < n; ++k)
+            QVERIFY(doc.readString(ProblemKeys::QualSection, ProblemKeys::QualName(k), {}).contains(cyrillic));
+        for (int i = 0; i < n; ++i) {
+            for (int j = i + 1; j < n; ++j)
+                QVERIFY(doc.value(ProblemKeys::JudgementSection, ProblemKeys::QualPair(i, j)).has_value());
+        }
+        for (int q = 0; q < n; ++q) {
+            for (int i = 0; i < m; ++i) {
+                for (int j = i + 1; j < m; ++j)
+                    QVERIFY(doc.value(ProblemKeys::JudgementSection, ProblemKeys::AltPair(i, j, q)).has_value());
+            }
+        }
+    }
+
+    void testSomeExampleWarns()
+    {
+        int warnings = 0;
+        for (const QString& name : {u"Квартира.qzr"_s, u"Машина.qzr"_s, u"Банк.qzr"_s}) {
+            const EvaluationResult r =
+                Evaluation::EvaluateProblem(ProblemData::load(IniFile(examplePath(name))), russian);
+            warnings += r.Memo.count(u"Внимание!"_s);
+        }
+        QVERIFY(warnings > 0);
+    }
+
+    // The text is the results text of the evaluation, line for line, and the file stays as it was.
+    void testTextOfExamples_data() { addExampleRows(); }
+    void testTextOfExamples()
+    {
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString copy = dir.filePath(QFileInfo(path).fileName());
+        QVERIFY(QFile::copy(path, copy));
+        const QByteArray before = TestSupport::readBytes(copy);
+        const QDateTime modified = QFileInfo(copy).lastModified();
+
+        const Run run = runEval({copy});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err, QByteArray());
+        const EvaluationResult r = Evaluation::EvaluateProblem(ProblemData::load(IniFile(copy)), russian);
+        QCOMPARE(linesOf(run.out), r.Memo);
+
+        QCOMPARE(TestSupport::readBytes(copy), before);
+        QCOMPARE(QFileInfo(copy).lastModified(), modified);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+    }
+
+    void testSampleText_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("separator");
+        QTest::newRow("ru_RU") << u"ru_RU.UTF-8"_s << u","_s;
+        QTest::newRow("en_US") << u"en_US.UTF-8"_s << u"."_s;
+        QTest::newRow("C") << u"C"_s << u"."_s;
+    }
+    void testSampleText()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, separator);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"Задача.qzr"_s);
+        TestSupport::writeBytes(path, TestSupport::cp1251(sampleProblem));
+        const Run run = runEval({path}, locale);
+        QCOMPARE(run.exitCode, 0);
+        const QStringList expected{
+            u"Альтернативы имеют следующие приоритеты :"_s,
+            QString(),
+            u"Квартира в центре 41"_s + separator + u"67%"_s,
+            u"Дом за городом 58"_s + separator + u"33%"_s,
+            QString(),
+            u"Лучший выбор - Дом за городом"_s,
+            QString(),
+        };
+        QCOMPARE(linesOf(run.out), expected);
+    }
+
+    // A contradictory problem shows both warnings before the priorities.
+    void testBankWarnings()
+    {
+        const Run run = runEval({examplePath(u"Банк.qzr"_s)});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = linesOf(run.out);
+        QVERIFY(lines.size() > 8);
+        QCOMPARE(lines.at(0), u"Внимание!"_s);
+        QVERIFY(lines.at(1).startsWith(u"При сравнении критериев по степени важности"_s));
+        QCOMPARE(lines.at(4), u"Внимание!"_s);
+        QVERIFY(lines.at(5).startsWith(u"При сравнении альтернатив"_s));
+        QCOMPARE(lines.at(8), u"Альтернативы имеют следующие приоритеты :"_s);
+    }
+
+    void testJson_data()
+    {
+        QTest::addColumn<QByteArray>("problem");
+        QTest::addColumn<int>("best");
+        QTest::newRow("sample") << TestSupport::cp1251(sampleProblem) << 1;
+        QTest::newRow("bank") << TestSupport::readBytes(examplePath(u"Банк.qzr"_s)) << 2;
+        QTest::newRow("car") << TestSupport::readBytes(examplePath(u"Машина.qzr"_s)) << 0;
+        QTest::newRow("empty file") << QByteArray() << -1;
+        QTest::newRow("criteria only") << QByteArray("[Qual]\r\nCount=3\r\n[QualM]\r\nQ_0*Q_1=9\r\n") << -1;
+        QTest::newRow("one alternative, no criteria") << QByteArray("[Alt]\r\nCount=1\r\n") << 0;
+    }
+    void testJson()
+    {
+        QFETCH(QByteArray, problem);
+        QFETCH(int, best);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"problem.qzr"_s);
+        TestSupport::writeBytes(path, problem);
+
+        const Run run = runEval({u"--json"_s, path});
+        QCOMPARE(run.exitCode, 0);
+        QJsonParseError error{};
+        const QJsonDocument json = QJsonDocument::fromJson(run.out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QVERIFY(json.isObject());
+        const QJsonObject o = json.object();
+
+        const ProblemData data = ProblemData::load(IniDocument::fromBytes(problem));
+        const EvaluationResult r = Evaluation::EvaluateProblem(data, russian);
+        QCOMPARE(o.value(u"CritTotal"_s).toInt(-1), r.CritTotal);
+        QCOMPARE(o.value(u"AltTotal"_s).toInt(-1), r.AltTotal);
+        QCOMPARE(o.value(u"BestChoice"_s).toInt(-2), best);
+        QCOMPARE(o.value(u"AltNames"_s).toArray().toVariantList(), QVariant(data.altNames()).toList());
+        QVERIFY(sameDoubles(o.value(u"CritPriority"_s), r.CritPriority));
+        QVERIFY(sameDoubles(o.value(u"AltConsistencyIndex"_s), r.AltConsistencyIndex));
+        QVERIFY(sameDoubles(o.value(u"AltPriority"_s), r.AltPriority));
+        const QJsonArray local = o.value(u"AltLocalPriority"_s).toArray();
+        QCOMPARE(local.size(), r.AltTotal);
+        for (int i = 0; i < r.AltTotal; ++i)
+            QVERIFY(sameDoubles(local.at(i), r.AltLocalPriority[std::size_t(i)]));
+        QVERIFY(o.value(u"CritConsistencyRatio"_s).isDouble());
+        QCOMPARE(o.value(u"CritConsistencyRatio"_s).toDouble(), r.CritConsistencyRatio);
+        QCOMPARE(o.value(u"AltConsistencyRatio"_s).toDouble(), r.AltConsistencyRatio);
+
+        // Every number that is not a count is written with 17 significant digits.
+        static const QRegularExpression numberToken(u"-?(\\d+)\\.(\\d+)(?:e[-+]\\d+)?"_s);
+        for (auto it = numberToken.globalMatch(QString::fromUtf8(run.out)); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            QString digits = match.captured(1) + match.captured(2);
+            while (digits.size() > 1 && digits.startsWith(u'0'))
+                digits.remove(0, 1);
+            QVERIFY2(digits.size() == 17 || (digits == u"0"_s && match.captured(2).size() == 16),
+                     qPrintable(match.captured()));
+        }
+    }
+
+    // Digits as printf's "%#.17g": fixed between 1e-4 and 1e17, otherwise with an exponent.
+    void testJsonNumbers_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("0") << 0.0 << QByteArray("0.0000000000000000");
+        QTest::newRow("1") << 1.0 << QByteArray("1.0000000000000000");
+        QTest::newRow("0.75") << 0.75 << QByteArray("0.75000000000000000");
+        QTest::newRow("1/3") << 1.0 / 3 << QByteArray("0.33333333333333331");
+        QTest::newRow("0.1") << 0.1 << QByteArray("0.10000000000000001");
+        QTest::newRow("negative") << -2.5 << QByteArray("-2.5000000000000000");
+        QTest::newRow("1e-4 still fixed") << 1e-4 << QByteArray("0.00010000000000000000");
+        QTest::newRow("below 1e-4") << 5e-5 << QByteArray("5.0000000000000002e-05");
+        QTest::newRow("rounding noise") << -4.4408920985006262e-16 << QByteArray("-4.4408920985006262e-16");
+        QTest::newRow("16 digits before the point") << 1234567890123456.0 << QByteArray("1234567890123456.0");
+        QTest::newRow("17 digits, no point") << 12345678901234568.0 << QByteArray("12345678901234568");
+        QTest::newRow("1e17") << 1e17 << QByteArray("1.0000000000000000e+17");
+        QTest::newRow("not a number") << std::nan("") << QByteArray("null");
+        QTest::newRow("infinity") << HUGE_VAL << QByteArray("null");
+    }
+    void testJsonNumbers()
+    {
+        QFETCH(double, value);
+        QFETCH(QByteArray, expected);
+        const QByteArray text = ResultsJson::number(value);
+        QCOMPARE(text, expected);
+        if (std::isfinite(value))
+            QCOMPARE(text.toDouble(), value);
+    }
+
+    void testJsonEscapesNames()
+    {
+        ProblemData data(1, 2);
+        data.setAltName(0, u"Дом \"у реки\"\\2"_s);
+        data.setAltName(1, u"табуляция\tвнутри"_s);
+        const QByteArray text = ResultsJson::toJson(data, Evaluation::EvaluateProblem(data, russian));
+        QJsonParseError error{};
+        const QJsonDocument json = QJsonDocument::fromJson(text, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        const QJsonArray names = json.object().value(u"AltNames"_s).toArray();
+        QCOMPARE(names.size(), 2);
+        QCOMPARE(names.at(0).toString(), data.altName(0));
+        QCOMPARE(names.at(1).toString(), data.altName(1));
+    }
+
+    void testUsage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("no arguments") << QStringList{} << 2;
+        QTest::newRow("only --json") << QStringList{u"--json"_s} << 2;
+        QTest::newRow("two files") << QStringList{u"a.qzr"_s, u"b.qzr"_s} << 2;
+        QTest::newRow("unknown option") << QStringList{u"--xml"_s, u"a.qzr"_s} << 2;
+        QTest::newRow("--help") << QStringList{u"--help"_s} << 0;
+        QTest::newRow("-h with a file") << QStringList{u"a.qzr"_s, u"-h"_s} << 0;
+    }
+    void testUsage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        const Run run = runEval(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        // Help goes to the output; a usage error goes to the error stream with nothing on the output.
+        const QByteArray& usage = exitCode == 0 ? run.out : run.err;
+        QVERIFY2(usage.contains("Usage: optivar-eval [--json] FILE.qzr"), usage.constData());
+        QVERIFY(usage.contains("--json"));
+        if (exitCode != 0)
+            QCOMPARE(run.out, QByteArray());
+    }
+
+    void testUnreadable_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("missing") << u"missing"_s;
+        QTest::newRow("folder") << u"folder"_s;
+        QTest::newRow("no permission") << u"no permission"_s;
+    }
+    void testUnreadable()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"Нечитаемая задача.qzr"_s);
+        if (kind == u"folder"_s) {
+            QVERIFY(QDir().mkdir(path));
+        } else if (kind == u"no permission"_s) {
+            TestSupport::writeBytes(path, TestSupport::cp1251(sampleProblem));
+            QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+            QFile probe(path);
+            if (probe.open(QIODevice::ReadOnly))
+                QSKIP("this user reads files whatever their permissions");
+        }
+        const Run run = runEval({path});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, QByteArray());
+        const QString message = QString::fromUtf8(run.err);
+        QVERIFY2(message.startsWith(u"optivar-eval: cannot read "_s), qPrintable(message));
+        QVERIFY2(message.contains(path), qPrintable(message));
+        if (kind == u"missing"_s)
+            QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // After "--" a name that starts with "-" is a file.
+    void testDashedFileName()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        TestSupport::writeBytes(dir.filePath(u"-x.qzr"_s), TestSupport::cp1251(sampleProblem));
+        const Run run = runEval({u"--"_s, u"-x.qzr"_s}, u"ru_RU.UTF-8"_s, dir.path());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.contains("Лучший выбор - Дом за городом"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOptivarEval)
+#include "test_optivar_eval.moc"
