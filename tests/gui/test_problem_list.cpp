@@ -226,6 +226,20 @@ private Q_SLOTS:
         QCOMPARE(ComUnit::ProblemFile, m_session->problemPath(u"Задача номер 1 А"_s));
     }
 
+    void testClickingTheGridLeavesTheBoxAndCommits()
+    {
+        seed(u"Дом.qzr"_s);
+        openScreen();
+        QVERIFY(QTest::qWaitForWindowActive(m_screen));
+        click(u"ButInsert"_s);
+        QVERIFY(m_gedit->isVisible());
+        GuiTest::typeText(m_gedit, u" Б"_s);
+        const QRect first = m_problems->visualRect(m_problems->model()->index(0, 1));
+        QTest::mouseClick(m_problems->viewport(), Qt::LeftButton, {}, first.center());
+        QTRY_VERIFY(!m_gedit->isVisible());
+        QCOMPARE(filesInDat(), (QStringList{u"Дом.qzr"_s, u"Задача номер 2 Б.qzr"_s}));
+    }
+
     void testRenameWithF2()
     {
         seed(u"Дом.qzr"_s, HouseProblem);

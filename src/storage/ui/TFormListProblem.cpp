@@ -163,9 +163,11 @@ void TFormListProblem::finishEditing()
 
 void TFormListProblem::LoadProblemList()
 {
-    const QStringList names = ProblemDirectory::names(ComUnit::DatDir, Kind::Problems);
+    // Emptied first: a folder that cannot be read shows no list rather than an old one.
     m_unsaved.clear();
     StGList->FreeAll();
+    StGList->FillGrid();
+    const QStringList names = ProblemDirectory::names(ComUnit::DatDir, Kind::Problems);
     for (int i = 0; i < names.size(); ++i)
         StGList->Add(std::make_unique<TLElem>(i, names.at(i)));
     StGList->FillGrid();
@@ -173,8 +175,9 @@ void TFormListProblem::LoadProblemList()
 
 void TFormListProblem::LoadTemplateList()
 {
-    const QStringList names = ProblemDirectory::names(ComUnit::DatDir, Kind::Templates);
     StGPrimer->FreeAll();
+    StGPrimer->FillGrid();
+    const QStringList names = ProblemDirectory::names(ComUnit::DatDir, Kind::Templates);
     for (int i = 0; i < names.size(); ++i)
         StGPrimer->Add(std::make_unique<TLElem>(i, names.at(i)));
     StGPrimer->FillGrid();
