@@ -59,7 +59,8 @@ T* child(QWidget* screen, const QString& name)
 inline void typeText(QWidget* widget, const QString& text)
 {
     for (const QChar c : text) {
-        const Qt::Key key = c.unicode() < 128 && c.isLetterOrNumber() ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        const bool ascii = c.unicode() < 128 && c.isLetterOrNumber();
+        const Qt::Key key = ascii ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
         QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
     }
 }

@@ -258,14 +258,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         const QString chars = u"Имя не может содержать символы \\ / : * ? \" < > |."_s;
-        QTest::newRow("slash") << u"../Дом"_s << chars;
-        QTest::newRow("backslash") << u"a\\b"_s << chars;
-        QTest::newRow("colon") << u"a:b"_s << chars;
-        QTest::newRow("star") << u"a*"_s << chars;
-        QTest::newRow("question") << u"a?"_s << chars;
-        QTest::newRow("quote") << u"\"a\""_s << chars;
-        QTest::newRow("angle") << u"<a>"_s << chars;
-        QTest::newRow("bar") << u"a|b"_s << chars;
+        // One row per kind of refusal; every character and limit is covered by the core tests.
+        QTest::newRow("path") << u"../Дом"_s << chars;
         QTest::newRow("empty") << u"   "_s << u"Имя не может быть пустым."_s;
         QTest::newRow("dots") << u".."_s << u"Имя не может состоять из одних точек."_s;
         QTest::newRow("trailing dot") << u"Дом."_s << u"Имя не может оканчиваться пробелом или точкой."_s;
