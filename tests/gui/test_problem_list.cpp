@@ -379,6 +379,25 @@ private Q_SLOTS:
         QVERIFY(dialogs().calls().isEmpty());
     }
 
+    void testFailedTemplateCopyIsShownAndLeavesNoPartialFile()
+    {
+        seed(u"Дом.qzr"_s, HouseProblem);
+        // A folder where the template would go: the copy cannot be put in place.
+        QVERIFY(QDir().mkpath(m_session->templatePath(u"Шаблон Дом"_s)));
+        openScreen();
+        dialogs().answer(Button::Ok);
+        click(u"ButSavePrimer"_s);
+        QCOMPARE(dialogs().calls().size(), 1);
+        QCOMPARE(dialogs().calls().at(0).kind, Kind::Error);
+        QCOMPARE(dialogs().calls().at(0).title, u"Оптивар"_s);
+        QCOMPARE(dialogs().calls().at(0).text, u"Ошибка копирования файла."_s);
+        QCOMPARE(filesInDat(), QStringList{u"Дом.qzr"_s});
+        const auto everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(m_session->datDir()).entryList(everything).size(), 2); // no temporary file left
+        QCOMPARE(m_templates->Count(), 0);
+        QCOMPARE(m_wizard->current(), m_screen);
+    }
+
     void testAddFromTemplateWhenTheProblemIsGone()
     {
         seed(u"Шаблон Дом.qzp"_s, "[Qual]\r\nQ_0=x\r\nCount=1\r\n");
