@@ -1,0 +1,142 @@
+// The screens offscreen: start-up (all eight windows), one change of screen, and
+// the problem list of a big data folder.
+#include "lists/ui/TFormListAlt.h"
+#include "lists/ui/TFormListQuality.h"
+#include "shell/ui/Dialogs.h"
+#include "shell/ui/TFormInit.h"
+#include "shell/ui/Wizard.h"
+#include "storage/ComUnit.h"
+#include "storage/ui/TFormListProblem.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A fresh current folder for one benchmark, left as it was afterwards.
+class Folder
+{
+public:
+    Folder()
+        : m_previous(QDir::currentPath())
+    {
+        QDir::setCurrent(m_dir.path());
+        QDir().mkpath(u"DAT"_s);
+    }
+    ~Folder() { QDir::setCurrent(m_previous); }
+
+    void write(const QString& file, const QByteArray& bytes)
+    {
+        QFile f(m_dir.path() + u"/DAT/"_s + file);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+QByteArray listOf(const char* section, const char* prefix, int n)
+{
+    QByteArray out = QByteArray("[") + section + "]\r\n";
+    for (int i = 0; i < n; ++i)
+        out += prefix + QByteArray::number(i) + "=item " + QByteArray::number(i) + "\r\n";
+    return out + "Count=" + QByteArray::number(n) + "\r\n";
+}
+
+void clickButton(QWidget* screen, const QString& name)
+{
+    if (auto* button = screen->findChild<QPushButton*>(name))
+        button->click();
+}
+
+void BM_CreateAllScreens(benchmark::State& state)
+{
+    Folder folder;
+    for (auto _ : state) {
+        auto wizard = std::make_unique<Wizard>();
+        benchmark::DoNotOptimize(wizard.get());
+        state.PauseTiming();
+        wizard.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CreateAllScreens)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Alternatives to criteria and back: each change checks, saves the list, loads
+// the next screen's list from the file and shows it.
+void BM_ScreenChange(benchmark::State& state)
+{
+    Folder folder;
+    folder.write(u"Дом.qzr"_s, listOf("Alt", "A_", 5) + listOf("Qual", "Q_", 5));
+    Wizard wizard;
+    wizard.start();
+    clickButton(wizard.FormInit, u"ButNext"_s);
+    clickButton(wizard.FormListProblem, u"ButNext"_s);
+    QCoreApplication::processEvents();
+    if (wizard.current() != wizard.FormListAlt) {
+        state.SkipWithError("the alternatives screen did not open");
+        return;
+    }
+    for (auto _ : state) {
+        clickButton(wizard.FormListAlt, u"ButNext"_s);
+        wizard.FormListQuality->repaint();
+        clickButton(wizard.FormListQuality, u"ButPrev"_s);
+        wizard.FormListAlt->repaint();
+    }
+    if (wizard.current() != wizard.FormListAlt)
+        state.SkipWithError("the screens did not change");
+    state.counters["per_change"] =
+        benchmark::Counter(double(state.iterations()) * 2, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ScreenChange)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Intro to a problem list of 2 000 problems and 20 templates, painted.
+void BM_ProblemList2000(benchmark::State& state)
+{
+    Folder folder;
+    for (int i = 0; i < 2000; ++i)
+        folder.write(u"Задача %1.qzr"_s.arg(i), QByteArray());
+    for (int i = 0; i < 20; ++i)
+        folder.write(u"Шаблон %1.qzp"_s.arg(i), QByteArray());
+    Wizard wizard;
+    wizard.start();
+    for (auto _ : state) {
+        wizard.switchTo(wizard.FormInit, wizard.FormListProblem);
+        wizard.FormListProblem->repaint();
+        state.PauseTiming();
+        wizard.switchTo(wizard.FormListProblem, wizard.FormInit);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ProblemList2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Wizard::prepareApplication();
+    ScriptedDialogs noBoxes; // a box would wait for a person; none is expected
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (!noBoxes.unexpected().isEmpty()) {
+        for (const QString& call : noBoxes.unexpected())
+            fprintf(stderr, "%s\n", qPrintable(call));
+        return 1;
+    }
+    return 0;
+}

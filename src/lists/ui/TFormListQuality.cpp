@@ -1,0 +1,125 @@
+#include "lists/ui/TFormListQuality.h"
+
+#include "compare/CompareStepsBuild.h"
+#include "lists/ui/TStGCollect.h"
+#include "shell/ui/Dialogs.h"
+#include "shell/ui/HelpMemo.h"
+#include "shell/ui/ErrorBox.h"
+#include "storage/ComUnit.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+ItemListScreen::Texts qualityTexts()
+{
+    return {
+        ProblemLists::Kind::Criteria,
+        u"список критериев"_s,
+        u"   Критерии"_s,
+        u"Критерий номер "_s,
+        {
+            u"В левой части окна Вы видите список "_s,
+            u"критериев, то есть качеств(свойств) по "_s,
+            u"которым будет проводиться сравнение "_s,
+            u"альтернатив."_s,
+            u"Типичные критерии выборе квартиры: "_s,
+            u"место расположения, тип дома, "_s,
+            u"количество комнат, стоимость и т.п."_s,
+            u"Вы должны задать не мение 2-х "_s,
+            u"критериев, максимальное количество "_s,
+            u"критериев 9 для пошагового "_s,
+            u"интерфейса и 5 для компактного "_s,
+            u"интерфейса."_s,
+            QString(),
+            u"Для того, чтобы добавить новый "_s,
+            u"критерий необходимо нажать кнопку "_s,
+            u"\"Добавить\", внести название нового "_s,
+            u"критерия в список."_s,
+            QString(),
+            u"Вы можете переименовать или удалить "_s,
+            u"критерий при помощи кнопк "_s,
+            u"\"Изменить\" и \"Удалить\"."_s,
+            QString(),
+            u"После того, как Вы составите список "_s,
+            u"критериев нажмите кнопку "_s,
+            u"\"Продолжить\"."_s,
+        },
+    };
+}
+
+// Both forward buttons share the bottom panel with "Вернуться" and the questionnaire export.
+constexpr int TwoRowMoveHeight = 80;
+
+} // namespace
+
+TFormListQuality::TFormListQuality(QWidget* parent)
+    : ItemListScreen(qualityTexts(), parent)
+{
+    setMoveHeight(TwoRowMoveHeight);
+    MemoInf->setGeometry(Panel2->contentsRect());
+
+    // "Продолжить" has no action here: each forward button runs its own check.
+    ButNext->disconnect(Next);
+    ButNext->setText(u"Продолжить ( пошаговый интерфейс)"_s);
+    ButNext->setGeometry(520, 8, 250, 25);
+    ButPrev->move(48, 28);
+    connect(ButNext, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButNextClick(); }); });
+
+    ButExpToWord = new QPushButton(u"Экспорт анкеты в Word"_s, PMove);
+    ButExpToWord->setObjectName(u"ButExpToWord"_s);
+    ButExpToWord->setGeometry(213, 28, 190, 25);
+    ButExpToWord->setLayoutDirection(Qt::RightToLeft);
+    // The questionnaire export arrives with the Word reports.
+    ButExpToWord->setEnabled(false);
+
+    ButNextCompact = new QPushButton(u"Продолжить ( компактный интерфейс)"_s, PMove);
+    ButNextCompact->setObjectName(u"ButNextCompact"_s);
+    ButNextCompact->setGeometry(520, 48, 250, 25);
+    ButNextCompact->setLayoutDirection(Qt::RightToLeft);
+    ButNextCompact->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    connect(ButNextCompact, &QPushButton::clicked, this,
+            [this] { ErrorBox::guarded(this, [this] { ButNextCompactClick(); }); });
+}
+
+void TFormListQuality::rebuildJudgements()
+{
+    SaveList();
+    ComUnit::CompareSteps = CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni);
+    ComUnit::CurrentStep = 0;
+}
+
+void TFormListQuality::ButNextClick()
+{
+    finishEditing();
+    const int n = StGList->Count();
+    if (n < MinCount || n > MaxCount) {
+        Dialogs::warning(this, u"Ошибка"_s, u"Количество критериев должно быть в интервале от 2 до 9."_s);
+        return;
+    }
+    rebuildJudgements();
+    ComUnit::InterfaceMode = 0;
+    Q_EMIT stepByStepChosen();
+}
+
+void TFormListQuality::ButNextCompactClick()
+{
+    finishEditing();
+    const int n = StGList->Count();
+    const bool fits = [](int count) { return count >= MinCount && count <= MaxCompactCount; }(n)
+                      && ComUnit::AltCount >= MinCount && ComUnit::AltCount <= MaxCompactCount;
+    if (!fits) {
+        Dialogs::warning(this, u"Ошибка"_s,
+                         u"Количество критериев и альтернатив должно быть в интервале от 2 до 5."_s);
+        return;
+    }
+    rebuildJudgements();
+    ComUnit::InterfaceMode = 1;
+    Q_EMIT compactChosen();
+}

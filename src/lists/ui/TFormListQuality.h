@@ -1,0 +1,33 @@
+#pragma once
+
+#include "lists/ui/ItemListScreen.h"
+
+class QPushButton;
+
+/// The criteria of the open problem: the qualities by which the alternatives are
+/// compared. Going on rebuilds the judgements for the lists as they now stand.
+class TFormListQuality final : public ItemListScreen
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MinCount = 2;
+    static constexpr int MaxCount = 9;
+    static constexpr int MaxCompactCount = 5;
+
+    explicit TFormListQuality(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    /// The judgements are rebuilt; the step-by-step comparison comes next.
+    void stepByStepChosen();
+    /// The judgements are rebuilt; the compact comparison comes next.
+    void compactChosen();
+
+private:
+    void ButNextClick();
+    void ButNextCompactClick();
+    void rebuildJudgements();
+
+    QPushButton* ButExpToWord = nullptr;
+    QPushButton* ButNextCompact = nullptr;
+};

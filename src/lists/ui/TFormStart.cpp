@@ -1,0 +1,205 @@
+#include "lists/ui/TFormStart.h"
+
+#include "lists/ui/NameEdit.h"
+#include "lists/ui/TStGCollect.h"
+#include "shell/ui/ErrorBox.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QAction* makeAction(QObject* parent, const QString& name, const QString& caption)
+{
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(name);
+    return action;
+}
+
+} // namespace
+
+TFormStart::TFormStart(const QString& caption, QWidget* parent)
+    : WizardScreen(caption, parent)
+{
+    PMove = new QFrame(this);
+    PMove->setObjectName(u"PMove"_s);
+    PMove->setFrameShape(QFrame::StyledPanel);
+
+    StGList = new TStGCollect(this);
+    StGList->setObjectName(u"StGList"_s);
+    StGList->horizontalHeader()->resizeSection(0, 25);
+    StGList->horizontalHeader()->resizeSection(1, 394);
+    StGList->Comp = [this](const TLElem& a, const TLElem& b) { return StGListComp(a, b); };
+    StGList->AsString = [this](int column, int index) { return StGListAsString(column, index); };
+
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(u"Panel2"_s);
+    Panel2->setFrameShape(QFrame::StyledPanel);
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(u"Panel1"_s);
+    Panel1->setFrameShape(QFrame::StyledPanel);
+
+    ButInsert = makeButton(Panel1, u"ButInsert"_s, u"Добавить"_s, QRect(12, 25, 85, 25));
+    ButEdit = makeButton(Panel1, u"ButEdit"_s, u"Изменить"_s, QRect(12, 65, 85, 25));
+    ButDelete = makeButton(Panel1, u"ButDelete"_s, u"Удалить"_s, QRect(12, 105, 85, 25));
+    ButPrev = makeButton(PMove, u"ButPrev"_s, u"Вернуться"_s, QRect(48, 8, 100, 25));
+    ButPrev->setToolTip(u"Вернуться к предыдущему шагу"_s);
+    ButNext = makeButton(PMove, u"ButNext"_s, u"Продолжить"_s, QRect(648, 8, 100, 25));
+    ButNext->setToolTip(u"Перейти к следующему шагу"_s);
+    ButNext->setLayoutDirection(Qt::RightToLeft); // the arrow stands right of the caption
+    ButNext->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    ButPrev->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+
+    Prev = makeAction(this, u"Prev"_s, u"Вернуться"_s);
+    Next = makeAction(this, u"Next"_s, u"Продолжить"_s);
+    Insert = makeAction(this, u"Insert"_s, u"Добавить"_s);
+    Insert->setShortcut(QKeySequence(Qt::Key_Insert));
+    Edit = makeAction(this, u"Edit"_s, u"Изменить"_s);
+    Edit->setShortcut(QKeySequence(Qt::Key_F2));
+    Delete = makeAction(this, u"Delete"_s, u"Удалить"_s);
+    Delete->setShortcut(QKeySequence(Qt::Key_Delete));
+    for (QAction* action : {Insert, Edit, Delete}) {
+        // The keys act on the grid that has the focus, not on the whole window.
+        action->setShortcutContext(Qt::WidgetShortcut);
+        StGList->addAction(action);
+    }
+
+    connect(Prev, &QAction::triggered, this, [this] { runGuarded(&TFormStart::PrevExecute); });
+    connect(Next, &QAction::triggered, this, [this] { runGuarded(&TFormStart::NextExecute); });
+    connect(Insert, &QAction::triggered, this, [this] { runGuarded(&TFormStart::InsertExecute); });
+    connect(Edit, &QAction::triggered, this, [this] { runGuarded(&TFormStart::EditExecute); });
+    connect(Delete, &QAction::triggered, this, [this] { runGuarded(&TFormStart::DeleteExecute); });
+    connect(ButPrev, &QPushButton::clicked, Prev, &QAction::trigger);
+    connect(ButNext, &QPushButton::clicked, Next, &QAction::trigger);
+    connect(ButInsert, &QPushButton::clicked, Insert, &QAction::trigger);
+    connect(ButEdit, &QPushButton::clicked, Edit, &QAction::trigger);
+    connect(ButDelete, &QPushButton::clicked, Delete, &QAction::trigger);
+
+    PMenuList = new QMenu(this);
+    PMenuList->setObjectName(u"PMenuList"_s);
+    PMenuList->addAction(Insert);
+    PMenuList->addAction(Edit);
+    PMenuList->addSeparator()->setObjectName(u"N4"_s);
+    PMenuList->addAction(Delete);
+    StGList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(StGList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PMenuList->popup(StGList->viewport()->mapToGlobal(at)); });
+
+    GEdit = new NameEdit(this);
+    GEdit->setObjectName(u"GEdit"_s);
+    GEdit->hide();
+    connect(GEdit, &NameEdit::left, this, &TFormStart::GEditExit);
+
+    layOut();
+    StGList->FillGrid();
+}
+
+TFormStart::~TFormStart() = default;
+
+void TFormStart::setMoveHeight(int height)
+{
+    m_moveHeight = height;
+    layOut();
+}
+
+void TFormStart::layOut()
+{
+    const int top = ClientHeight - m_moveHeight;
+    PMove->setGeometry(0, top, ClientWidth, m_moveHeight);
+    Panel2->setGeometry(ClientWidth - InfoPanelWidth, 0, InfoPanelWidth, top);
+    Panel1->setGeometry(ClientWidth - InfoPanelWidth - ButtonPanelWidth, 0, ButtonPanelWidth, top);
+    StGList->setGeometry(0, 0, ClientWidth - InfoPanelWidth - ButtonPanelWidth, top);
+}
+
+void TFormStart::runGuarded(void (TFormStart::*handler)())
+{
+    ErrorBox::guarded(this, [&] { (this->*handler)(); });
+}
+
+int TFormStart::StGListComp(const TLElem& key1, const TLElem& key2) const { return key1.Num > key2.Num ? 1 : -1; }
+
+QString TFormStart::StGListAsString(int column, int index) const
+{
+    const TLElem* item = StGList->Items(index);
+    if (!item)
+        return QString();
+    if (column == 0)
+        return u"  "_s + QString::number(item->Num + 1);
+    if (column == 1)
+        return item->Name;
+    return QString();
+}
+
+void TFormStart::InsertExecute()
+{
+    finishEditing();
+    const int n = StGList->Count();
+    StGList->Add(std::make_unique<TLElem>(n, m_newItemPrefix + QString::number(n + 1)));
+    StGList->FillGrid();
+    StGList->SelectLastRow();
+    EditExecute();
+}
+
+void TFormStart::EditExecute()
+{
+    // On the blank row of an empty list there is nothing to rename.
+    if (!StGList->CurrentItem())
+        return;
+    StGList->finishEditing();
+    StGList->setCol(1);
+    StGList->scrollToItem(StGList->item(StGList->Row() - TStGCollect::FixedRows, 1));
+    GEdit->setText(StGList->Cells(1, StGList->Row()));
+    const QRect cell = StGList->visualRect(StGList->model()->index(StGList->Row() - TStGCollect::FixedRows, 1));
+    const QPoint topLeft = StGList->viewport()->mapTo(this, cell.topLeft());
+    GEdit->setGeometry(QRect(topLeft, cell.size()).adjusted(1, 1, -1, -1));
+    GEdit->show();
+    GEdit->raise();
+    GEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void TFormStart::GEditExit()
+{
+    if (GEdit->isHidden())
+        return;
+    GEdit->hide();
+    StGList->setFocus(Qt::OtherFocusReason);
+    ErrorBox::guarded(this, [this] { StoreEditedName(StGList->Col(), StGList->Row() - TStGCollect::FixedRows); });
+    StGList->RefreshRows();
+}
+
+void TFormStart::StoreEditedName(int, int index)
+{
+    if (TLElem* item = StGList->Items(index))
+        item->Name = GEdit->text().left(ComUnit::MaxNameLength);
+}
+
+void TFormStart::DeleteExecute()
+{
+    finishEditing();
+    TLElem* current = StGList->CurrentItem();
+    if (!current)
+        return;
+    StGList->Remove(current);
+    for (int i = 0; i < StGList->Count(); ++i)
+        StGList->Items(i)->Num = i;
+    StGList->FillGrid();
+}
+
+void TFormStart::finishEditing()
+{
+    GEditExit();
+    StGList->finishEditing();
+}

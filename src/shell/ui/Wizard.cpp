@@ -1,0 +1,85 @@
+#include "shell/ui/Wizard.h"
+
+#include "lists/ui/TFormListAlt.h"
+#include "lists/ui/TFormListQuality.h"
+#include "shell/ui/ErrorBox.h"
+#include "shell/ui/TFormInit.h"
+#include "storage/ui/TFormListProblem.h"
+
+#include <QApplication>
+
+using namespace Qt::Literals::StringLiterals;
+
+void Wizard::prepareApplication()
+{
+    // Only the application name: a display name would be appended to every window
+    // title by some platforms, and the titles must read exactly as designed.
+    QCoreApplication::setApplicationName(QString::fromUtf16(ErrorBox::Caption));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+template <typename Screen>
+Screen* Wizard::create(std::unique_ptr<Screen> screen)
+{
+    Screen* raw = screen.get();
+    connect(raw, &WizardScreen::closeConfirmed, this, &Wizard::quitRequested);
+    m_screens.push_back(std::move(screen));
+    return raw;
+}
+
+Wizard::Wizard()
+{
+    FormInit = create(std::make_unique<TFormInit>());
+    FormInit->setObjectName(u"FormInit"_s);
+    FormListAlt = create(std::make_unique<TFormListAlt>());
+    FormListAlt->setObjectName(u"FormListAlt"_s);
+    // The comparison and results screens take their places here as they are built.
+    FormMain = create(std::make_unique<WizardScreen>(u"диалог сравнения"_s));
+    FormMain->setObjectName(u"FormMain"_s);
+    FormStart = create(std::make_unique<TFormStart>(QString()));
+    FormStart->setObjectName(u"FormStart"_s);
+    FormListQuality = create(std::make_unique<TFormListQuality>());
+    FormListQuality->setObjectName(u"FormListQuality"_s);
+    FormFinal = create(std::make_unique<WizardScreen>(u"результаты расчетов"_s));
+    FormFinal->setObjectName(u"FormFinal"_s);
+    FormListProblem = create(std::make_unique<TFormListProblem>());
+    FormListProblem->setObjectName(u"FormListProblem"_s);
+    FormSolQ = create(std::make_unique<WizardScreen>(QString()));
+    FormSolQ->setObjectName(u"FormSolQ"_s);
+
+    connect(FormInit, &TFormInit::forward, this, [this] { switchTo(FormInit, FormListProblem); });
+    connect(FormListProblem, &TFormStart::back, this, [this] { switchTo(FormListProblem, FormInit); });
+    connect(FormListProblem, &TFormStart::forward, this, [this] { switchTo(FormListProblem, FormListAlt); });
+    connect(FormListAlt, &TFormStart::back, this, [this] { switchTo(FormListAlt, FormListProblem); });
+    connect(FormListAlt, &TFormStart::forward, this, [this] { switchTo(FormListAlt, FormListQuality); });
+    connect(FormListQuality, &TFormStart::back, this, [this] { switchTo(FormListQuality, FormListAlt); });
+    connect(FormListQuality, &TFormListQuality::stepByStepChosen, this,
+            [this] { switchTo(FormListQuality, FormMain); });
+    connect(FormListQuality, &TFormListQuality::compactChosen, this,
+            [this] { switchTo(FormListQuality, FormSolQ); });
+}
+
+Wizard::~Wizard() = default;
+
+QList<WizardScreen*> Wizard::screens() const
+{
+    QList<WizardScreen*> result;
+    for (const auto& screen : m_screens)
+        result.append(screen.get());
+    return result;
+}
+
+void Wizard::start()
+{
+    m_current = FormInit;
+    FormInit->show();
+}
+
+void Wizard::switchTo(WizardScreen* from, WizardScreen* to)
+{
+    // The new screen shows whatever it could load; a failure is told, not hidden.
+    ErrorBox::guarded(to, [to] { to->load(); });
+    to->show();
+    from->hide();
+    m_current = to;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+class TFormInit;
+class TFormListAlt;
+class TFormListProblem;
+class TFormListQuality;
+class TFormStart;
+class WizardScreen;
+
+/// The program's windows, created once at start-up and kept for the whole run,
+/// and the moves between them: one screen visible at a time.
+class Wizard final : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// The application's title, which captions its error box too.
+    static void prepareApplication();
+
+    /// Creates the eight screens in their fixed order; none is shown yet.
+    Wizard();
+    ~Wizard() override;
+
+    /// Shows the intro screen.
+    void start();
+    /// The screens in the order they were created.
+    QList<WizardScreen*> screens() const;
+    /// The visible screen.
+    WizardScreen* current() const { return m_current; }
+    /// Hides from and shows to, which first loads what it shows.
+    void switchTo(WizardScreen* from, WizardScreen* to);
+
+    TFormInit* FormInit = nullptr;
+    TFormListAlt* FormListAlt = nullptr;
+    WizardScreen* FormMain = nullptr;
+    TFormStart* FormStart = nullptr;
+    TFormListQuality* FormListQuality = nullptr;
+    WizardScreen* FormFinal = nullptr;
+    TFormListProblem* FormListProblem = nullptr;
+    WizardScreen* FormSolQ = nullptr;
+
+Q_SIGNALS:
+    /// The user answered Yes to the closing question.
+    void quitRequested();
+
+private:
+    template <typename Screen>
+    Screen* create(std::unique_ptr<Screen> screen);
+
+    std::vector<std::unique_ptr<WizardScreen>> m_screens;
+    WizardScreen* m_current = nullptr;
+};

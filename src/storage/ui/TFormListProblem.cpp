@@ -1,0 +1,353 @@
+#include "storage/ui/TFormListProblem.h"
+
+#include "lists/ui/NameEdit.h"
+#include "lists/ui/TStGCollect.h"
+#include "shell/ui/Dialogs.h"
+#include "shell/ui/HelpMemo.h"
+#include "shell/ui/ErrorBox.h"
+#include "storage/ComUnit.h"
+#include "storage/OptivarError.h"
+#include "storage/ProblemDirectory.h"
+#include "storage/ProblemTemplates.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+using ProblemDirectory::Kind;
+
+namespace {
+
+const QString ProblemsHeader = u"     Задачи"_s;
+const QString TemplatesHeader = u" Шаблоны задач"_s;
+
+QStringList memoLines()
+{
+    return {
+        u"В левой части окна Вы видите список "_s,
+        u"задач, то есть своих проблем, которые "_s,
+        u"Вы пытались решить при помощи "_s,
+        u"программы."_s,
+        u"Для того, чтобы начать решение новой "_s,
+        u"задачи необходимо нажать кнопку "_s,
+        u"\"Добавить\", внести название новой "_s,
+        u"задачи в список, а затем  нажать "_s,
+        u"кнопку  \"Продолжить\"."_s,
+        u"Для того, чтобы вернуться к старой "_s,
+        u"задаче необходимо выбрать ее из "_s,
+        u"списка и нажать кнопку \"Продолжить\"."_s,
+        u"Вы можете переименовать или удалить "_s,
+        u"старую задачу при помощи кнопок "_s,
+        u"\"Изменить\" и \"Удалить\"."_s,
+        u"Любую задачу можно сохранить, как"_s,
+        u"шаблон при помощи кнопки \"Сохранить"_s,
+        u"как шаблон\". Можно так  же "_s,
+        u"использовать готовые шаблоны для "_s,
+        u"решения задач при помощи кнопки "_s,
+        u"\"Добавить по  шаблону\""_s,
+    };
+}
+
+QAction* makeAction(QObject* parent, const QString& name, const QString& caption)
+{
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(name);
+    return action;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
+                        QAction* action)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    return button;
+}
+
+} // namespace
+
+TFormListProblem::TFormListProblem(QWidget* parent)
+    : TFormStart(u"список задач"_s, parent)
+{
+    StGList->setGeometry(0, 0, 468, 240);
+    StGList->horizontalHeader()->resizeSection(1, 400);
+    StGList->setCells(1, 0, ProblemsHeader);
+    ButInsert->setToolTip(u"Добавить новую пустую задачу в список"_s);
+    ButDelete->setToolTip(u"Удалить задачу из списка"_s);
+    ButEdit->setToolTip(u"Изменить наименование задачи"_s);
+
+    StGPrimer = new TStGCollect(this);
+    StGPrimer->setObjectName(u"StGPrimer"_s);
+    StGPrimer->setGeometry(0, 288, 469, 225);
+    StGPrimer->horizontalHeader()->resizeSection(0, 25);
+    StGPrimer->horizontalHeader()->resizeSection(1, 400);
+    StGPrimer->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StGPrimer->setCells(1, 0, TemplatesHeader);
+    StGPrimer->Comp = [](const TLElem& a, const TLElem& b) { return a.Num > b.Num ? 1 : -1; };
+    StGPrimer->AsString = [this](int column, int index) {
+        const TLElem* item = StGPrimer->Items(index);
+        if (!item)
+            return QString();
+        if (column == 0)
+            return u"  "_s + QString::number(item->Num + 1);
+        return column == 1 ? item->Name : QString();
+    };
+    StGPrimer->TestEdit = [](int column, int) { return column == 1; };
+    StGPrimer->InGrid = [this](int column, int index, const QString& text) {
+        ErrorBox::guarded(this, [&] { StGPrimerInGrid(column, index, text); });
+    };
+    StGPrimer->FillGrid();
+
+    SaveAsPrimer = makeAction(this, u"SaveAsPrimer"_s, u"Сохранить как шаблон"_s);
+    LoadPrimer = makeAction(this, u"LoadPrimer"_s, u"Добавить по шаблону"_s);
+    EditPrimer = makeAction(this, u"EditPrimer"_s, u"Изменить"_s);
+    EditPrimer->setShortcut(QKeySequence(Qt::Key_F2));
+    DelPrimer = makeAction(this, u"DelPrimer"_s, u"Удалить"_s);
+    DelPrimer->setShortcut(QKeySequence(Qt::Key_Delete));
+    for (QAction* action : {EditPrimer, DelPrimer}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        StGPrimer->addAction(action);
+    }
+    auto guardedSlot = [this](void (TFormListProblem::*handler)()) {
+        return [this, handler] { ErrorBox::guarded(this, [&] { (this->*handler)(); }); };
+    };
+    connect(SaveAsPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::SaveAsPrimerExecute));
+    connect(LoadPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::LoadPrimerExecute));
+    connect(EditPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::EditPrimerExecute));
+    connect(DelPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::DelPrimerExecute));
+
+    ButSavePrimer = makeButton(this, u"ButSavePrimer"_s, u"Сохранить как шаблон"_s, QRect(24, 252, 190, 25),
+                               SaveAsPrimer);
+    ButLoadPrimer = makeButton(this, u"ButLoadPrimer"_s, u"Добавить по шаблону"_s, QRect(254, 252, 190, 25),
+                               LoadPrimer);
+    GroupPrimer = new QGroupBox(u"Шаблоны"_s, Panel1);
+    GroupPrimer->setObjectName(u"GroupPrimer"_s);
+    GroupPrimer->setGeometry(4, 280, 97, 110);
+    ButEditPrimer = makeButton(GroupPrimer, u"ButEditPrimer"_s, u"Изменить"_s, QRect(6, 30, 85, 25), EditPrimer);
+    ButDelPrimer = makeButton(GroupPrimer, u"ButDelPrimer"_s, u"Удалить"_s, QRect(6, 70, 85, 25), DelPrimer);
+
+    PMenuList->addSeparator();
+    PMenuList->addAction(SaveAsPrimer);
+    PMenuPrimer = new QMenu(this);
+    PMenuPrimer->setObjectName(u"PMenuPrimer"_s);
+    PMenuPrimer->addAction(EditPrimer);
+    PMenuPrimer->addAction(LoadPrimer);
+    PMenuPrimer->addSeparator();
+    PMenuPrimer->addAction(DelPrimer);
+    StGPrimer->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(StGPrimer, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PMenuPrimer->popup(StGPrimer->viewport()->mapToGlobal(at)); });
+
+    MemoInf = new HelpMemo(memoLines(), 11, Panel2);
+    MemoInf->setGeometry(Panel2->contentsRect());
+}
+
+void TFormListProblem::load()
+{
+    LoadProblemList();
+    StGList->setCells(1, 0, ProblemsHeader);
+    LoadTemplateList();
+    StGPrimer->setCells(1, 0, TemplatesHeader);
+}
+
+void TFormListProblem::finishEditing()
+{
+    TFormStart::finishEditing();
+    StGPrimer->finishEditing();
+}
+
+void TFormListProblem::LoadProblemList()
+{
+    // Emptied first: a folder that cannot be read shows no list rather than an old one.
+    m_unsaved.clear();
+    StGList->FreeAll();
+    StGList->FillGrid();
+    const QStringList names = ProblemDirectory::names(ComUnit::DatDir, Kind::Problems);
+    for (int i = 0; i < names.size(); ++i)
+        StGList->Add(std::make_unique<TLElem>(i, names.at(i)));
+    StGList->FillGrid();
+}
+
+void TFormListProblem::LoadTemplateList()
+{
+    StGPrimer->FreeAll();
+    StGPrimer->FillGrid();
+    const QStringList names = ProblemDirectory::names(ComUnit::DatDir, Kind::Templates);
+    for (int i = 0; i < names.size(); ++i)
+        StGPrimer->Add(std::make_unique<TLElem>(i, names.at(i)));
+    StGPrimer->FillGrid();
+}
+
+void TFormListProblem::selectName(TStGCollect* grid, const QString& name)
+{
+    for (int i = 0; i < grid->Count(); ++i) {
+        if (grid->Items(i)->Name == name) {
+            grid->setRow(i + TStGCollect::FixedRows);
+            return;
+        }
+    }
+}
+
+bool TFormListProblem::nameAccepted(const std::function<void()>& operation)
+{
+    try {
+        operation();
+        return true;
+    } catch (const OptivarError& e) {
+        if (e.code() != OptivarError::Code::BadName && e.code() != OptivarError::Code::NameExists)
+            throw;
+        Dialogs::warning(this, u"Ошибка"_s, e.message());
+        return false;
+    }
+}
+
+void TFormListProblem::InsertExecute()
+{
+    finishEditing();
+    const int n = StGList->Count();
+    auto item = std::make_unique<TLElem>(n, u"Задача номер "_s + QString::number(n + 1));
+    m_unsaved.insert(item.get());
+    StGList->Add(std::move(item));
+    StGList->FillGrid();
+    StGList->SelectLastRow();
+    EditExecute();
+}
+
+void TFormListProblem::StoreEditedName(int, int index)
+{
+    TLElem* item = StGList->Items(index);
+    if (!item)
+        return;
+    const QString name = ProblemDirectory::trimmedName(GEdit->text());
+    if (m_unsaved.contains(item)) {
+        storeNewProblem(item, name);
+        return;
+    }
+    if (name == item->Name)
+        return;
+    const QString old = item->Name;
+    if (!nameAccepted([&] { ProblemDirectory::rename(ComUnit::DatDir, old, name, Kind::Problems); }))
+        return;
+    LoadProblemList();
+    selectName(StGList, name);
+}
+
+void TFormListProblem::storeNewProblem(TLElem* item, const QString& name)
+{
+    const QString proposed = item->Name;
+    QString stored;
+    if (nameAccepted([&] { ProblemDirectory::create(ComUnit::DatDir, name, Kind::Problems); })) {
+        stored = name;
+    } else if (name != proposed) {
+        // The entry keeps the name it was given, as any refused rename does.
+        try {
+            ProblemDirectory::create(ComUnit::DatDir, proposed, Kind::Problems);
+            stored = proposed;
+        } catch (const OptivarError& e) {
+            if (e.code() != OptivarError::Code::NameExists && e.code() != OptivarError::Code::BadName)
+                throw;
+        }
+    }
+    LoadProblemList();
+    if (!stored.isEmpty())
+        selectName(StGList, stored);
+}
+
+void TFormListProblem::DeleteExecute()
+{
+    finishEditing();
+    TLElem* current = StGList->CurrentItem();
+    if (!current)
+        return;
+    if (!Dialogs::question(this, u"Вопрос"_s, u"Удалить задачу ?"_s))
+        return;
+    if (!m_unsaved.remove(current))
+        ProblemDirectory::remove(ComUnit::DatDir, current->Name, Kind::Problems);
+    TFormStart::DeleteExecute();
+}
+
+void TFormListProblem::NextExecute()
+{
+    finishEditing();
+    const TLElem* current = StGList->CurrentItem();
+    if (!current) {
+        Dialogs::plain(this, u"Ошибка"_s, u"Список задач не может быть пустым."_s);
+        return;
+    }
+    ComUnit::ProblemFile = ProblemDirectory::filePath(ComUnit::DatDir, current->Name, Kind::Problems);
+    ComUnit::BindProblemIni(ComUnit::ProblemFile);
+    Q_EMIT forward();
+}
+
+void TFormListProblem::PrevExecute()
+{
+    finishEditing();
+    Q_EMIT back();
+}
+
+void TFormListProblem::SaveAsPrimerExecute()
+{
+    finishEditing();
+    const TLElem* current = StGList->CurrentItem();
+    if (!current)
+        return;
+    QString name;
+    if (!nameAccepted([&] { name = ProblemTemplates::SaveAsPrimer(ComUnit::DatDir, current->Name); }))
+        return;
+    LoadTemplateList();
+    selectName(StGPrimer, name);
+}
+
+void TFormListProblem::LoadPrimerExecute()
+{
+    finishEditing();
+    const TLElem* current = StGPrimer->CurrentItem();
+    if (!current)
+        return;
+    QString name;
+    if (!nameAccepted([&] { name = ProblemTemplates::LoadPrimer(ComUnit::DatDir, current->Name); }))
+        return;
+    LoadProblemList();
+    selectName(StGList, name);
+}
+
+void TFormListProblem::EditPrimerExecute()
+{
+    finishEditing();
+    if (!StGPrimer->CurrentItem())
+        return;
+    StGPrimer->setCol(1);
+    StGPrimer->StartEdit(StGPrimer->Cells(1, StGPrimer->Row()));
+}
+
+void TFormListProblem::StGPrimerInGrid(int, int index, const QString& text)
+{
+    const TLElem* item = StGPrimer->Items(index);
+    if (!item)
+        return;
+    const QString name = ProblemDirectory::trimmedName(text);
+    if (name == item->Name)
+        return;
+    const QString old = item->Name;
+    if (!nameAccepted([&] { ProblemDirectory::rename(ComUnit::DatDir, old, name, Kind::Templates); }))
+        return;
+    LoadTemplateList();
+    selectName(StGPrimer, name);
+}
+
+void TFormListProblem::DelPrimerExecute()
+{
+    finishEditing();
+    const TLElem* current = StGPrimer->CurrentItem();
+    if (!current)
+        return;
+    if (!Dialogs::question(this, u"Вопрос"_s, u"Удалить шаблон задачи ?"_s))
+        return;
+    ProblemDirectory::remove(ComUnit::DatDir, current->Name, Kind::Templates);
+    LoadTemplateList();
+}

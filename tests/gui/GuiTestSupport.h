@@ -1,0 +1,84 @@
+#pragma once
+
+// Shared by the GUI tests: a fresh current folder per test, scripted answers for
+// every message box, and reading the real widgets of a screen.
+
+#include "shell/ui/Dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+
+namespace GuiTest {
+
+/// A temporary folder made the current folder for one test, with the dialog script.
+class Session
+{
+public:
+    Session()
+        : m_previousDir(QDir::currentPath())
+    {
+        QDir::setCurrent(m_dir.path());
+    }
+    ~Session() { QDir::setCurrent(m_previousDir); }
+    Q_DISABLE_COPY_MOVE(Session)
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString datDir() const { return m_dir.path() + QStringLiteral("/DAT"); }
+    QString problemPath(const QString& name) const { return datDir() + u'/' + name + QStringLiteral(".qzr"); }
+    QString templatePath(const QString& name) const { return datDir() + u'/' + name + QStringLiteral(".qzp"); }
+    ScriptedDialogs& dialogs() { return m_dialogs; }
+
+    /// Keeps a picture of a screen beside the test's files, for a check that failed.
+    void keepScreenshot(QWidget* screen, const QString& name) const
+    {
+        if (screen)
+            screen->grab().save(m_dir.filePath(name + QStringLiteral(".png")));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+    ScriptedDialogs m_dialogs;
+};
+
+/// The child of a screen with this object name, of this type.
+template <typename T>
+T* child(QWidget* screen, const QString& name)
+{
+    return screen ? screen->findChild<T*>(name) : nullptr;
+}
+
+/// Types text into a widget one character at a time, as a keyboard would (any script).
+inline void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        const bool ascii = c.unicode() < 128 && c.isLetterOrNumber();
+        const Qt::Key key = ascii ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
+    }
+}
+
+inline QString describe(const QList<ScriptedDialogs::Call>& calls)
+{
+    QStringList lines;
+    for (const auto& call : calls)
+        lines << call.title + QStringLiteral(": ") + call.text;
+    return lines.join(u'\n');
+}
+
+} // namespace GuiTest
+
+/// In cleanup(): every queued answer was used and no box came unasked.
+#define GUITEST_CHECK_DIALOGS(session)                                                                              \
+    do {                                                                                                           \
+        QVERIFY2((session).dialogs().unexpected().isEmpty(),                                                       \
+                 qPrintable((session).dialogs().unexpected().join(QLatin1Char('\n'))));                            \
+        QCOMPARE((session).dialogs().pending(), 0);                                                                \
+    } while (false)
