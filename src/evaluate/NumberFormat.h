@@ -18,4 +18,12 @@ QString spacedFixed(double value, const QLocale& locale = QLocale());
 /// to at least width characters, the locale's decimal separator, no grouping.
 QString fixedPoint(double value, int width, int decimals, const QLocale& locale = QLocale());
 
+/// As "%4.2f" of 100 x fraction, the product taken at extended precision: a
+/// fraction stored just below a half of a hundredth rounds down, as its true
+/// value does, where a double product could round up.
+QString hundredfold(double fraction, const QLocale& locale = QLocale());
+
+/// As " %4.2f" of 100 x fraction: a blank, then hundredfold(fraction).
+QString spacedHundredfold(double fraction, const QLocale& locale = QLocale());
+
 } // namespace NumberFormat

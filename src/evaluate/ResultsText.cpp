@@ -21,24 +21,40 @@ Consistency consistencyOf(double ratio)
     return Consistency::Acceptable;
 }
 
-QString warningLine(Judgements judgements, Consistency consistency, double ratio, const QLocale& locale)
+QString warningPrefix(Judgements judgements, Consistency consistency)
 {
-    QString prefix;
+    const bool criteria = judgements == Judgements::Criteria;
     switch (consistency) {
     case Consistency::Acceptable:
-        return {};
+        break;
     case Consistency::Questionable:
-        prefix = judgements == Judgements::Criteria
-                     ? u"При сравнении критериев по степени важности, Ваши ответы противоречивы! (ОС="_s
-                     : u"При сравнении альтернатив, Ваши ответы протеворечивы! (ОС="_s;
-        break;
+        return criteria ? u"При сравнении критериев по степени важности, Ваши ответы противоречивы! (ОС="_s
+                        : u"При сравнении альтернатив, Ваши ответы протеворечивы! (ОС="_s;
     case Consistency::Contradictory:
-        prefix = judgements == Judgements::Criteria
-                     ? u"При сравнении критериев по степени важности, Ваши ответы очень противоречивы!(ОС="_s
-                     : u"При сравнении альтернатив, Ваши ответы очень протеворечивы!(ОС="_s;
-        break;
+        return criteria ? u"При сравнении критериев по степени важности, Ваши ответы очень противоречивы!(ОС="_s
+                        : u"При сравнении альтернатив, Ваши ответы очень протеворечивы!(ОС="_s;
     }
-    return prefix + NumberFormat::fixed(100.0 * ratio, locale) + u"%)"_s;
+    return {};
+}
+
+QString advice(Consistency consistency)
+{
+    switch (consistency) {
+    case Consistency::Acceptable:
+        break;
+    case Consistency::Questionable:
+        return u"Для получения более точных результатов, возможно, следует пересмотреть ответы."_s;
+    case Consistency::Contradictory:
+        return u"Для получения правильных результатов необходимо пересмотреть ответы."_s;
+    }
+    return {};
+}
+
+QString warningLine(Judgements judgements, Consistency consistency, double ratio, const QLocale& locale)
+{
+    if (consistency == Consistency::Acceptable)
+        return {};
+    return warningPrefix(judgements, consistency) + NumberFormat::fixed(100.0 * ratio, locale) + u"%)"_s;
 }
 
 QStringList warningLines(Judgements judgements, double ratio, const QLocale& locale)
@@ -46,10 +62,7 @@ QStringList warningLines(Judgements judgements, double ratio, const QLocale& loc
     const Consistency consistency = consistencyOf(ratio);
     if (consistency == Consistency::Acceptable)
         return {};
-    const QString advice = consistency == Consistency::Questionable
-                               ? u"Для получения более точных результатов, возможно, следует пересмотреть ответы."_s
-                               : u"Для получения правильных результатов необходимо пересмотреть ответы."_s;
-    return {u"Внимание!"_s, warningLine(judgements, consistency, ratio, locale), advice, QString()};
+    return {u"Внимание!"_s, warningLine(judgements, consistency, ratio, locale), advice(consistency), QString()};
 }
 
 QString heading()

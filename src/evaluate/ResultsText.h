@@ -21,6 +21,12 @@ enum class Judgements { Criteria, Alternatives };
 
 Consistency consistencyOf(double ratio);
 
+/// The start of the warning line, up to and including "(ОС="; empty for Acceptable.
+QString warningPrefix(Judgements judgements, Consistency consistency);
+
+/// The line that follows the warning line; empty for Acceptable.
+QString advice(Consistency consistency);
+
 /// The warning line: its prefix, 100 x ratio as "%4.2f", then "%)". Empty for Acceptable.
 QString warningLine(Judgements judgements, Consistency consistency, double ratio,
                     const QLocale& locale = QLocale());
