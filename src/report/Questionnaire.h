@@ -1,0 +1,35 @@
+#pragma once
+
+#include "compare/Scale.h"
+
+#include <QString>
+#include <QStringList>
+
+class IniDocument;
+class TFormWord;
+
+/// The blank questionnaire: one numbered question per comparison step, each
+/// followed by every answer the scale allows, for judging on paper.
+///
+/// The builder writes a new document on the writer and leaves it open; the
+/// caller closes it or takes its bytes. It reads only names: the steps come in
+/// as the caller holds them (the screen's rebuilt list, or the list the rebuild
+/// would make, taken in memory).
+namespace Questionnaire {
+
+/// Answers per question, from "9/1" down to "1/9".
+inline constexpr int AnswerCount = 17;
+
+/// Answer number (1 to 17) of the importance (criteria) or preference
+/// (alternatives) column, with its number and ratio, without a line end.
+QString AnswerLine(Scale::PairKind kind, int number);
+
+/// The question of step line number position (from 0): criteria pairs by
+/// importance, alternatives pairs under their criterion; names the problem
+/// lacks read "?". Empty for a line that is neither.
+QString QuestionLine(const IniDocument& problem, const QString& stepLine, int position);
+
+/// The title, then each step's question and its answers, in step order.
+void Write(TFormWord& word, const IniDocument& problem, const QStringList& steps);
+
+} // namespace Questionnaire
