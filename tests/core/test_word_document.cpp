@@ -2,6 +2,8 @@
 
 #include "storage/OptivarError.h"
 
+#include "DocxReader.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -19,163 +21,15 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+using namespace DocxReader;
+
 namespace {
-
-// ---- Reading a document back ------------------------------------------------
-
-struct Node
-{
-    QString name; // qualified, as written
-    QHash<QString, QString> attrs;
-    std::vector<Node> children;
-    QString text;
-
-    QString attr(const QString& n) const { return attrs.value(n); }
-    // Children, or with deep all descendants, of that name. Only on a node that
-    // outlives the answer: the results point into it.
-    std::vector<const Node*> all(const QString& n, bool deep = false) const&
-    {
-        std::vector<const Node*> out;
-        for (const Node& c : children) {
-            if (c.name == n)
-                out.push_back(&c);
-            if (deep) {
-                const std::vector<const Node*> inner = c.all(n, true);
-                out.insert(out.end(), inner.begin(), inner.end());
-            }
-        }
-        return out;
-    }
-    const Node* child(const QString& n) const&
-    {
-        const std::vector<const Node*> found = all(n);
-        return found.empty() ? nullptr : found.front();
-    }
-    std::vector<const Node*> all(const QString&, bool = false) const&& = delete;
-    const Node* child(const QString&) const&& = delete;
-};
-
-// Parses with namespace processing, so an undeclared prefix fails as well as bad XML.
-Node parseXml(const QByteArray& bytes)
-{
-    QXmlStreamReader reader(bytes);
-    Node root;
-    std::vector<Node*> stack{&root};
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            Node n{reader.qualifiedName().toString(), {}, {}, {}};
-            for (const QXmlStreamAttribute& a : reader.attributes())
-                n.attrs.insert(a.qualifiedName().toString(), a.value().toString());
-            stack.back()->children.push_back(std::move(n));
-            stack.push_back(&stack.back()->children.back());
-        } else if (token == QXmlStreamReader::EndElement) {
-            stack.pop_back();
-        } else if (token == QXmlStreamReader::Characters) {
-            stack.back()->text += reader.text();
-        }
-    }
-    if (reader.hasError() || root.children.size() != 1)
-        throw std::runtime_error("malformed XML: " + reader.errorString().toStdString());
-    return std::move(root.children.front());
-}
-
-struct Package
-{
-    QStringList order;
-    QHash<QString, QByteArray> parts;
-
-    Node xml(const QString& name) const
-    {
-        if (!parts.contains(name))
-            throw std::runtime_error("the package has no part " + name.toStdString());
-        return parseXml(parts.value(name));
-    }
-    Node body() const
-    {
-        const Node document = xml(u"word/document.xml"_s);
-        return *document.child(u"w:body"_s);
-    }
-};
-
-Package unzip(QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    QuaZip zip(&buffer);
-    if (!zip.open(QuaZip::mdUnzip))
-        throw std::runtime_error("not a zip archive");
-    Package p;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFile f(&zip);
-        if (!f.open(QIODevice::ReadOnly))
-            throw std::runtime_error("unreadable zip entry");
-        p.order.append(zip.getCurrentFileName());
-        p.parts.insert(zip.getCurrentFileName(), f.readAll());
-    }
-    return p;
-}
-
-Package unzipFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + path.toStdString());
-    return unzip(f.readAll());
-}
 
 const QDateTime Stamp(QDate(2024, 3, 5), QTime(14, 7, 9));
 
 Package packageOf(const TFormWord& w)
 {
     return unzip(w.documentBytes(Stamp));
-}
-
-QString paragraphText(const Node& p)
-{
-    QString s;
-    for (const Node* r : p.all(u"w:r"_s)) {
-        for (const Node& c : r->children) {
-            if (c.name == u"w:t"_s)
-                s += c.text;
-            else if (c.name == u"w:tab"_s)
-                s += u'\t';
-            else if (c.name == u"w:br"_s)
-                s += c.attr(u"w:type"_s) == u"page"_s ? u'\f' : u'\v';
-        }
-    }
-    return s;
-}
-
-// A paragraph as its text; a table as "[" rows joined by ";" of cells joined by
-// "|" "]", the blocks of a cell joined by "¶".
-QString outline(const Node& n)
-{
-    if (n.name == u"w:p"_s)
-        return paragraphText(n);
-    QStringList rows;
-    for (const Node* tr : n.all(u"w:tr"_s)) {
-        QStringList cells;
-        for (const Node* tc : tr->all(u"w:tc"_s)) {
-            QStringList blocks;
-            for (const Node& c : tc->children) {
-                if (c.name != u"w:tcPr"_s)
-                    blocks << outline(c);
-            }
-            cells << blocks.join(u'¶');
-        }
-        rows << cells.join(u'|');
-    }
-    return u'[' + rows.join(u';') + u']';
-}
-
-QStringList bodyOutline(const Package& p)
-{
-    QStringList out;
-    for (const Node& c : p.body().children) {
-        if (c.name != u"w:sectPr"_s)
-            out << outline(c);
-    }
-    return out;
 }
 
 // Run properties as "font|half-points|b|i|underline", empty fields for what is not set.
@@ -713,42 +567,16 @@ void TestWordDocument::testPackageConsistency()
     const Package p = richDocument(dir);
     QCOMPARE(p.order.first(), u"[Content_Types].xml"_s);
 
-    // Every part has a content type, by its name or by its extension, and every XML part is well-formed.
+    // Every part has a content type and is reached by a relationship, every XML part is well-formed.
+    QCOMPARE(packageFaults(p), QStringList());
+    QString mainType;
     const Node types = p.xml(u"[Content_Types].xml"_s);
-    QHash<QString, QString> byExtension, byPart;
-    for (const Node* d : types.all(u"Default"_s))
-        byExtension.insert(d->attr(u"Extension"_s), d->attr(u"ContentType"_s));
-    for (const Node* o : types.all(u"Override"_s))
-        byPart.insert(o->attr(u"PartName"_s).mid(1), o->attr(u"ContentType"_s));
-    for (const QString& part : p.order.mid(1)) {
-        QVERIFY2(!byPart.value(part, byExtension.value(part.section(u'.', -1))).isEmpty(), qPrintable(part));
-        if (part.endsWith(u".xml"_s) || part.endsWith(u".rels"_s))
-            p.xml(part);
+    for (const Node* o : types.all(u"Override"_s)) {
+        if (o->attr(u"PartName"_s) == u"/word/document.xml"_s)
+            mainType = o->attr(u"ContentType"_s);
     }
-    for (const QString& part : byPart.keys())
-        QVERIFY2(p.parts.contains(part), qPrintable(part));
-    QCOMPARE(byPart.value(u"word/document.xml"_s),
-             u"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"_s);
+    QCOMPARE(mainType, u"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"_s);
 
-    // Every relationship leads to a part, with an id of its own; every part but
-    // the package's own files is reached; every picture names a relationship.
-    QSet<QString> reached, documentIds;
-    for (const auto& [source, base] :
-         {std::pair{u"_rels/.rels"_s, QString()}, std::pair{u"word/_rels/document.xml.rels"_s, u"word/"_s}}) {
-        QSet<QString> ids;
-        const Node rels = p.xml(source);
-        for (const Node* rel : rels.all(u"Relationship"_s)) {
-            QVERIFY(!ids.contains(rel->attr(u"Id"_s)));
-            ids << rel->attr(u"Id"_s);
-            QVERIFY2(p.parts.contains(base + rel->attr(u"Target"_s)), qPrintable(rel->attr(u"Target"_s)));
-            reached << base + rel->attr(u"Target"_s);
-        }
-        documentIds = ids;
-    }
-    for (const QString& part : p.order) {
-        if (!part.contains(u"_rels/"_s) && part != u"[Content_Types].xml"_s)
-            QVERIFY2(reached.contains(part), qPrintable(part));
-    }
     // Each picture has its part; each drawing an id of its own.
     const Node body = p.body();
     QSet<QString> embeds, drawingIds;
@@ -756,7 +584,6 @@ void TestWordDocument::testPackageConsistency()
         embeds << blip->attr(u"r:embed"_s);
     for (const Node* docPr : body.all(u"wp:docPr"_s, true))
         drawingIds << docPr->attr(u"id"_s);
-    QVERIFY(documentIds.contains(embeds));
     QCOMPARE(embeds.size(), 2);
     QCOMPARE(drawingIds.size(), 2);
     QCOMPARE(p.order.filter(u"word/media/"_s).size(), 2);
