@@ -145,9 +145,12 @@ QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vec
             all.append(r);
         }
     }
-    // Pairs were added in step order; a stable sort keeps that order among equals.
+    // Pairs were added in step order; a stable sort keeps that order among equals. Deviations that are equal
+    // in exact arithmetic (in a matrix of order 3 all three always are) differ in their last bits, so they are
+    // compared on a grid of 1e-9 in log space; a grid, unlike a tolerance, keeps the comparison a strict order.
+    const auto rank = [](const RevisitJudgement& r) { return std::llround(std::log(r.deviation) * 1e9); };
     std::stable_sort(all.begin(), all.end(),
-                     [](const RevisitJudgement& x, const RevisitJudgement& y) { return x.deviation > y.deviation; });
+                     [&rank](const RevisitJudgement& x, const RevisitJudgement& y) { return rank(x) > rank(y); });
     if (all.size() > MaxRevisit)
         all.resize(MaxRevisit);
     return all;
