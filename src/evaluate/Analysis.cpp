@@ -127,33 +127,44 @@ QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vec
     // The ranking uses the priorities of the whole matrix. Within one matrix, log e is (k-2)/k times the log
     // of a[i][j] over the agreeing ratio, so the order is the same as if each pair were judged against the
     // rest alone.
-    QList<RevisitJudgement> all;
+    struct Candidate {
+        long long rank;
+        int i;
+        int j;
+        double e;
+    };
+    std::vector<Candidate> all;
     const int k = a.order();
+    all.reserve(std::size_t(k) * std::size_t(k) / 2);
     for (int i = 0; i < k; ++i) {
         for (int j = i + 1; j < k; ++j) {
-            RevisitJudgement r;
-            r.first = i;
-            r.second = j;
-            r.e = a.at(i, j) * weights[std::size_t(j)] / weights[std::size_t(i)];
-            r.deviation = std::max(r.e, 1.0 / r.e);
-            if (!(r.deviation > 1.0 + AgreementTolerance))
+            const double e = a.at(i, j) * weights[std::size_t(j)] / weights[std::size_t(i)];
+            const double deviation = std::max(e, 1.0 / e);
+            if (!(deviation > 1.0 + AgreementTolerance))
                 continue;
-            // Every cell of a judgement matrix lies on the scale, so this gives back the stored value.
-            r.presentValue = NearestJudgement(a.at(i, j));
-            r.agreeingRatio = AgreeingRatio(a, weights, i, j);
-            r.suggestedValue = NearestJudgement(r.agreeingRatio);
-            all.append(r);
+            // Deviations that are equal in exact arithmetic (in a matrix of order 3 all three always are)
+            // differ in their last bits, so they are ranked on a grid of 1e-9 in log space; a grid, unlike a
+            // tolerance, keeps the comparison a strict order.
+            all.push_back({std::llround(std::log(deviation) * 1e9), i, j, e});
         }
     }
-    // Pairs were added in step order; a stable sort keeps that order among equals. Deviations that are equal
-    // in exact arithmetic (in a matrix of order 3 all three always are) differ in their last bits, so they are
-    // compared on a grid of 1e-9 in log space; a grid, unlike a tolerance, keeps the comparison a strict order.
-    const auto rank = [](const RevisitJudgement& r) { return std::llround(std::log(r.deviation) * 1e9); };
-    std::stable_sort(all.begin(), all.end(),
-                     [&rank](const RevisitJudgement& x, const RevisitJudgement& y) { return rank(x) > rank(y); });
-    if (all.size() > MaxRevisit)
-        all.resize(MaxRevisit);
-    return all;
+    // Pairs were added in step order; a stable sort keeps that order among equals.
+    std::stable_sort(all.begin(), all.end(), [](const Candidate& x, const Candidate& y) { return x.rank > y.rank; });
+
+    QList<RevisitJudgement> worst;
+    for (std::size_t x = 0; x < all.size() && x < std::size_t(MaxRevisit); ++x) {
+        RevisitJudgement r;
+        r.first = all[x].i;
+        r.second = all[x].j;
+        r.e = all[x].e;
+        r.deviation = std::max(r.e, 1.0 / r.e);
+        // Every cell of a judgement matrix lies on the scale, so this gives back the stored value.
+        r.presentValue = NearestJudgement(a.at(r.first, r.second));
+        r.agreeingRatio = AgreeingRatio(a, weights, r.first, r.second);
+        r.suggestedValue = NearestJudgement(r.agreeingRatio);
+        worst.append(r);
+    }
+    return worst;
 }
 
 int StepIndex(int critTotal, int altTotal, int criterion, int i, int j)
