@@ -24,7 +24,8 @@ constexpr int MaxRevisit = 3;
 constexpr double AgreementTolerance = 1e-9;
 
 // One side of the interval in which the present best choice holds.
-struct End {
+struct End
+{
     double at = 0.0;
     bool included = true;
     int winner = -1;
@@ -127,7 +128,8 @@ QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vec
     // The ranking uses the priorities of the whole matrix. Within one matrix, log e is (k-2)/k times the log
     // of a[i][j] over the agreeing ratio, so the order is the same as if each pair were judged against the
     // rest alone.
-    struct Candidate {
+    struct Candidate
+    {
         long long rank;
         int i;
         int j;

@@ -8,7 +8,8 @@
 #include <vector>
 
 /// A judgement that disagrees with the priorities of its matrix, and the value the other judgements ask for.
-struct RevisitJudgement {
+struct RevisitJudgement
+{
     int first = 0;  // position of the pair's first element (the lower one) within its matrix
     int second = 0; // position of the second element, second > first
     /// The pair's key in the problem file: "Q_i*Q_j" or "A_i*A_j&Q_k".
@@ -31,7 +32,8 @@ struct RevisitJudgement {
 };
 
 /// One judgement matrix: the criteria, or the alternatives under one criterion.
-struct AnalysisMatrix {
+struct AnalysisMatrix
+{
     /// -1 for the criteria matrix, otherwise the criterion whose alternatives are compared.
     int criterion = -1;
     int order = 0;
@@ -49,7 +51,8 @@ struct AnalysisMatrix {
 };
 
 /// The global priority of one alternative as a line in the weight t of one criterion.
-struct PriorityLine {
+struct PriorityLine
+{
     double intercept = 0.0; // at t = 0
     double slope = 0.0;
 
@@ -58,7 +61,8 @@ struct PriorityLine {
 
 /// How far the weight of one criterion may move, the others keeping their proportions, before the best
 /// choice changes.
-struct CriterionSensitivity {
+struct CriterionSensitivity
+{
     int criterion = 0;
     /// The present weight.
     double weight = 0.0;
@@ -77,7 +81,8 @@ struct CriterionSensitivity {
 };
 
 /// The smallest change of one criterion's weight that gives another best choice.
-struct WinnerChange {
+struct WinnerChange
+{
     int criterion = 0;
     double newWeight = 0.0;
     int newWinner = 0;
@@ -87,7 +92,8 @@ struct WinnerChange {
 
 /// What the decision analysis finds: weights, the consistency of every matrix, the judgements to revisit
 /// and what would change the best choice.
-struct AnalysisResult {
+struct AnalysisResult
+{
     int critTotal = 0;
     int altTotal = 0;
     QStringList critNames;

@@ -38,24 +38,24 @@ QString SensitivityLine(const AnalysisResult& analysis, int k, const QLocale& lo
         return u"Альтернатив нет, выбирать не из чего."_s;
     const QString best = quoted(analysis.altNames.at(analysis.winner));
     if (analysis.altTotal == 1)
-        return u"Альтернатива "_s + best + u" единственная и остаётся лучшим выбором при любом весе критерия "_s
-               + criterion + u'.';
+        return u"Альтернатива "_s + best + u" единственная и остаётся лучшим выбором при любом весе критерия "_s +
+               criterion + u'.';
     if (s.winnerBelow < 0 && s.winnerAbove < 0)
         return u"При любом весе критерия "_s + criterion + u" лучшим выбором остаётся "_s + best + u'.';
 
-    QString text = best + u" остаётся лучшим выбором, пока вес критерия "_s + criterion + u" от "_s
-                   + Percent(s.low, locale) + u" до "_s + Percent(s.high, locale) + u" (сейчас "_s
-                   + Percent(s.weight, locale) + u")."_s;
+    QString text = best + u" остаётся лучшим выбором, пока вес критерия "_s + criterion + u" от "_s +
+                   Percent(s.low, locale) + u" до "_s + Percent(s.high, locale) + u" (сейчас "_s +
+                   Percent(s.weight, locale) + u")."_s;
     // At an end that is not included the new best choice already wins the tie.
     if (s.winnerBelow >= 0) {
-        text += u" Если вес станет "_s + (s.lowIncluded ? u"меньше "_s : QString()) + Percent(s.low, locale)
-                + (s.lowIncluded ? QString() : u" или меньше"_s) + u", лучшим выбором станет "_s
-                + quoted(analysis.altNames.at(s.winnerBelow)) + u'.';
+        text += u" Если вес станет "_s + (s.lowIncluded ? u"меньше "_s : QString()) + Percent(s.low, locale) +
+                (s.lowIncluded ? QString() : u" или меньше"_s) + u", лучшим выбором станет "_s +
+                quoted(analysis.altNames.at(s.winnerBelow)) + u'.';
     }
     if (s.winnerAbove >= 0) {
-        text += u" Если вес станет "_s + (s.highIncluded ? u"больше "_s : QString()) + Percent(s.high, locale)
-                + (s.highIncluded ? QString() : u" или больше"_s) + u", лучшим выбором станет "_s
-                + quoted(analysis.altNames.at(s.winnerAbove)) + u'.';
+        text += u" Если вес станет "_s + (s.highIncluded ? u"больше "_s : QString()) + Percent(s.high, locale) +
+                (s.highIncluded ? QString() : u" или больше"_s) + u", лучшим выбором станет "_s +
+                quoted(analysis.altNames.at(s.winnerAbove)) + u'.';
     }
     return text;
 }
@@ -75,10 +75,10 @@ QString SmallestChangeLine(const AnalysisResult& analysis, const QLocale& locale
     }
     const WinnerChange& c = *analysis.smallestChange;
     const CriterionSensitivity& s = analysis.sensitivity.at(std::size_t(c.criterion));
-    return u"Меньше всего нужно, чтобы изменить лучший выбор, весу критерия "_s
-           + quoted(analysis.critNames.at(c.criterion)) + u": если он изменится с "_s + Percent(s.weight, locale)
-           + u" до "_s + Percent(c.newWeight, locale) + u", лучшим выбором станет "_s
-           + quoted(analysis.altNames.at(c.newWinner)) + u'.';
+    return u"Меньше всего нужно, чтобы изменить лучший выбор, весу критерия "_s +
+           quoted(analysis.critNames.at(c.criterion)) + u": если он изменится с "_s + Percent(s.weight, locale) +
+           u" до "_s + Percent(c.newWeight, locale) + u", лучшим выбором станет "_s +
+           quoted(analysis.altNames.at(c.newWinner)) + u'.';
 }
 
 } // namespace AnalysisText

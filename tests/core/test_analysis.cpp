@@ -98,8 +98,8 @@ bool allFinite(const AnalysisResult& r)
     for (const auto& row : r.localPriorities)
         ok = ok && finite(row);
     for (const AnalysisMatrix& m : r.matrices) {
-        ok = ok && finite(m.weights) && std::isfinite(m.lambda) && std::isfinite(m.consistencyIndex)
-             && std::isfinite(m.consistencyRatio);
+        ok = ok && finite(m.weights) && std::isfinite(m.lambda) && std::isfinite(m.consistencyIndex) &&
+             std::isfinite(m.consistencyRatio);
         for (const RevisitJudgement& j : m.revisit)
             ok = ok && std::isfinite(j.e) && std::isfinite(j.deviation) && std::isfinite(j.agreeingRatio);
     }
@@ -252,14 +252,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("third");
         // Ties of the others (equal deviation) keep the step order.
-        QTest::newRow("criteria 0-2 (CR 0,44)") << true << 0 << 2 << 0.4415954415954413 << 1 << u"Q_0*Q_1"_s
-                                                << u"Q_0*Q_3"_s;
-        QTest::newRow("criteria 1-3 (CR 0,30)") << true << 1 << 3 << 0.3042328042328038 << 4 << u"Q_0*Q_1"_s
-                                                << u"Q_0*Q_3"_s;
-        QTest::newRow("criteria 0-3 (CR 0,99)") << true << 0 << 3 << 0.9882054533129953 << 2 << u"Q_0*Q_1"_s
-                                                << u"Q_0*Q_2"_s;
-        QTest::newRow("criteria 0-1 (CR 0,12)") << true << 0 << 1 << 0.11811963743964789 << 0 << u"Q_0*Q_2"_s
-                                                << u"Q_0*Q_3"_s;
+        QTest::newRow("criteria 0-2 (CR 0,44)")
+            << true << 0 << 2 << 0.4415954415954413 << 1 << u"Q_0*Q_1"_s << u"Q_0*Q_3"_s;
+        QTest::newRow("criteria 1-3 (CR 0,30)")
+            << true << 1 << 3 << 0.3042328042328038 << 4 << u"Q_0*Q_1"_s << u"Q_0*Q_3"_s;
+        QTest::newRow("criteria 0-3 (CR 0,99)")
+            << true << 0 << 3 << 0.9882054533129953 << 2 << u"Q_0*Q_1"_s << u"Q_0*Q_2"_s;
+        QTest::newRow("criteria 0-1 (CR 0,12)")
+            << true << 0 << 1 << 0.11811963743964789 << 0 << u"Q_0*Q_2"_s << u"Q_0*Q_3"_s;
         QTest::newRow("alternatives 0-2 under criterion 1")
             << false << 0 << 2 << 0.4415954415954413 << 6 + 6 + 1 << u"A_0*A_1&Q_1"_s << u"A_0*A_3&Q_1"_s;
     }
@@ -321,7 +321,8 @@ private Q_SLOTS:
         alternatives.setAltJudgement(0, 1, 1, -9);
         alternatives.setAltJudgement(1, 2, 1, -9);
         alternatives.setAltJudgement(0, 2, 1, 9);
-        const AnalysisMatrix& cyclic = analyse(alternatives).matrices[2];
+        const AnalysisResult cyclicResult = analyse(alternatives);
+        const AnalysisMatrix& cyclic = cyclicResult.matrices[2];
         QVERIFY(cyclic.inconsistent);
         QCOMPARE(cyclic.revisit.size(), 3);
         const RevisitJudgement& first = cyclic.revisit.first();
@@ -383,7 +384,8 @@ private Q_SLOTS:
                 changed.setCritJudgement(worst.first, worst.second, worst.suggestedValue);
             else
                 changed.setAltJudgement(worst.first, worst.second, m.criterion, worst.suggestedValue);
-            const AnalysisMatrix& after = analyse(changed).matrices[m.isCriteria() ? 0 : std::size_t(m.criterion + 1)];
+            const AnalysisResult changedResult = analyse(changed);
+            const AnalysisMatrix& after = changedResult.matrices[m.isCriteria() ? 0 : std::size_t(m.criterion + 1)];
             QVERIFY2(after.consistencyIndex < m.consistencyIndex, qPrintable(worst.key));
         }
     }
