@@ -47,8 +47,7 @@ void type(TFormWord& word, const QString& text)
 
 // Positions without a name keep their number, so the list can show gaps; a
 // name spelt as the empty marker counts as no name.
-void writeList(TFormWord& word, const IniDocument& problem, QStringView section,
-               const std::function<QString(int)>& key)
+void writeList(TFormWord& word, const IniDocument& problem, QStringView section, const std::function<QString(int)>& key)
 {
     for (int i = 0; i < ComUnit::ListPositions; ++i) {
         const QString name = readName(problem, section, key(i), ComUnit::NoEntry);
@@ -111,8 +110,8 @@ void writeWarning(TFormWord& word, ResultsText::Judgements judgements, double ra
     if (consistency == ResultsText::Consistency::Acceptable)
         return;
     type(word, u"Внимание!\r"_s);
-    type(word, ResultsText::warningPrefix(judgements, consistency) + NumberFormat::hundredfold(ratio, locale) +
-                   u"%)\r"_s);
+    type(word,
+         ResultsText::warningPrefix(judgements, consistency) + NumberFormat::hundredfold(ratio, locale) + u"%)\r"_s);
     type(word, ResultsText::advice(consistency) + u'\r');
     type(word, endLine());
 }
@@ -147,8 +146,8 @@ void write(Report report, TFormWord& word, const IniDocument& problem, const Eva
     int best = 0;
     for (int i = 0; i < altTotal; ++i) {
         const QString name = readName(problem, AltSection, AltName(i), Unknown);
-        type(word, QString::number(i + 1) + u". "_s + name + NumberFormat::spacedHundredfold(priority(i), locale) +
-                       u'%');
+        type(word,
+             QString::number(i + 1) + u". "_s + name + NumberFormat::spacedHundredfold(priority(i), locale) + u'%');
         type(word, u"\r"_s);
         if (priority(i) > priority(best))
             best = i;
@@ -168,14 +167,14 @@ void write(Report report, TFormWord& word, const IniDocument& problem, const Eva
 
 } // namespace
 
-void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result,
-                const QString& chartPath, const QLocale& locale)
+void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
+                const QLocale& locale)
 {
     write(Report::Short, word, problem, result, chartPath, locale);
 }
 
-void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result,
-               const QString& chartPath, const QLocale& locale)
+void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
+               const QLocale& locale)
 {
     write(Report::Full, word, problem, result, chartPath, locale);
 }

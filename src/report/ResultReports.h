@@ -24,13 +24,13 @@ namespace ResultReports {
 inline constexpr int ChartSideCm = 15;
 
 /// The lists, the priorities, the best choice, the chart and the warnings.
-void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result,
-                const QString& chartPath, const QLocale& locale = QLocale());
+void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
+                const QLocale& locale = QLocale());
 
 /// The short report's content under its own title, with the criteria matrix
 /// and one alternatives matrix per criterion after the lists.
-void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result,
-               const QString& chartPath, const QLocale& locale = QLocale());
+void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
+               const QLocale& locale = QLocale());
 
 /// The texts of cell (i, j) and of its mirror (j, i), i < j, for the stored
 /// judgement of the pair: how strongly the row element dominates the column

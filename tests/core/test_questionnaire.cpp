@@ -119,11 +119,10 @@ void TestQuestionnaire::testDocument_data()
     QTest::newRow("one alternative: criteria only")
         << u"[Alt]\nA_0=Дом\nCount=1\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n"_s << QStringList{}
         << QStringList{u"1. Сравните критерии (A)Цена и (B)Район по степени важности."_s};
-    QTest::newRow("missing names read ?")
-        << u"[Alt]\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=2\n"_s << QStringList{}
-        << QStringList{u"1. Сравните критерии (A)Цена и (B)? по степени важности."_s,
-                       u"2. Сравните альтернативы (A)? и (B)Дача по критерию Цена."_s,
-                       u"3. Сравните альтернативы (A)? и (B)Дача по критерию ?."_s};
+    QTest::newRow("missing names read ?") << u"[Alt]\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=2\n"_s << QStringList{}
+                                          << QStringList{u"1. Сравните критерии (A)Цена и (B)? по степени важности."_s,
+                                                         u"2. Сравните альтернативы (A)? и (B)Дача по критерию Цена."_s,
+                                                         u"3. Сравните альтернативы (A)? и (B)Дача по критерию ?."_s};
     QTest::newRow("the steps as given, values ignored")
         << ThreeByTwo << QStringList{u"A_1*A_0&Q_2=-7"_s, u"Q_2*Q_0=5"_s}
         << QStringList{u"1. Сравните альтернативы (A)Дача и (B)Дом по критерию Этаж."_s,

@@ -65,8 +65,8 @@ public:
 
     Written write(bool full, const IniDocument& problem, const EvaluationResult& result) const
     {
-        TFormWord w({m_dir.path(), u"Задача"_s, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport,
-                     {}, {}});
+        TFormWord w(
+            {m_dir.path(), u"Задача"_s, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport, {}, {}});
         if (full)
             ResultReports::WriteFull(w, problem, result, m_chart, Russian);
         else
@@ -275,9 +275,8 @@ void TestReports::testMatrixCells()
              u"[|Цена|Район;Цена|-|"_s + cell + u";Район|"_s + mirror + u"|-]"_s);
 
     // The same reading of the value under a criterion.
-    const QString alternatives =
-        u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=1\n[QualM]\n"_s +
-        (stored.isEmpty() ? QString() : u"A_0*A_1&Q_0="_s + stored + u'\n');
+    const QString alternatives = u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=1\n[QualM]\n"_s +
+                                 (stored.isEmpty() ? QString() : u"A_0*A_1&Q_0="_s + stored + u'\n');
     const Written a = reports.write(true, problemOf(alternatives), resultOf({0.5, 0.5}));
     QCOMPARE(block(a.outline, u"Матрица парных сравнений альтернатив по критерию Цена"_s).value(0),
              u"[|Дом|Дача;Дом|-|"_s + cell + u";Дача|"_s + mirror + u"|-]"_s);
@@ -364,9 +363,9 @@ void TestReports::testTablesShowTheEvaluatedMatrices()
                 if (r == 0 && c == 0)
                     QCOMPARE(text, QString());
                 else if (r == 0 || c == 0)
-                    QCOMPARE(text, problem.readString(t == 0 ? QualSection : AltSection,
-                                                      t == 0 ? QualName(r + c - 1) : AltName(r + c - 1),
-                                                      u"***НЕТ***"_s));
+                    QCOMPARE(text,
+                             problem.readString(t == 0 ? QualSection : AltSection,
+                                                t == 0 ? QualName(r + c - 1) : AltName(r + c - 1), u"***НЕТ***"_s));
                 else if (r == c)
                     QCOMPARE(text, u"-"_s);
                 else
@@ -388,11 +387,10 @@ void TestReports::testLists_data()
 
     QTest::newRow("a missing name keeps its number")
         << u"A_0=Дом\nA_2=Дача\n"_s << QStringList{u"1. Дом"_s, u"3. Дача"_s};
-    QTest::newRow("the empty marker counts as no name")
-        << u"A_0=***НЕТ***\nA_1=Дом\n"_s << QStringList{u"2. Дом"_s};
+    QTest::newRow("the empty marker counts as no name") << u"A_0=***НЕТ***\nA_1=Дом\n"_s << QStringList{u"2. Дом"_s};
     QTest::newRow("positions up to 10") << u"A_10=Десятый\nA_11=Одиннадцатый\n"_s << QStringList{u"11. Десятый"_s};
-    QTest::newRow("listed whatever the count") << u"A_0=Дом\nA_1=Дача\nA_2=Офис\nCount=1\n"_s
-                                               << QStringList{u"1. Дом"_s, u"2. Дача"_s, u"3. Офис"_s};
+    QTest::newRow("listed whatever the count")
+        << u"A_0=Дом\nA_1=Дача\nA_2=Офис\nCount=1\n"_s << QStringList{u"1. Дом"_s, u"2. Дача"_s, u"3. Офис"_s};
     QTest::newRow("blanks around a name are not part of it") << u"A_0 =  Дом  \n"_s << QStringList{u"1. Дом"_s};
 }
 
@@ -445,9 +443,8 @@ void TestReports::testBestChoice_data()
     QTest::newRow("a later, strictly higher one")
         << three << std::vector<double>{0.2, 0.3, 0.5}
         << QStringList{u"1. Дом 20,00%"_s, u"2. Дача 30,00%"_s, u"3. Офис 50,00%"_s} << u"Офис"_s;
-    QTest::newRow("a missing name reads ?")
-        << u"A_0=Дом\nCount=2\n"_s << std::vector<double>{0.3, 0.7}
-        << QStringList{u"1. Дом 30,00%"_s, u"2. ? 70,00%"_s} << u"?"_s;
+    QTest::newRow("a missing name reads ?") << u"A_0=Дом\nCount=2\n"_s << std::vector<double>{0.3, 0.7}
+                                            << QStringList{u"1. Дом 30,00%"_s, u"2. ? 70,00%"_s} << u"?"_s;
     QTest::newRow("the empty marker is a name here")
         << u"A_0=***НЕТ***\nA_1=Дом\nCount=2\n"_s << std::vector<double>{0.6, 0.4}
         << QStringList{u"1. ***НЕТ*** 60,00%"_s, u"2. Дом 40,00%"_s} << u"***НЕТ***"_s;
@@ -505,10 +502,19 @@ void TestReports::testWarnings_data()
         << 0.0 << 0.1 << QStringList{none, u"Внимание!"_s, altFirst + u"10,00%)"_s, first, none, none, none};
     QTest::newRow("alternatives 1.5: second band, three digits")
         << 0.0 << 1.5 << QStringList{none, u"Внимание!"_s, altSecond + u"150,00%)"_s, second, none, none, none};
-    QTest::newRow("both, criteria first")
-        << 0.15 << 0.25
-        << QStringList{none,  u"Внимание!"_s, critFirst + u"15,00%)"_s, first, none, none, u"Внимание!"_s,
-                       altSecond + u"25,00%)"_s, second, none, none, none};
+    QTest::newRow("both, criteria first") << 0.15 << 0.25
+                                          << QStringList{none,
+                                                         u"Внимание!"_s,
+                                                         critFirst + u"15,00%)"_s,
+                                                         first,
+                                                         none,
+                                                         none,
+                                                         u"Внимание!"_s,
+                                                         altSecond + u"25,00%)"_s,
+                                                         second,
+                                                         none,
+                                                         none,
+                                                         none};
 }
 
 void TestReports::testWarnings()
@@ -529,8 +535,7 @@ void TestReports::testMissingChartFails()
     QTemporaryDir dir;
     TFormWord w({dir.path(), u"Задача"_s, TFormWord::Kind::ShortReport, {}, {}});
     try {
-        ResultReports::WriteShort(w, problemOf(TwoByTwo), resultOf({0.5, 0.5}), dir.filePath(u"graf.bmp"_s),
-                                  Russian);
+        ResultReports::WriteShort(w, problemOf(TwoByTwo), resultOf({0.5, 0.5}), dir.filePath(u"graf.bmp"_s), Russian);
         QFAIL("a report without its chart was written");
     } catch (const OptivarError& e) {
         QCOMPARE(e.code(), OptivarError::Code::NotFound);
