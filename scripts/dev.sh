@@ -61,7 +61,7 @@ case "$cmd" in
     bench)
         build build-release -DCMAKE_BUILD_TYPE=Release
         for b in build-release/bench/bench_*; do
-            [ -x "$b" ] && "$b" --benchmark_min_time=0.2
+            [ -f "$b" ] && [ -x "$b" ] && "$b" --benchmark_min_time=0.2
         done
         ;;
     *)
