@@ -18,4 +18,9 @@ QString spacedFixed(double value, const QLocale& locale = QLocale());
 /// to at least width characters, the locale's decimal separator, no grouping.
 QString fixedPoint(double value, int width, int decimals, const QLocale& locale = QLocale());
 
+/// A share in per cent as the chart marks it ("##0.## %"): at most two
+/// decimals, trailing zeros and a bare separator dropped, then " %":
+/// 50 %, 33,33 %, 0,5 %.
+QString percentMark(double percent, const QLocale& locale = QLocale());
+
 } // namespace NumberFormat
