@@ -20,11 +20,7 @@ namespace GuiTest {
 class Session
 {
 public:
-    Session()
-        : m_previousDir(QDir::currentPath())
-    {
-        QDir::setCurrent(m_dir.path());
-    }
+    Session() : m_previousDir(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
     ~Session() { QDir::setCurrent(m_previousDir); }
     Q_DISABLE_COPY_MOVE(Session)
 
@@ -42,6 +38,16 @@ public:
             screen->grab().save(m_dir.filePath(name + QStringLiteral(".png")));
     }
 
+    /// After a failed check: a picture of every screen, named by its object name,
+    /// and the folder kept (its path goes to the test's output) so they can be seen.
+    void keepFailureScreens(const QList<QWidget*>& screens)
+    {
+        for (QWidget* screen : screens)
+            keepScreenshot(screen, screen ? screen->objectName() : QString());
+        m_dir.setAutoRemove(false);
+        qWarning("Pictures of the screens are kept in %s", qPrintable(m_dir.path()));
+    }
+
 private:
     QTemporaryDir m_dir;
     QString m_previousDir;
@@ -49,8 +55,7 @@ private:
 };
 
 /// The child of a screen with this object name, of this type.
-template <typename T>
-T* child(QWidget* screen, const QString& name)
+template <typename T> T* child(QWidget* screen, const QString& name)
 {
     return screen ? screen->findChild<T*>(name) : nullptr;
 }
@@ -76,9 +81,9 @@ inline QString describe(const QList<ScriptedDialogs::Call>& calls)
 } // namespace GuiTest
 
 /// In cleanup(): every queued answer was used and no box came unasked.
-#define GUITEST_CHECK_DIALOGS(session)                                                                              \
-    do {                                                                                                           \
-        QVERIFY2((session).dialogs().unexpected().isEmpty(),                                                       \
-                 qPrintable((session).dialogs().unexpected().join(QLatin1Char('\n'))));                            \
-        QCOMPARE((session).dialogs().pending(), 0);                                                                \
+#define GUITEST_CHECK_DIALOGS(session)                                                                                 \
+    do {                                                                                                               \
+        QVERIFY2((session).dialogs().unexpected().isEmpty(),                                                           \
+                 qPrintable((session).dialogs().unexpected().join(QLatin1Char('\n'))));                                \
+        QCOMPARE((session).dialogs().pending(), 0);                                                                    \
     } while (false)
