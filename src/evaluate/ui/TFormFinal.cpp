@@ -64,6 +64,10 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     for (QPushButton* button : {ButExpToWordShort, ButExpToWordFull}) {
         button->setLayoutDirection(Qt::RightToLeft); // the glyph stands right of the caption
         button->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+        // The long captions fit beside the glyph only in the form's small face.
+        QFont face = button->font();
+        face.setPointSize(8);
+        button->setFont(face);
     }
 
     MResult = new QPlainTextEdit(this);
@@ -91,7 +95,6 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     Series1->setObjectName(u"Series1"_s);
     Series1->setName(u"SAlt"_s);
     m_bars = new QBarSet(u"SAlt"_s);
-    m_bars->setColor(Qt::red);
     m_bars->setBrush(barBrush());
     Series1->append(m_bars);
     m_chart->addSeries(Series1);
@@ -101,6 +104,7 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     Series1->attachAxis(m_labelAxis);
     m_valueAxis = new QValueAxis();
     m_valueAxis->setRange(0, 100);
+    m_valueAxis->setLabelFormat(u"%d"_s);
     m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
     Series1->attachAxis(m_valueAxis);
 
