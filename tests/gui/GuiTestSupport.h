@@ -20,7 +20,11 @@ namespace GuiTest {
 class Session
 {
 public:
-    Session() : m_previousDir(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    Session()
+        : m_previousDir(QDir::currentPath())
+    {
+        QDir::setCurrent(m_dir.path());
+    }
     ~Session() { QDir::setCurrent(m_previousDir); }
     Q_DISABLE_COPY_MOVE(Session)
 
@@ -55,7 +59,8 @@ private:
 };
 
 /// The child of a screen with this object name, of this type.
-template <typename T> T* child(QWidget* screen, const QString& name)
+template <typename T>
+T* child(QWidget* screen, const QString& name)
 {
     return screen ? screen->findChild<T*>(name) : nullptr;
 }
@@ -81,9 +86,9 @@ inline QString describe(const QList<ScriptedDialogs::Call>& calls)
 } // namespace GuiTest
 
 /// In cleanup(): every queued answer was used and no box came unasked.
-#define GUITEST_CHECK_DIALOGS(session)                                                                                 \
-    do {                                                                                                               \
-        QVERIFY2((session).dialogs().unexpected().isEmpty(),                                                           \
-                 qPrintable((session).dialogs().unexpected().join(QLatin1Char('\n'))));                                \
-        QCOMPARE((session).dialogs().pending(), 0);                                                                    \
+#define GUITEST_CHECK_DIALOGS(session)                                                                              \
+    do {                                                                                                           \
+        QVERIFY2((session).dialogs().unexpected().isEmpty(),                                                       \
+                 qPrintable((session).dialogs().unexpected().join(QLatin1Char('\n'))));                            \
+        QCOMPARE((session).dialogs().pending(), 0);                                                                \
     } while (false)

@@ -370,20 +370,6 @@ private Q_SLOTS:
         QCOMPARE(memo().mid(2, 3), (QStringList{u"a 50,00%"_s, u"b 25,00%"_s, u"c 25,00%"_s}));
     }
 
-    // Contradictory judgements: the warnings come first in the memo.
-    void testWarningsInTheMemo()
-    {
-        showResults(cp1251(HouseProblem) + "[QualM]\r\nQ_0*Q_1=-9\r\nQ_1*Q_2=-9\r\nQ_0*Q_2=9\r\n");
-        const QStringList lines = memo();
-        QCOMPARE(lines.at(0), u"Внимание!"_s);
-        QCOMPARE(lines.at(1),
-                 u"При сравнении критериев по степени важности, Ваши ответы очень противоречивы!(ОС=613,03%)"_s);
-        QCOMPARE(lines.at(2), u"Для получения правильных результатов необходимо пересмотреть ответы."_s);
-        QCOMPARE(lines.at(3), QString());
-        QCOMPARE(lines.at(4), u"Альтернативы имеют следующие приоритеты :"_s);
-        QCOMPARE(results()->markTexts(), (QStringList{u"25 %"_s, u"25 %"_s, u"25 %"_s, u"25 %"_s}));
-    }
-
     // Showing again refills, never appends: back, forward, the same memo and bars; a change shows.
     void testShowingAgainReplacesEverything()
     {
