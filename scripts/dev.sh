@@ -41,12 +41,13 @@ install_missing
 case "$cmd" in
     run)
         build build
-        if [ -x build/src/optivar ]; then
-            exec build/src/optivar
-        else
-            # Until the screens exist the start command shows the evaluation of an example.
+        if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+            # No screen to show the program on: show what it computes for an example.
+            echo "No display found; the evaluation of examples/Квартира.qzr follows." >&2
             exec build/tools/optivar-eval examples/Квартира.qzr
         fi
+        # The program keeps its problems in DAT under the folder it starts in.
+        exec build/src/optivar
         ;;
     test)
         build build

@@ -15,6 +15,8 @@ ProblemData::ProblemData(int critTotal, int altTotal)
 {
     for (int i = 0; i < m_altTotal; ++i)
         m_altNames.append(QString::fromUtf16(UnknownName));
+    for (int k = 0; k < m_critTotal; ++k)
+        m_critNames.append(QString::fromUtf16(UnknownName));
     m_critJudgements.assign(std::size_t(m_critTotal) * std::size_t(m_critTotal), 1);
     m_altJudgements.assign(std::size_t(m_critTotal) * std::size_t(m_altTotal) * std::size_t(m_altTotal), 1);
 }
@@ -54,4 +56,9 @@ void ProblemData::setAltJudgement(int i, int j, int q, int value)
 void ProblemData::setAltName(int i, const QString& name)
 {
     m_altNames[i] = name.left(ComUnit::MaxNameLength);
+}
+
+void ProblemData::setCritName(int k, const QString& name)
+{
+    m_critNames[k] = name.left(ComUnit::MaxNameLength);
 }

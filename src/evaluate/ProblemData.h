@@ -9,12 +9,12 @@ class IniDocument;
 class IniFile;
 
 /// A problem as the evaluation reads it: the counts, the names of the
-/// alternatives and every stored judgement value, taken from the problem file
+/// alternatives and criteria and every stored judgement value, taken from the problem file
 /// once so that the evaluation itself touches no file.
 class ProblemData
 {
 public:
-    /// The name of an alternative whose key is missing.
+    /// The name of an alternative or criterion whose key is missing.
     static constexpr char16_t UnknownName[] = u"?";
 
     /// No criteria, no alternatives.
@@ -22,7 +22,7 @@ public:
     /// Counts kept within 0 .. ProblemKeys::MaxItemCount, every judgement 1 (equal), every name "?".
     ProblemData(int critTotal, int altTotal);
 
-    /// Reads "Qual"/"Count", "Alt"/"Count", the names "A_i" and the judgements
+    /// Reads "Qual"/"Count", "Alt"/"Count", the names "A_i" and "Q_k" and the judgements
     /// Q_i*Q_j and A_i*A_j&Q_q (i < j) with the readers' defaults; never fails.
     static ProblemData load(const IniDocument& doc);
     static ProblemData load(const IniFile& file);
@@ -43,6 +43,11 @@ public:
     void setAltName(int i, const QString& name);
     const QStringList& altNames() const { return m_altNames; }
 
+    const QString& critName(int k) const { return m_critNames.at(k); }
+    /// Names longer than 255 characters are cut.
+    void setCritName(int k, const QString& name);
+    const QStringList& critNames() const { return m_critNames; }
+
 private:
     int critIndex(int i, int j) const;
     int altIndex(int i, int j, int q) const;
@@ -50,6 +55,7 @@ private:
     int m_critTotal = 0;
     int m_altTotal = 0;
     QStringList m_altNames;
+    QStringList m_critNames;
     std::vector<int> m_critJudgements; // n x n, only i < j used
     std::vector<int> m_altJudgements;  // n blocks of m x m, only i < j used
 };

@@ -13,6 +13,8 @@ ProblemData ProblemData::load(const IniDocument& doc)
     const QString unknown = QString::fromUtf16(UnknownName);
     for (int i = 0; i < problem.altTotal(); ++i)
         problem.setAltName(i, doc.readString(AltSection, AltName(i), unknown));
+    for (int k = 0; k < problem.critTotal(); ++k)
+        problem.setCritName(k, doc.readString(QualSection, QualName(k), unknown));
     // Only the keys with the lower position first are read; a stored value
     // that is not a decimal integer reads as 1, equal.
     for (int i = 0; i < problem.critTotal(); ++i) {

@@ -1,5 +1,6 @@
 #include "evaluate/ResultsJson.h"
 
+#include "evaluate/Analysis.h"
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/ProblemData.h"
 
@@ -81,6 +82,60 @@ QByteArray numbers(const std::vector<double>& values)
     return out + ']';
 }
 
+// One object per line: the lists stay readable and every entry greps as one line.
+QByteArray list(const QList<QByteArray>& objects)
+{
+    if (objects.isEmpty())
+        return "[]";
+    QByteArray out = "[";
+    for (qsizetype i = 0; i < objects.size(); ++i)
+        out += (i > 0 ? ",\n    " : "\n    ") + objects.at(i);
+    return out + "\n  ]";
+}
+
+QByteArray analysisMembers(const AnalysisResult& analysis)
+{
+    QList<QByteArray> weights;
+    for (int k = 0; k < analysis.critTotal; ++k) {
+        weights.append("{\"Name\": " + string(analysis.critNames.at(k))
+                       + ", \"Weight\": " + number(analysis.weights[std::size_t(k)]) + '}');
+    }
+    QList<QByteArray> matrices;
+    QList<QByteArray> revisit;
+    for (std::size_t x = 0; x < analysis.matrices.size(); ++x) {
+        const AnalysisMatrix& m = analysis.matrices[x];
+        matrices.append("{\"Criterion\": " + QByteArray::number(m.criterion) + ", \"Order\": "
+                        + QByteArray::number(m.order) + ", \"Lambda\": " + number(m.lambda)
+                        + ", \"CI\": " + number(m.consistencyIndex) + ", \"CR\": " + number(m.consistencyRatio)
+                        + '}');
+        for (const RevisitJudgement& j : m.revisit) {
+            revisit.append("{\"Matrix\": " + QByteArray::number(qsizetype(x)) + ", \"Key\": " + string(j.key)
+                           + ", \"Step\": " + QByteArray::number(j.step) + ", \"Present\": "
+                           + QByteArray::number(j.presentValue) + ", \"Suggested\": "
+                           + QByteArray::number(j.suggestedValue) + ", \"E\": " + number(j.e) + '}');
+        }
+    }
+    QList<QByteArray> sensitivity;
+    for (const CriterionSensitivity& s : analysis.sensitivity) {
+        sensitivity.append("{\"Criterion\": " + QByteArray::number(s.criterion) + ", \"Weight\": "
+                           + number(s.weight) + ", \"Low\": " + number(s.low) + ", \"High\": " + number(s.high)
+                           + ", \"WinnerBelow\": " + QByteArray::number(s.winnerBelow)
+                           + ", \"WinnerAbove\": " + QByteArray::number(s.winnerAbove) + '}');
+    }
+    QByteArray smallest = "null";
+    if (const std::optional<WinnerChange>& c = analysis.smallestChange) {
+        smallest = "{\"Criterion\": " + QByteArray::number(c->criterion) + ", \"NewWeight\": "
+                   + number(c->newWeight) + ", \"NewWinner\": " + QByteArray::number(c->newWinner) + '}';
+    }
+    QByteArray out;
+    out += "  \"Weights\": " + list(weights) + ",\n";
+    out += "  \"Matrices\": " + list(matrices) + ",\n";
+    out += "  \"Revisit\": " + list(revisit) + ",\n";
+    out += "  \"Sensitivity\": " + list(sensitivity) + ",\n";
+    out += "  \"SmallestChange\": " + smallest + "\n";
+    return out;
+}
+
 } // namespace
 
 QByteArray toJson(const ProblemData& problem, const EvaluationResult& result)
@@ -101,7 +156,8 @@ QByteArray toJson(const ProblemData& problem, const EvaluationResult& result)
     out += "  \"AltPriority\": " + numbers(result.AltPriority) + ",\n";
     out += "  \"CritConsistencyRatio\": " + number(result.CritConsistencyRatio) + ",\n";
     out += "  \"AltConsistencyRatio\": " + number(result.AltConsistencyRatio) + ",\n";
-    out += "  \"BestChoice\": " + QByteArray::number(result.BestChoice) + "\n";
+    out += "  \"BestChoice\": " + QByteArray::number(result.BestChoice) + ",\n";
+    out += analysisMembers(Analysis::Analyse(problem, result));
     out += "}\n";
     return out;
 }

@@ -2,6 +2,7 @@
 // problems it is shown with.
 #include "TestSupport.h"
 
+#include "evaluate/Analysis.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
 #include "evaluate/ResultsJson.h"
@@ -291,6 +292,115 @@ private Q_SLOTS:
             QVERIFY2(digits.size() == 17 || (digits == u"0"_s && match.captured(2).size() == 16),
                      qPrintable(match.captured()));
         }
+    }
+
+    // The analysis in the JSON is the analysis of the same evaluation, number for number.
+    void testJsonAnalysis_data()
+    {
+        QTest::addColumn<QByteArray>("problem");
+        QTest::newRow("sample") << TestSupport::cp1251(sampleProblem);
+        QTest::newRow("bank") << TestSupport::readBytes(examplePath(u"Банк.qzr"_s));
+        QTest::newRow("flat") << TestSupport::readBytes(examplePath(u"Квартира.qzr"_s));
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("one criterion") << QByteArray("[Qual]\r\nCount=1\r\n[Alt]\r\nCount=3\r\n");
+        QTest::newRow("alternatives only") << QByteArray("[Alt]\r\nCount=2\r\n");
+        QTest::newRow("criteria only") << QByteArray("[Qual]\r\nCount=3\r\n[QualM]\r\nQ_0*Q_1=9\r\n");
+    }
+    void testJsonAnalysis()
+    {
+        QFETCH(QByteArray, problem);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"problem.qzr"_s);
+        TestSupport::writeBytes(path, problem);
+        const Run run = runEval({u"--json"_s, path});
+        QCOMPARE(run.exitCode, 0);
+        QJsonParseError error{};
+        const QJsonObject o = QJsonDocument::fromJson(run.out, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        // Nothing is ever not a number, which the writer would turn into null: the only null is the
+        // smallest change when there is none.
+        QCOMPARE(run.out.count("null"), o.value(u"SmallestChange"_s).isNull() ? 1 : 0);
+
+        const ProblemData data = ProblemData::load(IniDocument::fromBytes(problem));
+        const AnalysisResult a = Analysis::Analyse(data, Evaluation::EvaluateProblem(data, russian));
+
+        const QJsonArray weights = o.value(u"Weights"_s).toArray();
+        QCOMPARE(weights.size(), a.critTotal);
+        for (int k = 0; k < a.critTotal; ++k) {
+            QCOMPARE(weights.at(k)[u"Name"_s].toString(), data.critName(k));
+            QCOMPARE(weights.at(k)[u"Weight"_s].toDouble(), a.weights[std::size_t(k)]);
+        }
+
+        const QJsonArray matrices = o.value(u"Matrices"_s).toArray();
+        QCOMPARE(matrices.size(), qsizetype(a.matrices.size()));
+        QJsonArray expectedRevisit;
+        for (qsizetype x = 0; x < matrices.size(); ++x) {
+            const AnalysisMatrix& m = a.matrices[std::size_t(x)];
+            const QJsonObject json = matrices.at(x).toObject();
+            QCOMPARE(json[u"Criterion"_s].toInt(-2), m.criterion);
+            QCOMPARE(json[u"Order"_s].toInt(-1), m.order);
+            QVERIFY(json[u"Lambda"_s].isDouble() && json[u"CI"_s].isDouble() && json[u"CR"_s].isDouble());
+            QCOMPARE(json[u"Lambda"_s].toDouble(), m.lambda);
+            QCOMPARE(json[u"CI"_s].toDouble(), m.consistencyIndex);
+            QCOMPARE(json[u"CR"_s].toDouble(), m.consistencyRatio);
+            for (const RevisitJudgement& j : m.revisit) {
+                expectedRevisit.append(QJsonObject{{u"Matrix"_s, int(x)},
+                                                   {u"Key"_s, j.key},
+                                                   {u"Step"_s, j.step},
+                                                   {u"Present"_s, j.presentValue},
+                                                   {u"Suggested"_s, j.suggestedValue},
+                                                   {u"E"_s, j.e}});
+            }
+        }
+        QCOMPARE(o.value(u"Revisit"_s).toArray(), expectedRevisit);
+
+        const QJsonArray sensitivity = o.value(u"Sensitivity"_s).toArray();
+        QCOMPARE(sensitivity.size(), a.critTotal);
+        for (int k = 0; k < a.critTotal; ++k) {
+            const CriterionSensitivity& s = a.sensitivity[std::size_t(k)];
+            const QJsonObject json = sensitivity.at(k).toObject();
+            QCOMPARE(json[u"Criterion"_s].toInt(-1), k);
+            QCOMPARE(json[u"Weight"_s].toDouble(), s.weight);
+            QCOMPARE(json[u"Low"_s].toDouble(), s.low);
+            QCOMPARE(json[u"High"_s].toDouble(), s.high);
+            QCOMPARE(json[u"WinnerBelow"_s].toInt(-2), s.winnerBelow);
+            QCOMPARE(json[u"WinnerAbove"_s].toInt(-2), s.winnerAbove);
+        }
+
+        const QJsonValue smallest = o.value(u"SmallestChange"_s);
+        QVERIFY(o.contains(u"SmallestChange"_s));
+        QCOMPARE(smallest.isNull(), !a.smallestChange.has_value());
+        if (a.smallestChange) {
+            QCOMPARE(smallest[u"Criterion"_s].toInt(-1), a.smallestChange->criterion);
+            QCOMPARE(smallest[u"NewWeight"_s].toDouble(), a.smallestChange->newWeight);
+            QCOMPARE(smallest[u"NewWinner"_s].toInt(-1), a.smallestChange->newWinner);
+        }
+    }
+
+    // Three equal criteria, two alternatives: the weight of the second criterion falling from 1/3 to 5/21
+    // hands the choice to the first alternative (worked out by hand); matrices of order 2 have nothing to
+    // revisit.
+    void testJsonAnalysisByHand()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"problem.qzr"_s);
+        TestSupport::writeBytes(path, QByteArray("[Qual]\r\nCount=3\r\n[Alt]\r\nCount=2\r\n[QualM]\r\n"
+                                                 "A_0*A_1&Q_0=-3\r\nA_0*A_1&Q_1=9\r\n"));
+        const Run run = runEval({u"--json"_s, path});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(o.value(u"BestChoice"_s).toInt(-1), 1);
+        const QJsonObject smallest = o.value(u"SmallestChange"_s).toObject();
+        QCOMPARE(smallest[u"Criterion"_s].toInt(-1), 1);
+        QVERIFY(std::fabs(smallest[u"NewWeight"_s].toDouble() - 5.0 / 21.0) < 1e-12);
+        QCOMPARE(smallest[u"NewWinner"_s].toInt(-1), 0);
+        const QJsonObject first = o.value(u"Sensitivity"_s).toArray().at(0).toObject();
+        QVERIFY(std::fabs(first[u"High"_s].toDouble() - 4.0 / 9.0) < 1e-12);
+        QCOMPARE(first[u"WinnerAbove"_s].toInt(-2), 0);
+        QCOMPARE(first[u"WinnerBelow"_s].toInt(-2), -1);
+        QCOMPARE(o.value(u"Revisit"_s).toArray().size(), 0);
     }
 
     // Digits as printf's "%#.17g": fixed between 1e-4 and 1e17, otherwise with an exponent.

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+struct AnalysisMatrix;
+struct AnalysisResult;
+
+/// The decision analysis in words, shared by the analysis window and the full report. Numbers go through
+/// NumberFormat, weights and priorities as per cent.
+namespace AnalysisText {
+
+/// "Критерии" for the criteria matrix, "Альтернативы по критерию «name»" for the others.
+QString MatrixTitle(const AnalysisResult& analysis, const AnalysisMatrix& matrix);
+
+/// 100 x value as "%4.2f" and "%".
+QString Percent(double value, const QLocale& locale = QLocale());
+
+/// Where the best choice holds as the weight of criterion k moves, and who takes over beyond.
+QString SensitivityLine(const AnalysisResult& analysis, int k, const QLocale& locale = QLocale());
+
+/// The smallest change of one weight that changes the best choice, or why there is none.
+QString SmallestChangeLine(const AnalysisResult& analysis, const QLocale& locale = QLocale());
+
+} // namespace AnalysisText
