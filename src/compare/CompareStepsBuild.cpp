@@ -1,8 +1,11 @@
 #include "compare/CompareStepsBuild.h"
 
+#include "storage/ComUnit.h"
 #include "storage/IniDocument.h"
 #include "storage/IniFile.h"
 #include "storage/ProblemKeys.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace CompareStepsBuild {
 
@@ -45,6 +48,36 @@ QStringList RebuildJudgements(IniFile& file)
         doc.replaceSection(ProblemKeys::JudgementSection, entries);
     });
     return lines;
+}
+
+QString StepItemName(const IniDocument& doc, QStringView section, const QString& key)
+{
+    return doc.readString(section, key, u"?"_s).left(ComUnit::MaxNameLength);
+}
+
+QString StepCaption(const IniDocument& doc, const QString& line)
+{
+    using namespace ProblemKeys;
+    using ComUnit::StepLinePart;
+    QString caption;
+    if (line.startsWith(u'Q')) {
+        caption = StepItemName(doc, QualSection, StepLinePart(line, 1)) + u" и "_s
+                  + StepItemName(doc, QualSection, StepLinePart(line, 2));
+    } else {
+        caption = StepItemName(doc, AltSection, StepLinePart(line, 4)) + u" и "_s
+                  + StepItemName(doc, AltSection, StepLinePart(line, 5)) + u" ["_s
+                  + StepItemName(doc, QualSection, StepLinePart(line, 3)) + u"]."_s;
+    }
+    return caption.left(MaxCaptionLength);
+}
+
+QStringList StepCaptions(const IniDocument& doc, const QStringList& lines)
+{
+    QStringList captions;
+    captions.reserve(lines.size());
+    for (const QString& line : lines)
+        captions.append(StepCaption(doc, line));
+    return captions;
 }
 
 } // namespace CompareStepsBuild

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
+#include <QStringView>
 
 class IniDocument;
 class IniFile;
@@ -18,5 +20,19 @@ QStringList StepLines(const IniDocument& doc);
 /// step order, and returns the lines. One replacement of the file. Throws
 /// OptivarError when the file cannot be written.
 QStringList RebuildJudgements(IniFile& file);
+
+/// Longest caption a row of the step list shows; longer ones are cut.
+inline constexpr int MaxCaptionLength = 255;
+
+/// The name of an element as the step screens show it: the string at key in
+/// section, "?" when there is none, at most 255 characters.
+QString StepItemName(const IniDocument& doc, QStringView section, const QString& key);
+
+/// The caption of a step line in the step list: "A и B" for a criteria pair,
+/// "A и B [criterion]." for an alternatives pair, cut to 255 characters.
+QString StepCaption(const IniDocument& doc, const QString& line);
+
+/// The captions of all lines, in order.
+QStringList StepCaptions(const IniDocument& doc, const QStringList& lines);
 
 } // namespace CompareStepsBuild

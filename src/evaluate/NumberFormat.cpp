@@ -62,4 +62,20 @@ QString spacedHundredfold(double fraction, const QLocale& locale)
     return u' ' + hundredfold(fraction, locale);
 }
 
+QString percentMark(double percent, const QLocale& locale)
+{
+    QString text = fixedPoint(percent, 0, 2, locale);
+    const QString point = locale.decimalPoint();
+    if (std::isfinite(percent) && text.contains(point)) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(point))
+            text.chop(point.size());
+    }
+    // -0,001 rounds to "-0,00", which the digits alone would show as "-0".
+    if (text == u"-0"_s)
+        text = u"0"_s;
+    return text + u" %"_s;
+}
+
 } // namespace NumberFormat

@@ -26,4 +26,9 @@ QString hundredfold(double fraction, const QLocale& locale = QLocale());
 /// As " %4.2f" of 100 x fraction: a blank, then hundredfold(fraction).
 QString spacedHundredfold(double fraction, const QLocale& locale = QLocale());
 
+/// A share in per cent as the chart marks it ("##0.## %"): at most two
+/// decimals, trailing zeros and a bare separator dropped, then " %":
+/// 50 %, 33,33 %, 0,5 %.
+QString percentMark(double percent, const QLocale& locale = QLocale());
+
 } // namespace NumberFormat

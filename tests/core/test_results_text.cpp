@@ -112,6 +112,31 @@ private Q_SLOTS:
         QCOMPARE(NumberFormat::fixedPoint(value, width, decimals, russian), expected);
     }
 
+    // The chart's marks: "##0.## %", optional decimals dropped when they are zero.
+    void testPercentMark_data()
+    {
+        QTest::addColumn<double>("percent");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("mark");
+        QTest::newRow("whole, ru") << 50.0 << russian << u"50 %"_s;
+        QTest::newRow("a third, ru") << 100.0 / 3 << russian << u"33,33 %"_s;
+        QTest::newRow("a third, en") << 100.0 / 3 << english << u"33.33 %"_s;
+        QTest::newRow("one decimal kept") << 28.1 << russian << u"28,1 %"_s;
+        QTest::newRow("rounds to whole") << 29.9999 << russian << u"30 %"_s;
+        QTest::newRow("below one keeps the zero") << 0.5 << russian << u"0,5 %"_s;
+        QTest::newRow("zero") << 0.0 << russian << u"0 %"_s;
+        QTest::newRow("tiny negative is zero") << -0.001 << russian << u"0 %"_s;
+        QTest::newRow("hundred") << 100.0 << english << u"100 %"_s;
+        QTest::newRow("trailing zero of tens kept") << 10.0 << russian << u"10 %"_s;
+    }
+    void testPercentMark()
+    {
+        QFETCH(double, percent);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, mark);
+        QCOMPARE(NumberFormat::percentMark(percent, locale), mark);
+    }
+
     // Without a locale the helper takes the user's.
     void testDefaultLocale()
     {

@@ -42,6 +42,16 @@ public:
             screen->grab().save(m_dir.filePath(name + QStringLiteral(".png")));
     }
 
+    /// After a failed check: a picture of every screen, named by its object name,
+    /// and the folder kept (its path goes to the test's output) so they can be seen.
+    void keepFailureScreens(const QList<QWidget*>& screens)
+    {
+        for (QWidget* screen : screens)
+            keepScreenshot(screen, screen ? screen->objectName() : QString());
+        m_dir.setAutoRemove(false);
+        qWarning("Pictures of the screens are kept in %s", qPrintable(m_dir.path()));
+    }
+
 private:
     QTemporaryDir m_dir;
     QString m_previousDir;

@@ -305,7 +305,7 @@ private Q_SLOTS:
             return;
         }
         QVERIFY(dialogs().calls().isEmpty());
-        QCOMPARE(m_wizard->current(), compact ? m_wizard->FormSolQ : m_wizard->FormMain);
+        QCOMPARE(m_wizard->current(), compact ? static_cast<WizardScreen*>(m_wizard->FormSolQ) : m_wizard->FormMain);
         QCOMPARE(ComUnit::InterfaceMode, compact ? 1 : 0);
         QCOMPARE(ComUnit::CurrentStep, 0);
         const int pairsQ = criteria * (criteria - 1) / 2;

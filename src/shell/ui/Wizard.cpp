@@ -1,9 +1,13 @@
 #include "shell/ui/Wizard.h"
 
+#include "compare/ui/TFormMain.h"
+#include "compare/ui/TFormSolQ.h"
+#include "evaluate/ui/TFormFinal.h"
 #include "lists/ui/TFormListAlt.h"
 #include "lists/ui/TFormListQuality.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/TFormInit.h"
+#include "storage/ComUnit.h"
 #include "storage/ui/TFormListProblem.h"
 
 #include <QApplication>
@@ -33,18 +37,17 @@ Wizard::Wizard()
     FormInit->setObjectName(u"FormInit"_s);
     FormListAlt = create(std::make_unique<TFormListAlt>());
     FormListAlt->setObjectName(u"FormListAlt"_s);
-    // The comparison and results screens take their places here as they are built.
-    FormMain = create(std::make_unique<WizardScreen>(u"диалог сравнения"_s));
+    FormMain = create(std::make_unique<TFormMain>());
     FormMain->setObjectName(u"FormMain"_s);
     FormStart = create(std::make_unique<TFormStart>(QString()));
     FormStart->setObjectName(u"FormStart"_s);
     FormListQuality = create(std::make_unique<TFormListQuality>());
     FormListQuality->setObjectName(u"FormListQuality"_s);
-    FormFinal = create(std::make_unique<WizardScreen>(u"результаты расчетов"_s));
+    FormFinal = create(std::make_unique<TFormFinal>());
     FormFinal->setObjectName(u"FormFinal"_s);
     FormListProblem = create(std::make_unique<TFormListProblem>());
     FormListProblem->setObjectName(u"FormListProblem"_s);
-    FormSolQ = create(std::make_unique<WizardScreen>(QString()));
+    FormSolQ = create(std::make_unique<TFormSolQ>());
     FormSolQ->setObjectName(u"FormSolQ"_s);
 
     connect(FormInit, &TFormInit::forward, this, [this] { switchTo(FormInit, FormListProblem); });
@@ -55,8 +58,22 @@ Wizard::Wizard()
     connect(FormListQuality, &TFormStart::back, this, [this] { switchTo(FormListQuality, FormListAlt); });
     connect(FormListQuality, &TFormListQuality::stepByStepChosen, this,
             [this] { switchTo(FormListQuality, FormMain); });
-    connect(FormListQuality, &TFormListQuality::compactChosen, this,
-            [this] { switchTo(FormListQuality, FormSolQ); });
+    connect(FormListQuality, &TFormListQuality::compactChosen, this, [this] {
+        FormSolQ->Page = TFormSolQ::CriteriaPage;
+        switchTo(FormListQuality, FormSolQ);
+    });
+    connect(FormMain, &TFormMain::forward, this, [this] { switchTo(FormMain, FormFinal); });
+    connect(FormMain, &TFormMain::back, this, [this] { switchTo(FormMain, FormListQuality); });
+    connect(FormSolQ, &TFormSolQ::forward, this, [this] { switchTo(FormSolQ, FormFinal); });
+    connect(FormSolQ, &TFormSolQ::back, this, [this] { switchTo(FormSolQ, FormListQuality); });
+    // Back from the results into the comparison last used: the compact screen
+    // redisplays the page it showed last, the dialog shows the last step.
+    connect(FormFinal, &TFormFinal::back, this, [this] {
+        if (ComUnit::InterfaceMode == 1)
+            switchTo(FormFinal, FormSolQ);
+        else
+            switchTo(FormFinal, FormMain);
+    });
 }
 
 Wizard::~Wizard() = default;

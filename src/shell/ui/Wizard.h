@@ -1,5 +1,11 @@
 #pragma once
 
+// The comparison and results screens are complete here: callers compare and
+// pass them as the WizardScreen they are.
+#include "compare/ui/TFormMain.h"
+#include "compare/ui/TFormSolQ.h"
+#include "evaluate/ui/TFormFinal.h"
+
 #include <QList>
 #include <QObject>
 
@@ -38,12 +44,12 @@ public:
 
     TFormInit* FormInit = nullptr;
     TFormListAlt* FormListAlt = nullptr;
-    WizardScreen* FormMain = nullptr;
+    TFormMain* FormMain = nullptr;
     TFormStart* FormStart = nullptr;
     TFormListQuality* FormListQuality = nullptr;
-    WizardScreen* FormFinal = nullptr;
+    TFormFinal* FormFinal = nullptr;
     TFormListProblem* FormListProblem = nullptr;
-    WizardScreen* FormSolQ = nullptr;
+    TFormSolQ* FormSolQ = nullptr;
 
 Q_SIGNALS:
     /// The user answered Yes to the closing question.

@@ -1,0 +1,210 @@
+// The comparison and results screens offscreen, with the largest problems they
+// accept: a move of a compact-screen bar (5 x 5), a change of step in the dialog
+// (9 x 9) and showing the results of a 9 x 9 problem, each painted.
+#include "compare/ui/TFormMain.h"
+#include "compare/ui/TFormSolQ.h"
+#include "evaluate/ui/TFormFinal.h"
+#include "lists/ui/TFormListAlt.h"
+#include "lists/ui/TFormListQuality.h"
+#include "shell/ui/Dialogs.h"
+#include "shell/ui/TFormInit.h"
+#include "shell/ui/Wizard.h"
+#include "storage/ComUnit.h"
+#include "storage/ui/TFormListProblem.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A fresh current folder for one benchmark, left as it was afterwards.
+class Folder
+{
+public:
+    Folder() : m_previous(QDir::currentPath())
+    {
+        QDir::setCurrent(m_dir.path());
+        QDir().mkpath(u"DAT"_s);
+    }
+    ~Folder() { QDir::setCurrent(m_previous); }
+
+    void write(const QString& file, const QByteArray& bytes)
+    {
+        QFile f(m_dir.path() + u"/DAT/"_s + file);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+QByteArray listOf(const char* section, const char* prefix, int n)
+{
+    QByteArray out = QByteArray("[") + section + "]\r\n";
+    for (int i = 0; i < n; ++i)
+        out += prefix + QByteArray::number(i) + "=item " + QByteArray::number(i) + "\r\n";
+    return out + "Count=" + QByteArray::number(n) + "\r\n";
+}
+
+// Every pair judged, with values spread over the scale.
+QByteArray problem(int criteria, int alternatives)
+{
+    QByteArray out = listOf("Alt", "A_", alternatives) + listOf("Qual", "Q_", criteria) + "[QualM]\r\n";
+    const int values[] = {-9, -5, -3, -2, 1, 2, 3, 5, 9};
+    int next = 0;
+    for (int i = 0; i < criteria; ++i) {
+        for (int j = i + 1; j < criteria; ++j)
+            out += "Q_" + QByteArray::number(i) + "*Q_" + QByteArray::number(j) + "=" +
+                   QByteArray::number(values[next++ % 9]) + "\r\n";
+    }
+    for (int k = 0; k < criteria; ++k) {
+        for (int i = 0; i < alternatives; ++i) {
+            for (int j = i + 1; j < alternatives; ++j)
+                out += "A_" + QByteArray::number(i) + "*A_" + QByteArray::number(j) + "&Q_" + QByteArray::number(k) +
+                       "=" + QByteArray::number(values[next++ % 9]) + "\r\n";
+        }
+    }
+    return out;
+}
+
+void clickButton(QWidget* screen, const QString& name)
+{
+    if (auto* button = screen->findChild<QPushButton*>(name))
+        button->click();
+}
+
+/// From the intro to the criteria screen of the one problem in the folder; with
+/// more than five alternatives the notice about the step-by-step interface is answered.
+bool openCriteria(Wizard& wizard, int alternatives)
+{
+    ScriptedDialogs notice;
+    if (alternatives > TFormListAlt::MaxCompactCount)
+        notice.answer(Dialogs::Button::Ok);
+    wizard.start();
+    clickButton(wizard.FormInit, u"ButNext"_s);
+    clickButton(wizard.FormListProblem, u"ButNext"_s);
+    clickButton(wizard.FormListAlt, u"ButNext"_s);
+    QCoreApplication::processEvents();
+    return wizard.current() == wizard.FormListQuality && notice.pending() == 0 && notice.unexpected().isEmpty();
+}
+
+// One move of a bar by the user (the keyboard's step) stores the pair and redisplays the page.
+void BM_CompactBarMove(benchmark::State& state)
+{
+    Folder folder;
+    folder.write(u"Дом.qzr"_s, problem(5, 5));
+    Wizard wizard;
+    if (!openCriteria(wizard, 5)) {
+        state.SkipWithError("the criteria screen did not open");
+        return;
+    }
+    clickButton(wizard.FormListQuality, u"ButNextCompact"_s);
+    const int page = int(state.range(0));
+    for (int p = -1; p < page; ++p)
+        clickButton(wizard.FormSolQ, u"ButNext"_s);
+    auto* bar = wizard.FormSolQ->findChild<QSlider*>(u"TBarMera24"_s);
+    if (wizard.current() != wizard.FormSolQ || wizard.FormSolQ->Page != page || !bar || !bar->isEnabled()) {
+        state.SkipWithError("the compact page did not open");
+        return;
+    }
+    bool right = true;
+    for (auto _ : state) {
+        bar->triggerAction(right ? QAbstractSlider::SliderSingleStepAdd : QAbstractSlider::SliderSingleStepSub);
+        wizard.FormSolQ->repaint();
+        right = !right;
+    }
+}
+BENCHMARK(BM_CompactBarMove)->Arg(-1)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "Продолжить" and "Вернуться" in turn: each stores the step on screen and shows the next.
+// With argument 1 the bar is moved first, so that every store replaces the file;
+// with 0 the stored value is already there and the file is left alone.
+void BM_DialogStepChange(benchmark::State& state)
+{
+    Folder folder;
+    folder.write(u"Дом.qzr"_s, problem(9, 9));
+    Wizard wizard;
+    if (!openCriteria(wizard, 9)) {
+        state.SkipWithError("the criteria screen did not open");
+        return;
+    }
+    clickButton(wizard.FormListQuality, u"ButNext"_s);
+    clickButton(wizard.FormMain, u"ButNext"_s);
+    auto* bar = wizard.FormMain->findChild<QSlider*>(u"TBarMera"_s);
+    if (wizard.current() != wizard.FormMain || ComUnit::CompareSteps.size() != 360 || ComUnit::CurrentStep != 1 ||
+        !bar) {
+        state.SkipWithError("the dialog did not open on step 1");
+        return;
+    }
+    const bool move = state.range(0) != 0;
+    qint64 n = 0;
+    for (auto _ : state) {
+        // On each of the two steps in turn, a position other than the one stored there last.
+        if (move)
+            bar->triggerAction((n / 2) % 2 ? QAbstractSlider::SliderToMinimum : QAbstractSlider::SliderToMaximum);
+        clickButton(wizard.FormMain, n % 2 ? u"ButPrev"_s : u"ButNext"_s);
+        wizard.FormMain->repaint();
+        ++n;
+    }
+    if (wizard.current() != wizard.FormMain)
+        state.SkipWithError("the dialog was left");
+}
+BENCHMARK(BM_DialogStepChange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// From the dialog's last step to the painted results: evaluation, memo and chart.
+void BM_ShowResults9x9(benchmark::State& state)
+{
+    Folder folder;
+    folder.write(u"Дом.qzr"_s, problem(9, 9));
+    Wizard wizard;
+    if (!openCriteria(wizard, 9)) {
+        state.SkipWithError("the criteria screen did not open");
+        return;
+    }
+    clickButton(wizard.FormListQuality, u"ButNext"_s);
+    ComUnit::CurrentStep = int(ComUnit::CompareSteps.size()) - 1;
+    wizard.switchTo(wizard.FormMain, wizard.FormMain);
+    for (auto _ : state) {
+        wizard.switchTo(wizard.FormMain, wizard.FormFinal);
+        wizard.FormFinal->repaint();
+        state.PauseTiming();
+        wizard.switchTo(wizard.FormFinal, wizard.FormMain);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (wizard.FormFinal->result().AltTotal != 9 || wizard.FormFinal->markTexts().size() != 9)
+        state.SkipWithError("the results did not show nine alternatives");
+}
+BENCHMARK(BM_ShowResults9x9)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Wizard::prepareApplication();
+    ScriptedDialogs noBoxes; // a box would wait for a person; none is expected
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (!noBoxes.unexpected().isEmpty()) {
+        for (const QString& call : noBoxes.unexpected())
+            fprintf(stderr, "%s\n", qPrintable(call));
+        return 1;
+    }
+    return 0;
+}

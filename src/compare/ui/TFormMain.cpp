@@ -1,0 +1,279 @@
+#include "compare/ui/TFormMain.h"
+
+#include "compare/CompareStepsBuild.h"
+#include "compare/Scale.h"
+#include "shell/ui/ErrorBox.h"
+#include "storage/ComUnit.h"
+#include "storage/ProblemKeys.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStyle>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int InfoHeight = 81;
+constexpr int SideWidth = 185;
+constexpr int MoveHeight = 50;
+constexpr int MeraTextHeight = 160;
+constexpr int BarHeight = 40;
+constexpr int DigitsHeight = 150;
+constexpr int DigitAWidth = 211;
+constexpr int NumericHeight = 90;
+
+QFrame* makePanel(QWidget* parent, const QString& name, const QRect& geometry)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+QLabel* makeText(QWidget* parent, const QString& name, const QRect& geometry, int pixelSize, bool bold, bool white)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    QFont face = label->font();
+    face.setPixelSize(pixelSize);
+    face.setBold(bold);
+    label->setFont(face);
+    if (white) {
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравнения"_s, parent)
+{
+    const int middleHeight = ClientHeight - InfoHeight - MoveHeight;
+    const int meraWidth = ClientWidth - 2 * SideWidth;
+
+    PMove = makePanel(this, u"PMove"_s, QRect(0, ClientHeight - MoveHeight, ClientWidth, MoveHeight));
+    PInfo = makePanel(this, u"PInfo"_s, QRect(0, 0, ClientWidth, InfoHeight));
+    PA = makePanel(this, u"PA"_s, QRect(0, InfoHeight, SideWidth, middleHeight));
+    PB = makePanel(this, u"PB"_s, QRect(ClientWidth - SideWidth, InfoHeight, SideWidth, middleHeight));
+    PMera = makePanel(this, u"PMera"_s, QRect(SideWidth, InfoHeight, meraWidth, middleHeight));
+
+    ButPrev = makeButton(PMove, u"ButPrev"_s, u"Вернуться"_s, QRect(20, 8, 100, 25));
+    ButPrev->setToolTip(u"Вернуться к предыдущему шагу"_s);
+    ButPrev->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    ButNext = makeButton(PMove, u"ButNext"_s, u"Продолжить"_s, QRect(667, 8, 100, 25));
+    ButNext->setToolTip(u"Перейти к следующему шагу"_s);
+    ButNext->setLayoutDirection(Qt::RightToLeft); // the arrow stands right of the caption
+    ButNext->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    CBoxStep = new QComboBox(PMove);
+    CBoxStep->setObjectName(u"CBoxStep"_s);
+    CBoxStep->setEditable(false);
+    CBoxStep->setGeometry(130, 9, 519, 24);
+    CBoxStep->setToolTip(u"Перейти к выбранному шагу"_s);
+
+    STextTop = makeText(PInfo, u"STextTop"_s, PInfo->contentsRect(), 16, false, true);
+    STextTop->setText(u"***"_s);
+    STextA = makeText(PA, u"STextA"_s, PA->contentsRect(), 16, false, true);
+    STextB = makeText(PB, u"STextB"_s, PB->contentsRect(), 16, false, true);
+
+    const int inner = PMera->contentsRect().width();
+    const int left = PMera->contentsRect().left();
+    int top = PMera->contentsRect().top();
+    STMera = makeText(PMera, u"STMera"_s, QRect(left, top, inner, MeraTextHeight), 16, true, true);
+    top += MeraTextHeight;
+    TBarMera = new QSlider(Qt::Horizontal, PMera);
+    TBarMera->setObjectName(u"TBarMera"_s);
+    TBarMera->setGeometry(left, top, inner, BarHeight);
+    TBarMera->setRange(Scale::MinPosition, Scale::MaxPosition);
+    TBarMera->setSingleStep(1);
+    TBarMera->setPageStep(1);
+    TBarMera->setTickInterval(1);
+    TBarMera->setTickPosition(QSlider::TicksBelow);
+    TBarMera->setValue(Scale::MinPosition);
+    top += BarHeight;
+    PanA = makeText(PMera, u"PanA"_s, QRect(left, top, DigitAWidth, DigitsHeight), 48, false, false);
+    PanA->setFrameShape(QFrame::StyledPanel);
+    PanB =
+        makeText(PMera, u"PanB"_s, QRect(left + DigitAWidth, top, inner - DigitAWidth, DigitsHeight), 48, false, false);
+    PanB->setFrameShape(QFrame::StyledPanel);
+
+    Panel1 = makePanel(PMera, u"Panel1"_s, QRect(left, middleHeight - NumericHeight - left, inner, NumericHeight));
+    QFont numericFace = Panel1->font();
+    numericFace.setPixelSize(13);
+    numericFace.setBold(true);
+    Panel1->setFont(numericFace);
+    Label1 = new QLabel(u"ПОЛОСА СРАВНЕНИЯ"_s, Panel1);
+    Label1->setObjectName(u"Label1"_s);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setGeometry(0, 4, inner, 18);
+    ButRunNumer = makeButton(Panel1, u"ButRunNumer"_s, u"Сравнить числовые значения"_s, QRect(75, 24, 270, 25));
+    EdA = new QLineEdit(Panel1);
+    EdA->setObjectName(u"EdA"_s);
+    EdA->setGeometry(20, 56, 120, 24);
+    EdA->installEventFilter(this);
+    EdB = new QLineEdit(Panel1);
+    EdB->setObjectName(u"EdB"_s);
+    EdB->setGeometry(280, 56, 120, 24);
+
+    Next = new QAction(u"Продолжить"_s, this);
+    Next->setObjectName(u"Next"_s);
+    Prev = new QAction(u"Вернуться"_s, this);
+    Prev->setObjectName(u"Prev"_s);
+    connect(Next, &QAction::triggered, this, [this] { ErrorBox::guarded(this, [this] { NextExecute(); }); });
+    connect(Prev, &QAction::triggered, this, [this] { ErrorBox::guarded(this, [this] { PrevExecute(); }); });
+    connect(ButNext, &QPushButton::clicked, Next, &QAction::trigger);
+    connect(ButPrev, &QPushButton::clicked, Prev, &QAction::trigger);
+    // activated comes from the user's pick only, also of the row already shown.
+    connect(CBoxStep, &QComboBox::activated, this,
+            [this](int index) { ErrorBox::guarded(this, [this, index] { CBoxStepChange(index); }); });
+    connect(TBarMera, &QSlider::valueChanged, this, &TFormMain::ChangeExecute);
+    connect(ButRunNumer, &QPushButton::clicked, this, &TFormMain::ButRunNumerClick);
+}
+
+void TFormMain::load()
+{
+    BuildCompareSteps();
+    ShowStep();
+}
+
+void TFormMain::BuildCompareSteps()
+{
+    const QSignalBlocker blocker(CBoxStep);
+    CBoxStep->clear();
+    CBoxStep->addItems(CompareStepsBuild::StepCaptions(*ComUnit::ProblemIni.snapshot(), ComUnit::CompareSteps));
+    CBoxStep->setMaxVisibleItems(qMin(CBoxStep->count(), MaxDropDownRows));
+}
+
+bool TFormMain::hasStep() const
+{
+    return ComUnit::CurrentStep >= 0 && ComUnit::CurrentStep < ComUnit::CompareSteps.size();
+}
+
+void TFormMain::ShowStep()
+{
+    using namespace ProblemKeys;
+    using CompareStepsBuild::StepItemName;
+    if (!hasStep())
+        return;
+    const auto doc = ComUnit::ProblemIni.snapshot();
+    if (ComUnit::StepPart(0).startsWith(u'Q')) {
+        m_stepKind = u'Q';
+        m_nameA = StepItemName(*doc, QualSection, ComUnit::StepPart(1));
+        m_nameB = StepItemName(*doc, QualSection, ComUnit::StepPart(2));
+        STextTop->setText(u"Сравнение критериев "_s + m_nameA + u" и "_s + m_nameB + u" по степени важности."_s);
+    } else {
+        m_stepKind = u'A';
+        m_nameA = StepItemName(*doc, AltSection, ComUnit::StepPart(4));
+        m_nameB = StepItemName(*doc, AltSection, ComUnit::StepPart(5));
+        STextTop->setText(u"Сравнение альтернатив "_s + m_nameA + u" и "_s + m_nameB + u" по критерию "_s +
+                          StepItemName(*doc, QualSection, ComUnit::StepPart(3)) + u"."_s);
+    }
+    STextA->setText(u"(A) "_s + m_nameA);
+    STextB->setText(u"(B) "_s + m_nameB);
+    const int value = doc->readInteger(JudgementSection, ComUnit::StepPart(0), 1);
+    {
+        // The display follows below once, whether or not the position changes.
+        const QSignalBlocker blocker(TBarMera);
+        TBarMera->setValue(Scale::JudgementToPosition(value));
+    }
+    ChangeExecute();
+    {
+        const QSignalBlocker blocker(CBoxStep);
+        CBoxStep->setCurrentIndex(ComUnit::CurrentStep);
+    }
+    EdA->clear();
+    EdB->clear();
+}
+
+void TFormMain::SaveStep()
+{
+    if (!hasStep())
+        return;
+    ComUnit::ProblemIni.writeInteger(ProblemKeys::JudgementSection, ComUnit::StepPart(0),
+                                     Scale::PositionToJudgement(TBarMera->value()));
+}
+
+void TFormMain::NextExecute()
+{
+    SaveStep();
+    if (ComUnit::CurrentStep >= ComUnit::CompareSteps.size() - 1) {
+        Q_EMIT forward();
+        return;
+    }
+    ++ComUnit::CurrentStep;
+    ShowStep();
+}
+
+void TFormMain::PrevExecute()
+{
+    SaveStep();
+    if (ComUnit::CurrentStep < 1) {
+        Q_EMIT back();
+        return;
+    }
+    --ComUnit::CurrentStep;
+    ShowStep();
+}
+
+void TFormMain::CBoxStepChange(int index)
+{
+    SaveStep();
+    ComUnit::CurrentStep = index;
+    ShowStep();
+}
+
+void TFormMain::ChangeExecute()
+{
+    const Scale::PairKind kind = m_stepKind == u'Q' ? Scale::PairKind::Criteria : Scale::PairKind::Alternatives;
+    const int p = TBarMera->value();
+    STMera->setText(Scale::DialogSentence(kind, m_nameA, m_nameB, p));
+    PanA->setText(Scale::ADigit(p));
+    PanB->setText(Scale::BDigit(p));
+}
+
+void TFormMain::ButRunNumerClick()
+{
+    if (const auto p = Scale::NumericTextsToPosition(EdA->text(), EdB->text(), QLocale()))
+        TBarMera->setValue(*p);
+}
+
+bool TFormMain::EdAKeyPress(QKeyEvent* event)
+{
+    const QString typed = event->text();
+    if (typed.isEmpty() || event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    const QString filtered = Scale::FilterDecimalKey(typed, QLocale());
+    if (filtered == typed)
+        return false;
+    EdA->insert(filtered);
+    return true;
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == EdA && event->type() == QEvent::KeyPress && EdAKeyPress(static_cast<QKeyEvent*>(event)))
+        return true;
+    return WizardScreen::eventFilter(watched, event);
+}

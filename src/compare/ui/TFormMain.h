@@ -1,0 +1,86 @@
+#pragma once
+
+#include "shell/ui/WizardScreen.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+/// The step-by-step comparison: one pair at a time, judged on a track bar, with
+/// a numeric aid and a list for jumping to any step. Every way off a step
+/// stores the judgement shown first.
+class TFormMain final : public WizardScreen
+{
+    Q_OBJECT
+
+public:
+    /// The step list drops down at most this many rows at a time.
+    static constexpr int MaxDropDownRows = 24;
+
+    explicit TFormMain(QWidget* parent = nullptr);
+
+    /// Fills the step list from CompareSteps and shows the step CurrentStep.
+    void load() override;
+
+    /// Refills the step list with the captions of CompareSteps, read from the problem file.
+    void BuildCompareSteps();
+    /// Displays the step CurrentStep as the problem file holds it.
+    void ShowStep();
+    /// Stores the track bar's position as the judgement of the step CurrentStep.
+    void SaveStep();
+
+    QChar StepKind() const { return m_stepKind; }
+    const QString& NameA() const { return m_nameA; }
+    const QString& NameB() const { return m_nameB; }
+
+Q_SIGNALS:
+    /// "Продолжить" on the last step: the results come next.
+    void forward();
+    /// "Вернуться" on the first step: the criteria come next.
+    void back();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void NextExecute();
+    void PrevExecute();
+    void CBoxStepChange(int index);
+    void ChangeExecute();
+    void ButRunNumerClick();
+    /// True when the key was taken over by the filter.
+    bool EdAKeyPress(QKeyEvent* event);
+    bool hasStep() const;
+
+    QFrame* PMove = nullptr;
+    QFrame* PInfo = nullptr;
+    QFrame* PA = nullptr;
+    QFrame* PB = nullptr;
+    QFrame* PMera = nullptr;
+    QPushButton* ButNext = nullptr;
+    QPushButton* ButPrev = nullptr;
+    QSlider* TBarMera = nullptr;
+    QLabel* STMera = nullptr;
+    QAction* Next = nullptr;
+    QAction* Prev = nullptr;
+    QLabel* STextTop = nullptr;
+    QLabel* STextA = nullptr;
+    QLabel* STextB = nullptr;
+    QComboBox* CBoxStep = nullptr;
+    QLabel* PanA = nullptr;
+    QLabel* PanB = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* ButRunNumer = nullptr;
+    QLineEdit* EdA = nullptr;
+    QLineEdit* EdB = nullptr;
+
+    QString m_nameA;
+    QString m_nameB;
+    QChar m_stepKind;
+};

@@ -1,0 +1,238 @@
+#include "compare/ui/TFormSolQ.h"
+
+#include "compare/Scale.h"
+#include "shell/ui/ErrorBox.h"
+#include "storage/ComUnit.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStyle>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int RowHeight = 51;
+constexpr int EndWidth = 80;
+constexpr int EndHeight = 45;
+constexpr int SentenceHeight = 20;
+constexpr int MoveHeight = 55;
+
+QLabel* makeText(QWidget* parent, const QString& name, int pixelSize)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    QFont face = label->font();
+    face.setPixelSize(pixelSize);
+    face.setBold(true);
+    label->setFont(face);
+    return label;
+}
+
+QString pageHelp()
+{
+    return u"Сравнение осуществляется путем перемещения соответствующих указателей."_s;
+}
+
+} // namespace
+
+TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
+{
+    // Every page display sets its own caption; until then the design caption stands alone.
+    setWindowTitle(u"Сравнение критериев по степени важности"_s);
+
+    PMove = new QFrame(this);
+    PMove->setObjectName(u"PMove"_s);
+    PMove->setFrameShape(QFrame::StyledPanel);
+    PMove->setGeometry(0, ClientHeight - MoveHeight, ClientWidth, MoveHeight);
+    ButNext = new QPushButton(u"Продолжить"_s, PMove);
+    ButNext->setObjectName(u"ButNext"_s);
+    ButNext->setGeometry(648, 8, 100, 25);
+    ButNext->setLayoutDirection(Qt::RightToLeft); // the arrow stands right of the caption
+    ButNext->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    ButPrev = new QPushButton(u"Вернуться"_s, PMove);
+    ButPrev->setObjectName(u"ButPrev"_s);
+    ButPrev->setGeometry(48, 8, 100, 25);
+    ButPrev->setToolTip(u"Вернуться к предыдущему шагу"_s);
+    ButPrev->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    MemoInf = new QPlainTextEdit(PMove);
+    MemoInf->setObjectName(u"MemoInf"_s);
+    MemoInf->setReadOnly(true);
+    MemoInf->setGeometry(170, 2, 460, 48);
+
+    int index = 0;
+    for (int i = 0; i < Positions; ++i) {
+        for (int j = i + 1; j < Positions; ++j) {
+            Row& row = m_rows[index];
+            row.i = i;
+            row.j = j;
+            const QString d = QString::number(i) + QString::number(j);
+            row.panel = new QFrame(this);
+            // The last row keeps the panel name it was designed with.
+            row.panel->setObjectName(index == RowCount - 1 ? u"Panel25"_s : u"Panel"_s + d);
+            row.panel->setFrameShape(QFrame::Box);
+            row.panel->setAutoFillBackground(true);
+            QPalette white = row.panel->palette();
+            white.setColor(QPalette::Window, Qt::white);
+            row.panel->setPalette(white);
+            row.panel->setGeometry(0, index * RowHeight, ClientWidth, RowHeight);
+
+            row.endI = makeText(row.panel, u"SText"_s + d + u'_' + QString::number(i), 33);
+            row.endI->setGeometry(3, 3, EndWidth, EndHeight);
+            row.endJ = makeText(row.panel, u"SText"_s + d + u'_' + QString::number(j), 33);
+            row.endJ->setGeometry(ClientWidth - EndWidth - 3, 3, EndWidth, EndHeight);
+
+            auto* inner = new QFrame(row.panel);
+            inner->setObjectName(u"PInner"_s + d);
+            const int innerWidth = ClientWidth - 2 * (EndWidth + 3);
+            inner->setGeometry(EndWidth + 3, 1, innerWidth, RowHeight - 2);
+            row.sentence = makeText(inner, u"SText"_s + d, 13);
+            row.sentence->setGeometry(0, 0, innerWidth, SentenceHeight);
+            row.sentence->setAutoFillBackground(true);
+            row.sentence->setBackgroundRole(QPalette::Button);
+            row.bar = new QSlider(Qt::Horizontal, inner);
+            row.bar->setObjectName(u"TBarMera"_s + d);
+            row.bar->setToolTip(d);
+            row.bar->setGeometry(0, SentenceHeight, innerWidth, RowHeight - 2 - SentenceHeight);
+            row.bar->setRange(Scale::MinPosition, Scale::MaxPosition);
+            row.bar->setSingleStep(1);
+            row.bar->setPageStep(1);
+            row.bar->setTickInterval(1);
+            row.bar->setTickPosition(QSlider::TicksBelow);
+            row.bar->setValue(Scale::MinPosition);
+            // Displays block the bars' signals, so only a move by the user arrives here.
+            connect(row.bar, &QSlider::valueChanged, this,
+                    [this, index](int p) { TBarMera01Change(m_rows[index], p); });
+            ++index;
+        }
+    }
+
+    connect(ButNext, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButNextClick(); }); });
+    connect(ButPrev, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButPrevClick(); }); });
+}
+
+void TFormSolQ::load()
+{
+    LoadNames();
+    showPage();
+}
+
+void TFormSolQ::LoadNames()
+{
+    for (int i = 0; i < Positions; ++i) {
+        QualNames[i] = ComUnit::ReadQualName(i);
+        AltNames[i] = ComUnit::ReadAltName(i);
+    }
+}
+
+void TFormSolQ::showPage()
+{
+    if (Page == CriteriaPage)
+        ShowCriteriaPage();
+    else
+        ShowAlternativesPage(Page);
+}
+
+TFormSolQ::Row& TFormSolQ::rowOf(int i, int j)
+{
+    // Rows run 01, 02, 03, 04, 12, ...: the rows of every smaller first position come before.
+    return m_rows[i * (2 * Positions - i - 1) / 2 + (j - i - 1)];
+}
+
+void TFormSolQ::ShowCriteriaPage()
+{
+    setWindowTitle(QString::fromUtf16(TitlePrefix) + u"сравнение критериев по степени важности"_s);
+    MemoInf->setPlainText(u"На этом шаге Вам необходимо сравнить критериии между собой по степени важности.\n"_s +
+                          pageHelp());
+    for (const Row& row : m_rows)
+        CritJudgements[row.i][row.j] = ComUnit::ReadQualM(row.i, row.j);
+    for (const Row& row : m_rows)
+        ShowCriteriaPair(row.i, row.j);
+}
+
+void TFormSolQ::ShowAlternativesPage(int k)
+{
+    if (k < 0 || k >= Positions || QualNames[k].isEmpty())
+        return;
+    setWindowTitle(QString::fromUtf16(TitlePrefix) + u"сравнение альтернатив по критерию "_s + QualNames[k]);
+    MemoInf->setPlainText(u"На этом шаге Вам необходимо сравнить альтернативы между собой по критерию "_s +
+                          QualNames[k] + u".\n"_s + pageHelp());
+    for (const Row& row : m_rows)
+        AltJudgements[row.i][row.j][k] = ComUnit::ReadAltM(row.i, row.j, k);
+    for (const Row& row : m_rows)
+        ShowAlternativesPair(row.i, row.j, k);
+}
+
+void TFormSolQ::ShowCriteriaPair(int i, int j)
+{
+    showPair(rowOf(i, j), QualNames[i], QualNames[j], CritJudgements[i][j], true);
+}
+
+void TFormSolQ::ShowAlternativesPair(int i, int j, int k)
+{
+    showPair(rowOf(i, j), AltNames[i], AltNames[j], AltJudgements[i][j][k], false);
+}
+
+void TFormSolQ::showPair(Row& row, const QString& nameA, const QString& nameB, int v, bool criteria)
+{
+    const QSignalBlocker blocker(row.bar);
+    if (nameA.isEmpty() || nameB.isEmpty()) {
+        row.sentence->setText(u"-"_s);
+        row.bar->setValue(0);
+        row.bar->setEnabled(false);
+        row.endI->setText(u"-"_s);
+        row.endJ->setText(u"-"_s);
+        return;
+    }
+    row.sentence->setText(criteria ? Scale::CriteriaPhrase(nameA, nameB, v)
+                                   : Scale::AlternativesPhrase(nameA, nameB, v));
+    row.bar->setEnabled(true);
+    row.bar->setValue(Scale::JudgementToPosition(v));
+    // The number grows on the side of the element the bar favours.
+    row.endI->setText(v < 0 ? QString::number(-qint64(v)) : u"1"_s);
+    row.endJ->setText(v > 0 ? QString::number(v) : u"1"_s);
+}
+
+void TFormSolQ::TBarMera01Change(const Row& row, int p)
+{
+    const int v = Scale::PositionToJudgement(p);
+    ErrorBox::guarded(this, [&] {
+        if (Page == CriteriaPage)
+            ComUnit::WriteQualM(row.i, row.j, v);
+        else
+            ComUnit::WriteAltM(row.i, row.j, Page, v);
+    });
+    // Also after a failed store: the page then shows what the file holds.
+    showPage();
+}
+
+void TFormSolQ::ButNextClick()
+{
+    if (Page == CriteriaPage) {
+        Page = 0;
+        ShowAlternativesPage(Page);
+    } else if (Page < Positions - 1 && !QualNames[Page + 1].isEmpty()) {
+        ++Page;
+        ShowAlternativesPage(Page);
+    } else {
+        Q_EMIT forward();
+    }
+}
+
+void TFormSolQ::ButPrevClick()
+{
+    if (Page > 0) {
+        --Page;
+        ShowAlternativesPage(Page);
+    } else if (Page == 0) {
+        Page = CriteriaPage;
+        ShowCriteriaPage();
+    } else {
+        Q_EMIT back();
+    }
+}
