@@ -16,8 +16,15 @@ QStringList StepLines(const IniDocument& doc)
     const int m = ReadCount(doc, AltSection);
     QStringList lines;
     lines.reserve(n * (n - 1) / 2 + n * m * (m - 1) / 2);
-    const auto add = [&](const QString& key) {
-        lines.append(key + u'=' + QString::number(doc.readInteger(JudgementSection, key, 1)));
+    const auto add = [&](QString&& key) {
+        const int value = doc.readInteger(JudgementSection, key, 1);
+        key.reserve(key.size() + 12);
+        key.append(u'=');
+        if (value >= 0 && value <= 9) // every stored judgement but the preferences of A
+            key.append(QChar(u'0' + value));
+        else
+            key.append(QString::number(value));
+        lines.append(std::move(key));
     };
     for (int i = 0; i + 1 < n; ++i) {
         for (int j = i + 1; j < n; ++j)
@@ -39,13 +46,7 @@ QStringList RebuildJudgements(IniFile& file)
     // keeps whatever another copy stored a moment ago.
     file.update([&](IniDocument& doc) {
         lines = StepLines(doc);
-        QList<IniDocument::Entry> entries;
-        entries.reserve(lines.size());
-        for (const QString& line : lines) {
-            const qsizetype eq = line.indexOf(u'=');
-            entries.append({line.left(eq), line.mid(eq + 1)});
-        }
-        doc.replaceSection(ProblemKeys::JudgementSection, entries);
+        doc.replaceSectionLines(ProblemKeys::JudgementSection, lines);
     });
     return lines;
 }

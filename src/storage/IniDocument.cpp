@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -50,13 +51,17 @@ QByteArrayView readerValue(QByteArrayView raw)
 }
 
 // The bytes to write for a value so that a reader gives back exactly value.
-QByteArray writerValue(const QString& value)
+QByteArray writerValue(QStringView value)
 {
     const auto breaksLine = [](QChar c) { return c == u'\r' || c == u'\n' || c == QChar(0); };
-    QString clean = value;
-    if (std::any_of(value.cbegin(), value.cend(), breaksLine))
+    QByteArray bytes;
+    if (std::any_of(value.cbegin(), value.cend(), breaksLine)) {
+        QString clean = value.toString();
         std::replace_if(clean.begin(), clean.end(), breaksLine, QChar(u' '));
-    QByteArray bytes = CodePage::encode(clean);
+        bytes = CodePage::encode(clean);
+    } else {
+        bytes = CodePage::encode(value);
+    }
     if (readerValue(bytes).size() != bytes.size())
         bytes = '"' + bytes + '"';
     return bytes;
@@ -64,12 +69,28 @@ QByteArray writerValue(const QString& value)
 
 std::optional<int> parseInteger(QByteArrayView v)
 {
+    // A decimal integer with an optional sign and nothing else; values beyond
+    // 32 bits are not integers here. Every judgement is read through this.
     v = trimmed(v);
-    bool ok = false;
-    const int n = v.toInt(&ok, 10);
-    if (!ok)
+    qsizetype i = 0;
+    const bool negative = !v.isEmpty() && v[0] == '-';
+    if (!v.isEmpty() && (v[0] == '-' || v[0] == '+'))
+        ++i;
+    if (i == v.size())
         return std::nullopt;
-    return n;
+    qint64 n = 0;
+    for (; i < v.size(); ++i) {
+        const char c = v[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+        if (n > qint64(std::numeric_limits<int>::max()) + 1)
+            return std::nullopt;
+    }
+    n = negative ? -n : n;
+    if (n > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(n);
 }
 
 } // namespace
@@ -148,12 +169,43 @@ bool IniDocument::FoldedEqual::operator()(const std::pair<QByteArrayView, QByteA
     return (*this)(a.first, b.first) && (*this)(a.second, b.second);
 }
 
+void IniDocument::Index::addKey(QByteArrayView section, QByteArrayView key, int line)
+{
+    const size_t hash = FoldedHash()({section, key});
+    const size_t mask = keys.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        KeySlot& slot = keys[i];
+        if (slot.line < 0) {
+            slot = KeySlot{hash, line, section, key};
+            return;
+        }
+        if (slot.hash == hash && FoldedEqual()({slot.section, slot.key}, {section, key}))
+            return; // the first of two equal keys wins
+    }
+}
+
+int IniDocument::Index::findKey(QByteArrayView section, QByteArrayView key) const
+{
+    const size_t hash = FoldedHash()({section, key});
+    const size_t mask = keys.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const KeySlot& slot = keys[i];
+        if (slot.line < 0)
+            return -1;
+        if (slot.hash == hash && FoldedEqual()({slot.section, slot.key}, {section, key}))
+            return slot.line;
+    }
+}
+
 const IniDocument::Index& IniDocument::index() const
 {
     if (m_index)
         return *m_index;
     Index idx;
-    idx.keys.reserve(m_lines.size());
+    size_t capacity = 16;
+    while (capacity < 2 * m_lines.size())
+        capacity *= 2;
+    idx.keys.resize(capacity);
     QByteArrayView section;
     bool inSection = false;
     for (int i = 0; i < int(m_lines.size()); ++i) {
@@ -167,8 +219,8 @@ const IniDocument::Index& IniDocument::index() const
             }
             continue;
         }
-        if (inSection) // the first of two equal keys wins
-            idx.keys.try_emplace({section, trimmed(text.first(eq))}, i);
+        if (inSection)
+            idx.addKey(section, trimmed(text.first(eq)), i);
     }
     m_index = std::move(idx);
     return *m_index;
@@ -213,8 +265,7 @@ int IniDocument::keyLine(QStringView section, QStringView key) const
 {
     const NameBytes s(section);
     const NameBytes k(key);
-    const auto it = index().keys.find({s.view(), k.view()});
-    return it == index().keys.end() ? -1 : it->second;
+    return index().findKey(s.view(), k.view());
 }
 
 const std::vector<int>* IniDocument::headerLines(QStringView section) const
@@ -264,8 +315,7 @@ QStringList IniDocument::keys(QStringView section) const
             if (eq < 0)
                 continue;
             const QByteArrayView key = trimmed(text.first(eq));
-            const auto it = index().keys.find({s, key});
-            if (it != index().keys.end() && it->second == i)
+            if (index().findKey(s, key) == i)
                 out.append(CodePage::decode(key));
         }
     }
@@ -331,6 +381,22 @@ void IniDocument::eraseSection(QStringView section)
     // From the last so that earlier line numbers stay valid.
     for (auto it = headers.rbegin(); it != headers.rend(); ++it)
         m_lines.erase(m_lines.begin() + *it, m_lines.begin() + sectionEnd(*it));
+    changed();
+}
+
+void IniDocument::replaceSectionLines(QStringView section, const QStringList& lines)
+{
+    eraseSection(section);
+    appendLine('[' + CodePage::encode(section) + ']');
+    m_lines.reserve(m_lines.size() + size_t(lines.size()));
+    for (const QString& text : lines) {
+        const qsizetype eq = text.indexOf(u'=');
+        const QStringView key = QStringView(text).first(eq < 0 ? text.size() : eq);
+        const QStringView value = eq < 0 ? QStringView() : QStringView(text).sliced(eq + 1);
+        QByteArray line = CodePage::encode(key);
+        line.append('=').append(writerValue(value));
+        m_lines.push_back(Line{std::move(line), End::CRLF});
+    }
     changed();
 }
 

@@ -45,6 +45,9 @@ public:
     void eraseSection(QStringView section);
     /// Erases the section and writes it anew with these entries, in this order.
     void replaceSection(QStringView section, const QList<Entry>& entries);
+    /// The same with entries given as lines of key, "=" and value (the value
+    /// is everything after the first "=").
+    void replaceSectionLines(QStringView section, const QStringList& lines);
 
     bool hasSection(QStringView section) const;
     /// The keys of section in file order, as spelt in the file (first of equal keys only).
@@ -66,11 +69,21 @@ private:
         bool operator()(const std::pair<QByteArrayView, QByteArrayView>& a,
                         const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept;
     };
+    // (section, key) -> line of the first such key, in one open-addressed table
+    // (a problem file has some 400 keys; a node per key would cost more than the
+    // lookups). Views point into m_lines, so any change of the lines drops it.
+    struct KeySlot {
+        size_t hash = 0;
+        int line = -1; // -1: empty slot
+        QByteArrayView section, key;
+    };
     struct Index {
-        // (section, key) -> line of the first such key; views into m_lines
-        std::unordered_map<std::pair<QByteArrayView, QByteArrayView>, int, FoldedHash, FoldedEqual> keys;
+        std::vector<KeySlot> keys; // size a power of two, at most half full
         // section -> its header lines
         std::unordered_map<QByteArrayView, std::vector<int>, FoldedHash, FoldedEqual> headers;
+
+        void addKey(QByteArrayView section, QByteArrayView key, int line);
+        int findKey(QByteArrayView section, QByteArrayView key) const;
     };
 
     int keyLine(QStringView section, QStringView key) const;

@@ -15,63 +15,48 @@ int ReadCount(const IniDocument& doc, QStringView section)
 
 namespace {
 
-// Keys are built for every judgement a screen or the evaluation reads: without
-// the temporaries of QString::number and operator+.
-void appendItem(QString& out, char16_t letter, int position)
+// Keys are built for every judgement a screen or the evaluation reads, so they
+// are spelt into one buffer and made a string once.
+class KeyBuilder
 {
-    out.append(QChar(letter));
-    out.append(u'_');
-    char16_t digits[12];
-    int n = 0;
-    unsigned v = position < 0 ? 0u - unsigned(position) : unsigned(position);
-    do {
-        digits[n++] = char16_t(u'0' + v % 10);
-        v /= 10;
-    } while (v);
-    if (position < 0)
-        out.append(u'-');
-    while (n)
-        out.append(QChar(digits[--n]));
-}
+public:
+    KeyBuilder& item(char16_t letter, int position)
+    {
+        put(letter);
+        put(u'_');
+        char16_t digits[12];
+        int n = 0;
+        unsigned v = position < 0 ? 0u - unsigned(position) : unsigned(position);
+        do {
+            digits[n++] = char16_t(u'0' + v % 10);
+            v /= 10;
+        } while (v);
+        if (position < 0)
+            put(u'-');
+        while (n)
+            put(digits[--n]);
+        return *this;
+    }
+    KeyBuilder& put(char16_t c)
+    {
+        m_buffer[m_size++] = c;
+        return *this;
+    }
+    QString text() const { return QString(reinterpret_cast<const QChar*>(m_buffer), m_size); }
+
+private:
+    char16_t m_buffer[64]; // three items of at most 14 characters and two separators
+    int m_size = 0;
+};
 
 } // namespace
 
-QString AltName(int i)
-{
-    QString k;
-    k.reserve(8);
-    appendItem(k, u'A', i);
-    return k;
-}
-
-QString QualName(int k)
-{
-    QString key;
-    key.reserve(8);
-    appendItem(key, u'Q', k);
-    return key;
-}
-
-QString QualPair(int i, int j)
-{
-    QString k;
-    k.reserve(16);
-    appendItem(k, u'Q', i);
-    k.append(u'*');
-    appendItem(k, u'Q', j);
-    return k;
-}
-
+QString AltName(int i) { return KeyBuilder().item(u'A', i).text(); }
+QString QualName(int k) { return KeyBuilder().item(u'Q', k).text(); }
+QString QualPair(int i, int j) { return KeyBuilder().item(u'Q', i).put(u'*').item(u'Q', j).text(); }
 QString AltPair(int i, int j, int k)
 {
-    QString key;
-    key.reserve(24);
-    appendItem(key, u'A', i);
-    key.append(u'*');
-    appendItem(key, u'A', j);
-    key.append(u'&');
-    appendItem(key, u'Q', k);
-    return key;
+    return KeyBuilder().item(u'A', i).put(u'*').item(u'A', j).put(u'&').item(u'Q', k).text();
 }
 
 } // namespace ProblemKeys
