@@ -316,6 +316,14 @@ private Q_SLOTS:
         m_session->dialogs().clearCalls();
         QCOMPARE(steps()->count(), count);
         QCOMPARE(steps()->maxVisibleItems(), rows);
+        // The open list shows that many rows, whatever the style.
+        steps()->showPopup();
+        QAbstractItemView* view = steps()->view();
+        QTRY_VERIFY(view->isVisible());
+        const int rowHeight = view->visualRect(steps()->model()->index(0, 0)).height();
+        QVERIFY(rowHeight > 0);
+        QCOMPARE(view->viewport()->height() / rowHeight, rows);
+        steps()->hidePopup();
         QCOMPARE(steps()->itemText(count - 1),
                  u"n%1 и n%2 [n%3]."_s.arg(alternatives - 2).arg(alternatives - 1).arg(criteria - 1));
     }

@@ -92,6 +92,9 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     CBoxStep->setEditable(false);
     CBoxStep->setGeometry(130, 9, 519, 24);
     CBoxStep->setToolTip(u"Перейти к выбранному шагу"_s);
+    // Some styles open a non-editable list as a menu over the whole screen and
+    // ignore the row count; the plain list popup keeps to it.
+    CBoxStep->setStyleSheet(u"QComboBox { combobox-popup: 0; }"_s);
 
     STextTop = makeText(PInfo, u"STextTop"_s, PInfo->contentsRect(), 16, false, true);
     STextTop->setText(u"***"_s);

@@ -20,6 +20,12 @@ void Wizard::prepareApplication()
     // title by some platforms, and the titles must read exactly as designed.
     QCoreApplication::setApplicationName(QString::fromUtf16(ErrorBox::Caption));
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // The screens are laid out in pixels for a narrow 8-point face; the
+    // condensed DejaVu face (installed with the program) keeps every caption
+    // inside its button.
+    QFont face(u"DejaVu Sans Condensed"_s);
+    face.setPointSize(9);
+    QApplication::setFont(face);
 }
 
 template <typename Screen>
