@@ -198,9 +198,10 @@ void TFormAnalysis::buildConsistencyPage()
     auto* layout = new QVBoxLayout(page);
     const AnalysisResult& a = m_analysis;
 
-    layout->addWidget(new QLabel(u"Согласованность ответов в каждой матрице сравнений. Если отношение "
-                                 u"согласованности (ОС) больше 10%, ответы противоречивы."_s,
-                                 page));
+    QLabel* intro = makeText(page, u"LabelConsistency"_s);
+    intro->setText(u"Согласованность ответов в каждой матрице сравнений. Если отношение согласованности (ОС) "
+                   u"больше 10%, ответы противоречивы."_s);
+    layout->addWidget(intro);
     TableConsistency = makeTable(page, u"TableConsistency"_s, int(a.matrices.size()),
                                  {u"Сравнения"_s, u"λ max"_s, u"ИС"_s, u"ОС"_s, u"Оценка"_s});
     TableConsistency->verticalHeader()->hide();
@@ -220,8 +221,10 @@ void TFormAnalysis::buildConsistencyPage()
             }
         }
     }
+    TableConsistency->setColumnWidth(0, 330);
     TableConsistency->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    TableConsistency->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    TableConsistency->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
+    TableConsistency->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(TableConsistency, 2);
 
     LabelRevisit = makeText(page, u"LabelRevisit"_s);
@@ -246,10 +249,12 @@ void TFormAnalysis::buildConsistencyPage()
                               : u"Ответы, которые стоит пересмотреть (сначала самые противоречивые). Двойной "
                                 u"щелчок по ответу откроет диалог сравнения на этом шаге."_s);
     TableRevisit->setVisible(!m_revisitRows.isEmpty());
-    TableRevisit->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    TableRevisit->setColumnWidth(0, 190);
-    TableRevisit->setColumnWidth(1, 270);
+    // The sentences are long: they wrap, and each row is as high as its text.
+    TableRevisit->setWordWrap(true);
+    TableRevisit->setColumnWidth(0, 170);
+    TableRevisit->setColumnWidth(1, 290);
     TableRevisit->horizontalHeader()->setStretchLastSection(true);
+    TableRevisit->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(TableRevisit, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { revisit(row); });
     layout->addWidget(TableRevisit, 3);
     Pages->addTab(page, QString::fromUtf16(ConsistencyPage));
@@ -330,13 +335,14 @@ void TFormAnalysis::showCriterion(int k)
         series->setName(chartName(a.altNames.at(i)));
         series->append(0.0, 100.0 * line.at(0.0));
         series->append(100.0, 100.0 * line.at(1.0));
+        top = std::max({top, line.at(0.0), line.at(1.0)});
+        m_sensitivityChart->addSeries(series);
         if (i == a.winner) {
+            // Thicker, in the colour the chart gave it, which it only has once added.
             QPen pen = series->pen();
             pen.setWidth(3);
             series->setPen(pen);
         }
-        top = std::max({top, line.at(0.0), line.at(1.0)});
-        m_sensitivityChart->addSeries(series);
         series->attachAxis(m_weightAxis);
         series->attachAxis(m_priorityAxis);
     }
