@@ -31,7 +31,6 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QValueAxis>
 
 using namespace Qt::Literals::StringLiterals;
 using TestSupport::cp1251;

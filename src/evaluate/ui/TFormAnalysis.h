@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <utility>
+
 class QChart;
 class QChartView;
 class QComboBox;
