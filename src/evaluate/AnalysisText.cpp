@@ -3,6 +3,8 @@
 #include "evaluate/AnalysisResult.h"
 #include "evaluate/NumberFormat.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace AnalysisText {
@@ -26,6 +28,17 @@ QString MatrixTitle(const AnalysisResult& analysis, const AnalysisMatrix& matrix
 QString Percent(double value, const QLocale& locale)
 {
     return NumberFormat::fixed(100.0 * value, locale).trimmed() + u'%';
+}
+
+QStringList ConsistencyCells(const AnalysisMatrix& matrix, const QLocale& locale)
+{
+    // λ max is never below the order of a matrix, so CI and CR are never below 0; a consistent matrix comes out
+    // a few units of rounding under it, which must not read "-0,000".
+    const double index = std::max(0.0, matrix.consistencyIndex);
+    const double ratio = std::max(0.0, matrix.consistencyRatio);
+    return {NumberFormat::fixedPoint(matrix.lambda, 0, 3, locale), NumberFormat::fixedPoint(index, 0, 3, locale),
+            NumberFormat::hundredfold(ratio, locale).trimmed() + u'%',
+            matrix.inconsistent ? u"противоречивы"_s : u"согласованы"_s};
 }
 
 QString SensitivityLine(const AnalysisResult& analysis, int k, const QLocale& locale)

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 struct AnalysisMatrix;
 struct AnalysisResult;
@@ -15,6 +16,10 @@ QString MatrixTitle(const AnalysisResult& analysis, const AnalysisMatrix& matrix
 
 /// 100 x value as "%4.2f" and "%".
 QString Percent(double value, const QLocale& locale = QLocale());
+
+/// λ max, CI, CR and the verdict of one matrix as the window and the report show them: λ and CI with three
+/// decimals, CR in per cent, then "противоречивы" or "согласованы".
+QStringList ConsistencyCells(const AnalysisMatrix& matrix, const QLocale& locale = QLocale());
 
 /// Where the best choice holds as the weight of criterion k moves, and who takes over beyond.
 QString SensitivityLine(const AnalysisResult& analysis, int k, const QLocale& locale = QLocale());

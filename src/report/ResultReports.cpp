@@ -4,6 +4,7 @@
 #include "evaluate/JudgementMatrix.h"
 #include "evaluate/NumberFormat.h"
 #include "evaluate/ResultsText.h"
+#include "report/AnalysisReport.h"
 #include "report/TFormWord.h"
 #include "storage/ComUnit.h"
 #include "storage/IniDocument.h"
@@ -174,9 +175,11 @@ void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationRes
 }
 
 void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
-               const QLocale& locale)
+               const QLocale& locale, const AnalysisResult* analysis)
 {
     write(Report::Full, word, problem, result, chartPath, locale);
+    if (analysis)
+        AnalysisReport::Write(word, *analysis, locale);
 }
 
 std::pair<QString, QString> MatrixCellTexts(int storedValue)

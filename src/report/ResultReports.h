@@ -7,6 +7,7 @@
 
 class IniDocument;
 class TFormWord;
+struct AnalysisResult;
 struct EvaluationResult;
 
 /// The short and the full result report of a problem, written through the
@@ -28,9 +29,11 @@ void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationRes
                 const QLocale& locale = QLocale());
 
 /// The short report's content under its own title, with the criteria matrix
-/// and one alternatives matrix per criterion after the lists.
+/// and one alternatives matrix per criterion after the lists. Given the
+/// analysis of the same evaluation (AnalysisReport::AnalysisOf), the section
+/// "Анализ решения" follows everything else.
 void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
-               const QLocale& locale = QLocale());
+               const QLocale& locale = QLocale(), const AnalysisResult* analysis = nullptr);
 
 /// The texts of cell (i, j) and of its mirror (j, i), i < j, for the stored
 /// judgement of the pair: how strongly the row element dominates the column

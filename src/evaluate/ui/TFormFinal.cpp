@@ -3,6 +3,8 @@
 #include "evaluate/Evaluation.h"
 #include "evaluate/NumberFormat.h"
 #include "evaluate/ProblemData.h"
+#include "evaluate/ui/TFormAnalysis.h"
+#include "report/AnalysisReport.h"
 #include "shell/ui/ErrorBox.h"
 #include "storage/ComUnit.h"
 
@@ -69,6 +71,12 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
         face.setPointSize(8);
         button->setFont(face);
     }
+    // Centred in the gap between "Вернуться" and the export buttons, in their small face.
+    ButAnalysis = makeButton(Panel1, u"ButAnalysis"_s, u"Анализ решения"_s, QRect(151, 8, 106, 25));
+    ButAnalysis->setToolTip(u"Веса критериев, согласованность ответов и что может изменить лучший выбор"_s);
+    ButAnalysis->setFont(ButExpToWordFull->font());
+    connect(ButAnalysis, &QPushButton::clicked, this,
+            [this] { ErrorBox::guarded(this, [this] { ButAnalysisClick(); }); });
 
     MResult = new QPlainTextEdit(this);
     MResult->setObjectName(u"MResult"_s);
@@ -204,4 +212,17 @@ void TFormFinal::PrevExecute()
 {
     ComUnit::CurrentStep = ComUnit::CompareSteps.size() - 1;
     Q_EMIT back();
+}
+
+void TFormFinal::ButAnalysisClick()
+{
+    auto* window = new TFormAnalysis(AnalysisReport::AnalysisOf(*ComUnit::ProblemIni.snapshot(), m_result), this);
+    connect(window, &TFormAnalysis::revisitRequested, this, [this](int step) {
+        // The way back to the comparisons leads into the dialog when the step-by-step interface is the one in
+        // use, and the dialog shows CurrentStep: so it opens on the judgement chosen.
+        ComUnit::CurrentStep = step;
+        ComUnit::InterfaceMode = 0;
+        Q_EMIT back();
+    });
+    window->open();
 }

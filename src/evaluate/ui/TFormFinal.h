@@ -50,6 +50,8 @@ Q_SIGNALS:
 
 private:
     void PrevExecute();
+    /// Opens the decision analysis of the results shown.
+    void ButAnalysisClick();
     void fillChart();
     void placeMarks();
 
@@ -57,6 +59,7 @@ private:
     QPushButton* ButPrev = nullptr;
     QPushButton* ButExpToWordShort = nullptr;
     QPushButton* ButExpToWordFull = nullptr;
+    QPushButton* ButAnalysis = nullptr;
     QPlainTextEdit* MResult = nullptr;
     QFrame* Panel2 = nullptr;
     QChartView* ChartResult = nullptr;

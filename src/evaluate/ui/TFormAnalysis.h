@@ -1,0 +1,79 @@
+#pragma once
+
+#include "evaluate/AnalysisResult.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <utility>
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QFrame;
+class QHorizontalBarSeries;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+class QValueAxis;
+
+/// The decision analysis of the results on screen: the weights and local priorities, the consistency of every
+/// matrix with the judgements to revisit, and how the best choice depends on each criterion's weight.
+///
+/// A window-modal child of the results screen, deleted when closed: the analysis describes the evaluation the
+/// results screen shows, so that screen stays as it is while the window is open, and closing the window just
+/// returns to it, with no closing question.
+class TFormAnalysis final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr char16_t Caption[] = u"анализ решения";
+    /// The tabs, in order.
+    static constexpr char16_t WeightsPage[] = u"Веса и приоритеты";
+    static constexpr char16_t ConsistencyPage[] = u"Согласованность";
+    static constexpr char16_t SensitivityPage[] = u"Чувствительность";
+
+    explicit TFormAnalysis(AnalysisResult analysis, QWidget* parent = nullptr);
+    ~TFormAnalysis() override;
+
+    const AnalysisResult& analysis() const { return m_analysis; }
+
+    /// Shows on the sensitivity page how the priorities run with the weight of criterion k.
+    void showCriterion(int k);
+
+    /// The index of the line of steps whose pair is key, -1 when there is none.
+    static int stepOf(const QStringList& steps, const QString& key);
+
+Q_SIGNALS:
+    /// A judgement to revisit was chosen; the window has closed. step: its line in CompareSteps.
+    void revisitRequested(int step);
+
+private:
+    void buildWeightsPage();
+    void buildConsistencyPage();
+    void buildSensitivityPage();
+    void revisit(int row);
+
+    AnalysisResult m_analysis;
+    /// The judgements of the revisit table, row by row: the matrix and the judgement's place in it.
+    QList<std::pair<int, int>> m_revisitRows;
+
+    QTabWidget* Pages = nullptr;
+    QFrame* Panel1 = nullptr;
+    QPushButton* ButClose = nullptr;
+    QChartView* ChartWeights = nullptr;
+    QHorizontalBarSeries* m_weightSeries = nullptr;
+    QTableWidget* TableLocal = nullptr;
+    QTableWidget* TableConsistency = nullptr;
+    QLabel* LabelRevisit = nullptr;
+    QTableWidget* TableRevisit = nullptr;
+    QComboBox* CBoxCriterion = nullptr;
+    QChartView* ChartSensitivity = nullptr;
+    QChart* m_sensitivityChart = nullptr;
+    QValueAxis* m_weightAxis = nullptr;
+    QValueAxis* m_priorityAxis = nullptr;
+    QLabel* LabelInterval = nullptr;
+    QLabel* LabelSmallest = nullptr;
+};

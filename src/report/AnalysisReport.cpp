@@ -1,0 +1,143 @@
+#include "report/AnalysisReport.h"
+
+#include "evaluate/Analysis.h"
+#include "evaluate/AnalysisResult.h"
+#include "evaluate/AnalysisText.h"
+#include "evaluate/Evaluation.h"
+#include "evaluate/EvaluationResult.h"
+#include "evaluate/ProblemData.h"
+#include "report/TFormWord.h"
+
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace AnalysisReport {
+
+namespace {
+
+constexpr double NameColumnCm = 4.0;
+
+// As in the rest of the report: "\n\r" ends a paragraph and leaves an empty line after it.
+QString endLine()
+{
+    return u"\n\r"_s;
+}
+
+// A title with an empty line under it, after an empty line that parts it from what came before.
+void heading(TFormWord& word, const QString& title)
+{
+    word.GoToEnd();
+    word.WriteText(endLine());
+    word.WriteText(title + endLine());
+}
+
+// A table whose first row names its columns; rows() fills one row of cells at a time from the second row on.
+void table(TFormWord& word, const QStringList& columns, int rows, const std::function<QStringList(int)>& row)
+{
+    word.AddTable(rows + 1, qint32(columns.size()), 1, 1, 1);
+    word.SetColumnWidth(1, NameColumnCm);
+    for (int c = 0; c < columns.size(); ++c)
+        word.WriteCell(1, c + 1, columns.at(c));
+    for (int r = 0; r < rows; ++r) {
+        const QStringList cells = row(r);
+        for (int c = 0; c < cells.size(); ++c)
+            word.WriteCell(r + 2, c + 1, cells.at(c));
+    }
+    word.StretchTable();
+}
+
+bool matches(const ProblemData& data, const EvaluationResult& shown)
+{
+    const auto n = std::size_t(data.critTotal());
+    const auto m = std::size_t(data.altTotal());
+    if (shown.CritTotal != data.critTotal() || shown.AltTotal != data.altTotal() || shown.CritPriority.size() != n ||
+        shown.AltPriority.size() != m || shown.AltLocalPriority.size() != m)
+        return false;
+    for (const std::vector<double>& row : shown.AltLocalPriority) {
+        if (row.size() != n)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+AnalysisResult AnalysisOf(const IniDocument& problem, const EvaluationResult& shown)
+{
+    const ProblemData data = ProblemData::load(problem);
+    if (matches(data, shown))
+        return Analysis::Analyse(data, shown);
+    return Analysis::Analyse(data, Evaluation::EvaluateProblem(data));
+}
+
+void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale)
+{
+    using AnalysisText::Percent;
+    const int n = analysis.critTotal;
+    const int m = analysis.altTotal;
+
+    word.GoToEnd();
+    word.WriteText(QString::fromUtf16(Title) + endLine());
+
+    word.WriteText(u"Веса критериев:"_s + endLine());
+    table(word, {u"Критерий"_s, u"Вес"_s}, n, [&](int k) {
+        return QStringList{analysis.critNames.at(k), Percent(analysis.weights.at(std::size_t(k)), locale)};
+    });
+
+    heading(word, u"Локальные приоритеты альтернатив по критериям:"_s);
+    QStringList columns{QString()};
+    columns << analysis.critNames.mid(0, n) << u"Приоритет"_s;
+    table(word, columns, m, [&](int i) {
+        const std::vector<double>& local = analysis.localPriorities.at(std::size_t(i));
+        QStringList cells{analysis.altNames.at(i)};
+        for (int k = 0; k < n; ++k)
+            cells << Percent(local.at(std::size_t(k)), locale);
+        cells << Percent(analysis.priorities.at(std::size_t(i)), locale);
+        return cells;
+    });
+
+    heading(word, u"Согласованность ответов:"_s);
+    table(word, {u"Сравнения"_s, u"λ max"_s, u"ИС"_s, u"ОС"_s, u"Оценка"_s}, int(analysis.matrices.size()), [&](int x) {
+        const AnalysisMatrix& matrix = analysis.matrices.at(std::size_t(x));
+        return QStringList{AnalysisText::MatrixTitle(analysis, matrix)} +
+               AnalysisText::ConsistencyCells(matrix, locale);
+    });
+
+    heading(word, u"Ответы, которые стоит пересмотреть:"_s);
+    struct Row
+    {
+        const AnalysisMatrix* matrix;
+        const RevisitJudgement* judgement;
+    };
+    QList<Row> revisit;
+    for (const AnalysisMatrix& matrix : analysis.matrices) {
+        for (const RevisitJudgement& j : matrix.revisit)
+            revisit.append({&matrix, &j});
+    }
+    if (revisit.isEmpty()) {
+        word.WriteText(u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы.\r"_s);
+    } else {
+        table(word, {u"Сравнения"_s, u"Ваш ответ"_s, u"С остальными ответами согласуется"_s}, int(revisit.size()),
+              [&](int r) {
+                  const Row& row = revisit.at(r);
+                  return QStringList{AnalysisText::MatrixTitle(analysis, *row.matrix), row.judgement->presentSentence,
+                                     row.judgement->suggestedSentence};
+              });
+    }
+
+    heading(word, u"Чувствительность лучшего выбора к весам критериев:"_s);
+    table(word, {u"Критерий"_s, u"Вес"_s, u"Лучший выбор сохраняется при весе от"_s, u"до"_s}, n, [&](int k) {
+        const CriterionSensitivity& s = analysis.sensitivity.at(std::size_t(k));
+        return QStringList{analysis.critNames.at(k), Percent(s.weight, locale), Percent(s.low, locale),
+                           Percent(s.high, locale)};
+    });
+    word.GoToEnd();
+    word.WriteText(endLine());
+    for (int k = 0; k < n; ++k)
+        word.WriteText(AnalysisText::SensitivityLine(analysis, k, locale) + u'\r');
+    word.WriteText(endLine());
+    word.WriteText(AnalysisText::SmallestChangeLine(analysis, locale) + u'\r');
+}
+
+} // namespace AnalysisReport

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLocale>
+
+class IniDocument;
+class TFormWord;
+struct AnalysisResult;
+struct EvaluationResult;
+
+/// The section "Анализ решения" that closes the full report: the weights, the local priorities, the
+/// consistency of every matrix, the judgements to revisit and how far each weight may move before the best
+/// choice changes. Written through the same writer operations as the rest of the report.
+namespace AnalysisReport {
+
+/// The section's title, the first paragraph it writes.
+inline constexpr char16_t Title[] = u"Анализ решения";
+
+/// The analysis of the problem as the file holds it now, from the evaluation the results screen holds. When
+/// the counts in the file no longer match that evaluation (the file changed since), the problem is evaluated
+/// anew, so the analysis never reads priorities of elements the file does not have.
+AnalysisResult AnalysisOf(const IniDocument& problem, const EvaluationResult& shown);
+
+/// Writes the section at the end of the open document.
+void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale = QLocale());
+
+} // namespace AnalysisReport

@@ -1,0 +1,257 @@
+// The section "Анализ решения" at the end of the full report, read back from the .docx: its paragraphs and
+// tables on problems worked out by hand, and the analysis it is given when the file has changed since.
+#include "report/AnalysisReport.h"
+
+#include "evaluate/Analysis.h"
+#include "evaluate/AnalysisResult.h"
+#include "evaluate/Evaluation.h"
+#include "evaluate/EvaluationResult.h"
+#include "evaluate/ProblemData.h"
+#include "report/ResultReports.h"
+#include "report/TFormWord.h"
+#include "storage/CodePage.h"
+#include "storage/IniDocument.h"
+
+#include "DocxReader.h"
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QLocale Russian(QLocale::Russian, QLocale::Russia);
+
+// Criteria weigh 4 : 2 : 1; under Качество Налево counts twice each other one; under Срок Назад three times
+// each other one; under Цена all are equal. By hand: Налево wins with 28,10%; it stays best while Качество
+// weighs from 25% (below, Назад) and while Срок weighs up to 1/6 (above, Назад); Цена cannot change it.
+const QString Road = u"[Alt]\nA_0=Налево\nA_1=Направо\nA_2=Прямо\nA_3=Назад\nCount=4\n"
+                     "[Qual]\nQ_0=Цена\nQ_1=Качество\nQ_2=Срок\nCount=3\n"
+                     "[QualM]\nQ_0*Q_1=-2\nQ_0*Q_2=-4\nQ_1*Q_2=-2\n"
+                     "A_0*A_1&Q_1=-2\nA_0*A_2&Q_1=-2\nA_0*A_3&Q_1=-2\n"
+                     "A_0*A_3&Q_2=3\nA_1*A_3&Q_2=3\nA_2*A_3&Q_2=3\n"_s;
+
+// Under Цена 8 : 4 : 2 : 1, with Налево and Назад judged the wrong way round.
+const QString Reversed = u"A_0*A_1&Q_0=-2\nA_0*A_2&Q_0=-4\nA_0*A_3&Q_0=8\n"
+                         "A_1*A_2&Q_0=-2\nA_1*A_3&Q_0=-4\nA_2*A_3&Q_0=-2\n"_s;
+
+IniDocument problemOf(const QString& ini)
+{
+    return IniDocument::fromBytes(CodePage::encode(ini));
+}
+
+class Report
+{
+public:
+    /// The full report of the problem as the results screen would have it, with the analysis or without.
+    DocxReader::Package write(const IniDocument& problem, bool withAnalysis)
+    {
+        const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(problem), Russian);
+        const AnalysisResult analysis = AnalysisReport::AnalysisOf(problem, result);
+        const QString chart = m_dir.filePath(u"graf.bmp"_s);
+        TestSupport::writeBytes(chart, QByteArray("BM") + QByteArray(60, ' '));
+        TFormWord word({m_dir.path(), u"Задача"_s, TFormWord::Kind::FullReport, {}, {}});
+        ResultReports::WriteFull(word, problem, result, chart, Russian, withAnalysis ? &analysis : nullptr);
+        return DocxReader::unzip(word.documentBytes(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The blocks of the body from the section's title on, empty paragraphs left out.
+QStringList section(const DocxReader::Package& package)
+{
+    const QStringList all = DocxReader::bodyOutline(package);
+    const qsizetype at = all.indexOf(QString::fromUtf16(AnalysisReport::Title));
+    if (at < 0)
+        return {u"no section"_s};
+    QStringList blocks;
+    for (qsizetype i = at; i < all.size(); ++i) {
+        if (!all.at(i).isEmpty())
+            blocks << all.at(i);
+    }
+    return blocks;
+}
+
+} // namespace
+
+class TestAnalysisReport final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void testSectionOfAConsistentProblem();
+    void testJudgementsToRevisit();
+    void testSectionFollowsEverythingElse();
+    void testAnalysisOfTheFileAsItIs_data();
+    void testAnalysisOfTheFileAsItIs();
+    void testSmallProblems_data();
+    void testSmallProblems();
+};
+
+void TestAnalysisReport::testSectionOfAConsistentProblem()
+{
+    Report report;
+    const DocxReader::Package package = report.write(problemOf(Road), true);
+    QCOMPARE(DocxReader::packageFaults(package), QStringList());
+    const QStringList expected{
+        u"Анализ решения"_s,
+        u"Веса критериев:"_s,
+        u"[Критерий|Вес;Цена|57,14%;Качество|28,57%;Срок|14,29%]"_s,
+        u"Локальные приоритеты альтернатив по критериям:"_s,
+        u"[|Цена|Качество|Срок|Приоритет;Налево|25,00%|40,00%|16,67%|28,10%;Направо|25,00%|20,00%|16,67%|22,38%;"
+        "Прямо|25,00%|20,00%|16,67%|22,38%;Назад|25,00%|20,00%|50,00%|27,14%]"_s,
+        u"Согласованность ответов:"_s,
+        u"[Сравнения|λ max|ИС|ОС|Оценка;Критерии|3,000|0,000|0,00%|согласованы;"
+        "Альтернативы по критерию «Цена»|4,000|0,000|0,00%|согласованы;"
+        "Альтернативы по критерию «Качество»|4,000|0,000|0,00%|согласованы;"
+        "Альтернативы по критерию «Срок»|4,000|0,000|0,00%|согласованы]"_s,
+        u"Ответы, которые стоит пересмотреть:"_s,
+        u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы."_s,
+        u"Чувствительность лучшего выбора к весам критериев:"_s,
+        u"[Критерий|Вес|Лучший выбор сохраняется при весе от|до;Цена|57,14%|0,00%|100,00%;"
+        "Качество|28,57%|25,00%|100,00%;Срок|14,29%|0,00%|16,67%]"_s,
+        u"При любом весе критерия «Цена» лучшим выбором остаётся «Налево»."_s,
+        u"«Налево» остаётся лучшим выбором, пока вес критерия «Качество» от 25,00% до 100,00% (сейчас 28,57%). "
+        "Если вес станет меньше 25,00%, лучшим выбором станет «Назад»."_s,
+        u"«Налево» остаётся лучшим выбором, пока вес критерия «Срок» от 0,00% до 16,67% (сейчас 14,29%). "
+        "Если вес станет больше 16,67%, лучшим выбором станет «Назад»."_s,
+        u"Меньше всего нужно, чтобы изменить лучший выбор, весу критерия «Срок»: если он изменится с 14,29% "
+        "до 16,67%, лучшим выбором станет «Назад»."_s,
+    };
+    const QStringList written = section(package);
+    for (qsizetype i = 0; i < qMax(written.size(), expected.size()); ++i)
+        QCOMPARE(written.value(i), expected.value(i));
+}
+
+void TestAnalysisReport::testJudgementsToRevisit()
+{
+    Report report;
+    const IniDocument problem = problemOf(Road + Reversed);
+    const DocxReader::Package package = report.write(problem, true);
+    const QStringList written = section(package);
+
+    const qsizetype consistency = written.indexOf(u"Согласованность ответов:"_s);
+    QVERIFY(consistency > 0);
+    const QStringList rows = written.value(consistency + 1).split(u';');
+    QCOMPARE(rows.size(), 5);
+    QVERIFY2(rows[2].startsWith(u"Альтернативы по критерию «Цена»|"_s) && rows[2].endsWith(u"|противоречивы"_s),
+             qPrintable(rows[2]));
+    QVERIFY2(rows[1].endsWith(u"|согласованы"_s), qPrintable(rows[1]));
+
+    const qsizetype revisit = written.indexOf(u"Ответы, которые стоит пересмотреть:"_s);
+    QCOMPARE(revisit, consistency + 2);
+    QString table = written.value(revisit + 1);
+    QVERIFY2(table.startsWith(u'[') && table.endsWith(u']'), qPrintable(table));
+    const QStringList lines = table.mid(1, table.size() - 2).split(u';');
+    QCOMPARE(lines.value(0), u"Сравнения|Ваш ответ|С остальными ответами согласуется"_s);
+    // Only the inconsistent matrix has judgements to revisit, at most three, the reversed one first: as given
+    // Назад is eight times better, the other judgements ask for Налево eight times better.
+    QVERIFY(lines.size() >= 2 && lines.size() <= 4);
+    const QStringList first = lines.value(1).split(u'|');
+    QCOMPARE(first.size(), 3);
+    QCOMPARE(first[0], u"Альтернативы по критерию «Цена»"_s);
+    QVERIFY2(first[1].startsWith(u"Назад"_s) && first[1].endsWith(u"  [1/8]"_s), qPrintable(first[1]));
+    QVERIFY2(first[2].startsWith(u"Налево"_s) && first[2].endsWith(u"  [8/1]"_s), qPrintable(first[2]));
+    for (qsizetype i = 2; i < lines.size(); ++i)
+        QVERIFY2(lines[i].startsWith(u"Альтернативы по критерию «Цена»|"_s), qPrintable(lines[i]));
+}
+
+// The section comes after the last warning; everything before it is the full report as it was.
+void TestAnalysisReport::testSectionFollowsEverythingElse()
+{
+    Report report;
+    const IniDocument problem = problemOf(Road + Reversed);
+    const QStringList plain = DocxReader::bodyOutline(report.write(problem, false));
+    const QStringList with = DocxReader::bodyOutline(report.write(problem, true));
+    QVERIFY(!plain.contains(QString::fromUtf16(AnalysisReport::Title)));
+    QVERIFY(plain.contains(u"Внимание!"_s));
+    const qsizetype at = with.indexOf(QString::fromUtf16(AnalysisReport::Title));
+    QVERIFY(at > 0);
+    // The report without the section ends in the empty paragraph the title is written into.
+    QCOMPARE(plain.last(), QString());
+    QCOMPARE(with.mid(0, at), plain.mid(0, plain.size() - 1));
+}
+
+void TestAnalysisReport::testAnalysisOfTheFileAsItIs_data()
+{
+    QTest::addColumn<int>("shownCriteria"); // criteria of the evaluation on screen; -1: the file's own
+    QTest::addColumn<int>("shownAlternatives");
+    QTest::newRow("the evaluation of the file") << -1 << -1;
+    QTest::newRow("a criterion added since") << 2 << 4;
+    QTest::newRow("an alternative removed since") << 3 << 5;
+    QTest::newRow("no evaluation at all") << 0 << 0;
+}
+
+// The analysis always describes the file: an evaluation that no longer fits it is made anew, never read past
+// its end.
+void TestAnalysisReport::testAnalysisOfTheFileAsItIs()
+{
+    QFETCH(int, shownCriteria);
+    QFETCH(int, shownAlternatives);
+    const IniDocument problem = problemOf(Road);
+    const EvaluationResult own = Evaluation::EvaluateProblem(ProblemData::load(problem));
+
+    EvaluationResult shown = own;
+    if (shownCriteria >= 0) {
+        ProblemData other(shownCriteria, shownAlternatives);
+        shown = Evaluation::EvaluateProblem(other);
+    } else {
+        // Numbers the file alone would not give: proof they are the ones taken.
+        shown.AltPriority = {0.1, 0.2, 0.3, 0.4};
+        shown.BestChoice = 3;
+    }
+    const AnalysisResult a = AnalysisReport::AnalysisOf(problem, shown);
+    QCOMPARE(a.critTotal, 3);
+    QCOMPARE(a.altTotal, 4);
+    QCOMPARE(a.critNames, (QStringList{u"Цена"_s, u"Качество"_s, u"Срок"_s}));
+    QCOMPARE(a.weights, own.CritPriority);
+    QCOMPARE(a.sensitivity.size(), std::size_t(3));
+    if (shownCriteria >= 0) {
+        QCOMPARE(a.priorities, own.AltPriority);
+        QCOMPARE(a.winner, 0);
+    } else {
+        QCOMPARE(a.priorities, shown.AltPriority);
+        QCOMPARE(a.winner, 3);
+    }
+}
+
+void TestAnalysisReport::testSmallProblems_data()
+{
+    QTest::addColumn<QString>("ini");
+    QTest::addColumn<QString>("explanation"); // the last paragraph of the section
+
+    QTest::newRow("one criterion")
+        << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=1\n[QualM]\nA_0*A_1&Q_0=3\n"_s
+        << u"Критерий единственный: его вес нельзя изменить, и лучший выбор не изменится."_s;
+    QTest::newRow("one alternative")
+        << u"[Alt]\nA_0=Дом\nCount=1\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n[QualM]\nQ_0*Q_1=5\n"_s
+        << u"Альтернатива единственная: лучший выбор не может измениться."_s;
+    QTest::newRow("equal priorities") << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n"_s
+                                      << u"Никакое изменение веса одного критерия не меняет лучший выбор."_s;
+    QTest::newRow("no criteria") << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n"_s << u"Критериев нет: менять нечего."_s;
+    QTest::newRow("nothing at all") << QString() << u"Альтернатив нет, выбирать не из чего."_s;
+}
+
+// Sound, explained answers where there is little to analyse: nothing missing, nothing that is not a number.
+void TestAnalysisReport::testSmallProblems()
+{
+    QFETCH(QString, ini);
+    QFETCH(QString, explanation);
+    Report report;
+    const DocxReader::Package package = report.write(problemOf(ini), true);
+    QCOMPARE(DocxReader::packageFaults(package), QStringList());
+    const QStringList written = section(package);
+    QCOMPARE(written.value(0), u"Анализ решения"_s);
+    QCOMPARE(written.last(), explanation);
+    for (const QString& block : written) {
+        QVERIFY2(!block.contains(u"nan"_s, Qt::CaseInsensitive) && !block.contains(u"inf"_s, Qt::CaseInsensitive),
+                 qPrintable(block));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestAnalysisReport)
+#include "test_analysis_report.moc"
