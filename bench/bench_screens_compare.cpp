@@ -1,11 +1,14 @@
 // The comparison and results screens offscreen, with the largest problems they
 // accept: a move of a compact-screen bar (5 x 5), a change of step in the dialog
-// (9 x 9) and showing the results of a 9 x 9 problem, each painted.
+// (9 x 9), showing the results of a 9 x 9 problem, each painted, and the exports
+// of the results screen and of the criteria screen.
 #include "compare/ui/TFormMain.h"
 #include "compare/ui/TFormSolQ.h"
+#include "evaluate/ui/ResultChart.h"
 #include "evaluate/ui/TFormFinal.h"
 #include "lists/ui/TFormListAlt.h"
 #include "lists/ui/TFormListQuality.h"
+#include "report/ui/DocumentOpener.h"
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/TFormInit.h"
 #include "shell/ui/Wizard.h"
@@ -16,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -187,6 +191,79 @@ void BM_ShowResults9x9(benchmark::State& state)
         state.SkipWithError("the results did not show nine alternatives");
 }
 BENCHMARK(BM_ShowResults9x9)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the user waits for after pressing an export button of the results screen
+// of a 9 x 9 problem: the chart saved as graf.bmp, the report (with argument 1
+// the full one: ten tables) written, saved into "Отчеты" and handed to the
+// opener, which a benchmark only records.
+void BM_ExportReport9x9(benchmark::State& state)
+{
+    Folder folder;
+    folder.write(u"Дом.qzr"_s, problem(9, 9));
+    Wizard wizard;
+    if (!openCriteria(wizard, 9)) {
+        state.SkipWithError("the criteria screen did not open");
+        return;
+    }
+    clickButton(wizard.FormListQuality, u"ButNext"_s);
+    ComUnit::CurrentStep = int(ComUnit::CompareSteps.size()) - 1;
+    wizard.switchTo(wizard.FormMain, wizard.FormFinal);
+    QCoreApplication::processEvents();
+    const QString button = state.range(0) ? u"ButExpToWordFull"_s : u"ButExpToWordShort"_s;
+    InterceptedOpener opener;
+    for (auto _ : state) {
+        clickButton(wizard.FormFinal, button);
+        state.PauseTiming();
+        if (!opener.opened().isEmpty())
+            QFile::remove(opener.opened().last());
+        state.ResumeTiming();
+    }
+    if (opener.opened().size() != state.iterations())
+        state.SkipWithError("not every click made a document");
+}
+BENCHMARK(BM_ExportReport9x9)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The chart picture alone, of nine bars, by a chart never shown, as the
+// command-line reports draw it.
+void BM_ChartPicture(benchmark::State& state)
+{
+    Folder folder;
+    QList<ResultBar> bars;
+    for (int i = 0; i < 9; ++i)
+        bars.append({100.0 / 9, QString::number(i + 1)});
+    ResultChart chart;
+    chart.fill(bars);
+    const QString path = QDir::current().filePath(u"DAT/graf.bmp"_s);
+    for (auto _ : state)
+        chart.saveBitmap(path);
+    if (QFileInfo(path).size() < 408 * 523 * 3)
+        state.SkipWithError("no picture of the chart's size");
+}
+BENCHMARK(BM_ChartPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "Экспорт анкеты в Word" on the criteria screen of a 9 x 9 problem: the list
+// stored, the 360 steps rebuilt, the questionnaire written and saved.
+void BM_ExportQuestionnaire9x9(benchmark::State& state)
+{
+    Folder folder;
+    folder.write(u"Дом.qzr"_s, problem(9, 9));
+    Wizard wizard;
+    if (!openCriteria(wizard, 9)) {
+        state.SkipWithError("the criteria screen did not open");
+        return;
+    }
+    InterceptedOpener opener;
+    for (auto _ : state) {
+        clickButton(wizard.FormListQuality, u"ButExpToWord"_s);
+        state.PauseTiming();
+        if (!opener.opened().isEmpty())
+            QFile::remove(opener.opened().last());
+        state.ResumeTiming();
+    }
+    if (opener.opened().size() != state.iterations() || ComUnit::CompareSteps.size() != 360)
+        state.SkipWithError("not every click made a questionnaire of 360 questions");
+}
+BENCHMARK(BM_ExportQuestionnaire9x9)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -1,19 +1,34 @@
 // optivar-eval: evaluates a problem file and prints the results text, or every
-// result field as JSON. It only reads the file.
+// result field as JSON, or writes a report or the questionnaire as the screens
+// would. It only reads the problem file.
+#include "compare/CompareStepsBuild.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
 #include "evaluate/ResultsJson.h"
+#include "evaluate/ui/ResultChart.h"
+#include "lists/ui/TFormListQuality.h"
+#include "report/Questionnaire.h"
+#include "report/ResultReports.h"
+#include "report/TFormWord.h"
+#include "storage/AtomicFile.h"
 #include "storage/IniDocument.h"
 #include "storage/IniFile.h"
+#include "storage/OptivarError.h"
+#include "storage/ProblemKeys.h"
 
+#include <QApplication>
 #include <QByteArray>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,6 +38,7 @@ enum ExitCode { Ok = 0, Failed = 1, Usage = 2 };
 
 const char usageText[] =
     "Usage: optivar-eval [--json] FILE.qzr\n"
+    "       optivar-eval --report short|full|questionnaire OUT.docx FILE.qzr\n"
     "\n"
     "Evaluates an Optivar problem file by the Analytic Hierarchy Process and\n"
     "prints the results text as the results screen shows it: the consistency\n"
@@ -46,11 +62,36 @@ const char usageText[] =
     "              WinnerBelow and WinnerAbove, -1 for none) and\n"
     "              SmallestChange (Criterion, NewWeight, NewWinner, or null);\n"
     "              numbers with 17 significant digits\n"
+    "  --report KIND OUT.docx\n"
+    "              write a document instead, as the program's export buttons\n"
+    "              make it, into OUT.docx (replaced whole or not at all):\n"
+    "              short   the short report of the results, with the chart\n"
+    "              full    the full report: the short one and every judgement\n"
+    "                      matrix as a table\n"
+    "              questionnaire\n"
+    "                      the blank questionnaire, one question per pair to\n"
+    "                      compare; needs 2 to 9 criteria\n"
+    "              The chart is drawn offscreen at the size the results screen\n"
+    "              gives it; no display is needed\n"
     "  -h, --help  show this text\n"
     "  --          end of options (for a file name that starts with \"-\")\n"
     "\n"
     "The file is only read, never written.\n"
-    "Exit status: 0 on success, 1 when the file cannot be read, 2 on wrong usage.\n";
+    "Exit status: 0 on success, 1 when the file cannot be read or the document\n"
+    "cannot be written, 2 on wrong usage.\n";
+
+enum class Report { None, Short, Full, Questionnaire };
+
+std::optional<Report> reportKind(const QString& name)
+{
+    if (name == u"short"_s)
+        return Report::Short;
+    if (name == u"full"_s)
+        return Report::Full;
+    if (name == u"questionnaire"_s)
+        return Report::Questionnaire;
+    return std::nullopt;
+}
 
 bool writeAll(std::FILE* stream, const QByteArray& bytes)
 {
@@ -70,14 +111,49 @@ int usageError(const QString& message)
     return Usage;
 }
 
+// The document of one export, in memory. The chart needs a GUI application,
+// which must exist before this is called for a report with the chart.
+QByteArray reportBytes(Report report, const IniDocument& doc)
+{
+    TFormWord word({QString(), QString(),
+                    report == Report::Short  ? TFormWord::Kind::ShortReport
+                    : report == Report::Full ? TFormWord::Kind::FullReport
+                                             : TFormWord::Kind::Questionnaire,
+                    {}, {}});
+    if (report == Report::Questionnaire) {
+        // The steps the criteria screen would rebuild, taken in memory: the problem file stays as it is.
+        Questionnaire::Write(word, doc, CompareStepsBuild::StepLines(doc));
+        return word.documentBytes(QDateTime::currentDateTime());
+    }
+
+    const QLocale locale = QLocale::system();
+    const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(doc), locale);
+    // The picture is needed only while the document is written; the data folder
+    // of the program is not this tool's to write into.
+    QTemporaryDir pictures;
+    if (!pictures.isValid())
+        throw OptivarError(OptivarError::Code::IoError, u"cannot make a temporary folder for the chart"_s);
+    const QString chartPath = pictures.filePath(u"graf.bmp"_s);
+    ResultChart chart;
+    chart.fill(result.Bars);
+    chart.saveBitmap(chartPath);
+    if (report == Report::Full)
+        ResultReports::WriteFull(word, doc, result, chartPath, locale);
+    else
+        ResultReports::WriteShort(word, doc, result, chartPath, locale);
+    return word.documentBytes(QDateTime::currentDateTime());
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     // No QCoreApplication: it would switch the C library to the user's locale,
-    // and nothing here needs an event loop.
+    // and nothing here needs an event loop. Only a report's chart needs a GUI
+    // application; it gets one further down.
     QStringList files;
     bool json = false;
+    Report report = Report::None;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -87,11 +163,30 @@ int main(int argc, char* argv[])
             return writeAll(stdout, QByteArray(usageText)) ? Ok : Failed;
         } else if (!optionsEnded && arg == u"--json"_s) {
             json = true;
+        } else if (!optionsEnded && arg == u"--report"_s) {
+            if (i + 1 == argc)
+                return usageError(u"--report needs a kind: short, full or questionnaire"_s);
+            const QString name = QString::fromLocal8Bit(argv[++i]);
+            const std::optional<Report> kind = reportKind(name);
+            if (!kind)
+                return usageError(u"unknown report "_s + name + u": short, full or questionnaire"_s);
+            if (report != Report::None && report != *kind)
+                return usageError(u"more than one report asked for"_s);
+            report = *kind;
         } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
             return usageError(u"unknown option "_s + arg);
         } else {
             files.append(arg);
         }
+    }
+    QString outPath;
+    if (report != Report::None) {
+        if (json)
+            return usageError(u"--json and --report do not go together"_s);
+        if (files.size() < 2)
+            return usageError(files.isEmpty() ? u"no document and no problem file given"_s
+                                              : u"a document and a problem file are needed"_s);
+        outPath = files.takeFirst();
     }
     if (files.size() != 1)
         return usageError(files.isEmpty() ? u"no problem file given"_s : u"more than one problem file given"_s);
@@ -114,6 +209,29 @@ int main(int argc, char* argv[])
     if (file.error() != QFileDevice::NoError)
         return error(u"cannot read "_s + path + u": "_s + file.errorString()), Failed;
     file.close();
+
+    if (report != Report::None) {
+        if (QFileInfo(outPath).absoluteFilePath() == info.absoluteFilePath())
+            return error(u"the document would replace the problem file "_s + path), Failed;
+        const IniDocument doc = IniDocument::fromBytes(bytes);
+        const int criteria = ProblemKeys::ReadCount(doc, ProblemKeys::QualSection);
+        if (report == Report::Questionnaire
+            && (criteria < TFormListQuality::MinCount || criteria > TFormListQuality::MaxCount))
+            return error(u"Количество критериев должно быть в интервале от 2 до 9."_s), Failed;
+
+        // Only the chart needs a GUI application, and it never needs a display.
+        std::optional<QApplication> app;
+        if (report != Report::Questionnaire) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            app.emplace(argc, argv);
+        }
+        try {
+            AtomicFile::write(outPath, reportBytes(report, doc));
+        } catch (const OptivarError& e) {
+            return error(e.message()), Failed;
+        }
+        return Ok;
+    }
 
     const ProblemData problem = ProblemData::load(IniDocument::fromBytes(bytes));
     const EvaluationResult result = Evaluation::EvaluateProblem(problem, QLocale::system());

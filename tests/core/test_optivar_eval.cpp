@@ -1,11 +1,16 @@
 // The command-line evaluator, run as a separate process, and the example
 // problems it is shown with.
+#include "DocxReader.h"
 #include "TestSupport.h"
 
+#include "compare/CompareStepsBuild.h"
 #include "evaluate/Analysis.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
 #include "evaluate/ResultsJson.h"
+#include "report/Questionnaire.h"
+#include "report/ResultReports.h"
+#include "report/TFormWord.h"
 #include "storage/IniDocument.h"
 #include "storage/IniFile.h"
 #include "storage/ProblemKeys.h"
@@ -19,6 +24,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSize>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +48,7 @@ struct Run {
 };
 
 // The locale comes only from the environment given here, whatever the machine's.
+// There is never a display: whatever the tool draws, it draws offscreen by itself.
 Run runEval(const QStringList& arguments, const QString& locale = u"ru_RU.UTF-8"_s, const QString& workDir = {})
 {
     Run run;
@@ -52,6 +59,9 @@ Run runEval(const QStringList& arguments, const QString& locale = u"ru_RU.UTF-8"
     env.remove(u"LC_NUMERIC"_s);
     env.insert(u"LC_ALL"_s, locale);
     env.insert(u"LANG"_s, locale);
+    env.remove(u"DISPLAY"_s);
+    env.remove(u"WAYLAND_DISPLAY"_s);
+    env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
     process.setProcessEnvironment(env);
     process.start(evalExe, arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
@@ -109,6 +119,55 @@ bool sameDoubles(const QJsonValue& json, const std::vector<double>& expected)
             return false;
     }
     return true;
+}
+
+// Width and height from a Windows bitmap's header; an empty size for anything else.
+QSize bitmapSize(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("BM") || bytes.size() < 26)
+        return {};
+    const auto le32 = [&](int at) {
+        quint32 v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | quint8(bytes.at(at + i));
+        return qint32(v);
+    };
+    return QSize(le32(18), qAbs(le32(22))); // a negative height is a top-down bitmap
+}
+
+// The body as its outline, a paragraph holding a picture as "#picture".
+QStringList outlineOf(const DocxReader::Package& package)
+{
+    QStringList lines;
+    const DocxReader::Node body = package.body();
+    for (const DocxReader::Node& block : body.children) {
+        if (block.name == u"w:sectPr"_s)
+            continue;
+        lines << (block.all(u"w:drawing"_s, true).empty() ? DocxReader::outline(block) : u"#picture"_s);
+    }
+    return lines;
+}
+
+// The document the program's own export would write for this problem, read back.
+QStringList expectedOutline(const QString& kind, const QByteArray& problemBytes, const QString& pictureDir)
+{
+    const IniDocument doc = IniDocument::fromBytes(problemBytes);
+    const TFormWord::Kind k = kind == u"short"_s  ? TFormWord::Kind::ShortReport
+                              : kind == u"full"_s ? TFormWord::Kind::FullReport
+                                                  : TFormWord::Kind::Questionnaire;
+    TFormWord word({pictureDir, u"x"_s, k, {}, {}});
+    if (k == TFormWord::Kind::Questionnaire) {
+        Questionnaire::Write(word, doc, CompareStepsBuild::StepLines(doc));
+    } else {
+        const QString picture = QDir(pictureDir).filePath(u"chart.bmp"_s);
+        TestSupport::writeBytes(picture, QByteArray("BM") + QByteArray(60, ' '));
+        const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(doc), russian);
+        if (k == TFormWord::Kind::FullReport)
+            ResultReports::WriteFull(word, doc, result, picture, russian);
+        else
+            ResultReports::WriteShort(word, doc, result, picture, russian);
+    }
+    return outlineOf(DocxReader::unzip(word.documentBytes(QDateTime::currentDateTime())));
 }
 
 } // namespace
@@ -456,6 +515,14 @@ private Q_SLOTS:
         QTest::newRow("only --json") << QStringList{u"--json"_s} << 2;
         QTest::newRow("two files") << QStringList{u"a.qzr"_s, u"b.qzr"_s} << 2;
         QTest::newRow("unknown option") << QStringList{u"--xml"_s, u"a.qzr"_s} << 2;
+        QTest::newRow("--report without its kind") << QStringList{u"--report"_s} << 2;
+        QTest::newRow("unknown report") << QStringList{u"--report"_s, u"long"_s, u"o.docx"_s, u"a.qzr"_s} << 2;
+        QTest::newRow("report without its document") << QStringList{u"--report"_s, u"full"_s, u"a.qzr"_s} << 2;
+        QTest::newRow("report and --json")
+            << QStringList{u"--json"_s, u"--report"_s, u"short"_s, u"o.docx"_s, u"a.qzr"_s} << 2;
+        QTest::newRow("two reports") << QStringList{u"--report"_s, u"short"_s, u"--report"_s, u"full"_s,
+                                                    u"o.docx"_s, u"a.qzr"_s}
+                                     << 2;
         QTest::newRow("--help") << QStringList{u"--help"_s} << 0;
         QTest::newRow("-h with a file") << QStringList{u"a.qzr"_s, u"-h"_s} << 0;
     }
@@ -469,6 +536,7 @@ private Q_SLOTS:
         const QByteArray& usage = exitCode == 0 ? run.out : run.err;
         QVERIFY2(usage.contains("Usage: optivar-eval [--json] FILE.qzr"), usage.constData());
         QVERIFY(usage.contains("--json"));
+        QVERIFY(usage.contains("--report short|full|questionnaire OUT.docx FILE.qzr"));
         if (exitCode != 0)
             QCOMPARE(run.out, QByteArray());
     }
@@ -503,6 +571,133 @@ private Q_SLOTS:
         QVERIFY2(message.contains(path), qPrintable(message));
         if (kind == u"missing"_s)
             QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // Each document is the one the program's export writes, with no window, and
+    // nothing is left beside it: the problem file as it was, no chart picture.
+    void testReport_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("problem");
+        QTest::addColumn<int>("tables");
+        QTest::addColumn<int>("pictures");
+        const QByteArray sample = TestSupport::cp1251(sampleProblem);
+        const QByteArray bank = TestSupport::readBytes(examplePath(u"Банк.qzr"_s));
+        QTest::newRow("short") << u"short"_s << sample << 0 << 1;
+        QTest::newRow("full") << u"full"_s << sample << 3 << 1;
+        QTest::newRow("full, warnings") << u"full"_s << bank << -1 << 1;
+        QTest::newRow("questionnaire") << u"questionnaire"_s << sample << 0 << 0;
+        // The file's judgements are out of step with its lists: the questions follow the lists.
+        QTest::newRow("questionnaire, stale judgements")
+            << u"questionnaire"_s << sample + "Q_0*Q_5=3\r\nA_0*A_1&Q_7=2\r\n" << 0 << 0;
+    }
+    void testReport()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, problem);
+        QFETCH(int, tables);
+        QFETCH(int, pictures);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"Задача.qzr"_s);
+        TestSupport::writeBytes(path, problem);
+        const QDateTime modified = QFileInfo(path).lastModified();
+        const QString out = dir.filePath(u"отчет.docx"_s);
+
+        const Run run = runEval({u"--report"_s, kind, out, path}, u"ru_RU.UTF-8"_s, dir.path());
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        // Qt may note things about the offscreen platform; the tool itself has nothing to say.
+        QVERIFY2(!run.err.contains("optivar-eval"), run.err.constData());
+        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(TestSupport::readBytes(path), problem);
+        QCOMPARE(QFileInfo(path).lastModified(), modified);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 (QStringList{u"Задача.qzr"_s, u"отчет.docx"_s}));
+
+        const DocxReader::Package package = DocxReader::unzipFile(out);
+        QCOMPARE(DocxReader::packageFaults(package), QStringList());
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        QCOMPARE(outlineOf(package), expectedOutline(kind, problem, scratch.path()));
+        const DocxReader::Node body = package.body();
+        if (tables >= 0)
+            QCOMPARE(body.all(u"w:tbl"_s).size(), std::size_t(tables));
+
+        // The chart, drawn at the results screen's size, embedded at 15 x 15 cm.
+        const QStringList media = package.order.filter(u"word/media/"_s);
+        QCOMPARE(media.size(), pictures);
+        if (pictures == 1) {
+            QCOMPARE(bitmapSize(package.parts.value(media.first())), QSize(408, 523));
+            const std::vector<const DocxReader::Node*> extents = body.all(u"wp:extent"_s, true);
+            QCOMPARE(extents.size(), std::size_t(1));
+            QCOMPARE(extents[0]->attr(u"cx"_s), u"5400000"_s);
+            QCOMPARE(extents[0]->attr(u"cy"_s), u"5400000"_s);
+        }
+    }
+
+    // An existing document is replaced whole; one that cannot be written is not
+    // begun, and the problem file is never the target.
+    void testReportTarget_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("replaces a document") << u"old.docx"_s << 0;
+        QTest::newRow("folder missing") << u"нет/отчет.docx"_s << 1;
+        QTest::newRow("a folder") << u"folder"_s << 1;
+        QTest::newRow("the problem file") << u"Задача.qzr"_s << 1;
+    }
+    void testReportTarget()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"Задача.qzr"_s);
+        const QByteArray problem = TestSupport::cp1251(sampleProblem);
+        TestSupport::writeBytes(path, problem);
+        TestSupport::writeBytes(dir.filePath(u"old.docx"_s), "an older document");
+        QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+        const Run run = runEval({u"--report"_s, u"short"_s, dir.filePath(target), path});
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(TestSupport::readBytes(path), problem);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        if (exitCode == 0) {
+            QVERIFY2(!run.err.contains("optivar-eval"), run.err.constData());
+            QCOMPARE(DocxReader::packageFaults(DocxReader::unzipFile(dir.filePath(target))), QStringList());
+        } else {
+            QVERIFY2(run.err.contains("optivar-eval: "), run.err.constData());
+            QCOMPARE(TestSupport::readBytes(dir.filePath(u"old.docx"_s)), QByteArray("an older document"));
+            QVERIFY(QFileInfo(dir.filePath(u"folder"_s)).isDir());
+        }
+    }
+
+    // The criteria screen refuses a questionnaire outside 2 to 9 criteria, and so does the tool.
+    void testQuestionnaireCriteriaCount_data()
+    {
+        QTest::addColumn<int>("criteria");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("1") << 1 << 1;
+        QTest::newRow("2") << 2 << 0;
+        QTest::newRow("9") << 9 << 0;
+        QTest::newRow("10") << 10 << 1;
+    }
+    void testQuestionnaireCriteriaCount()
+    {
+        QFETCH(int, criteria);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"Задача.qzr"_s);
+        TestSupport::writeBytes(path, "[Qual]\r\nCount=" + QByteArray::number(criteria) + "\r\n");
+        const QString out = dir.filePath(u"анкета.docx"_s);
+        const Run run = runEval({u"--report"_s, u"questionnaire"_s, out, path});
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(QFileInfo::exists(out), exitCode == 0);
+        if (exitCode != 0)
+            QCOMPARE(QString::fromUtf8(run.err),
+                     u"optivar-eval: Количество критериев должно быть в интервале от 2 до 9.\n"_s);
     }
 
     // After "--" a name that starts with "-" is a file.

@@ -1,34 +1,27 @@
 #include "evaluate/ui/TFormFinal.h"
 
 #include "evaluate/Evaluation.h"
-#include "evaluate/NumberFormat.h"
 #include "evaluate/ProblemData.h"
+#include "evaluate/ui/ResultChart.h"
 #include "evaluate/ui/TFormAnalysis.h"
 #include "report/AnalysisReport.h"
+#include "report/ResultReports.h"
+#include "report/TFormWord.h"
+#include "report/ui/DocumentOpener.h"
 #include "shell/ui/ErrorBox.h"
 #include "storage/ComUnit.h"
+#include "storage/IniFile.h"
 
 #include <QAction>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
+#include <QDir>
 #include <QFrame>
-#include <QGraphicsLineItem>
-#include <QGraphicsSimpleTextItem>
-#include <QLinearGradient>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QValueAxis>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-constexpr int StripHeight = 50;
-constexpr int MemoWidth = 384;
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
 {
@@ -38,17 +31,13 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
-// Red, lighter towards the left edge of every bar.
-QBrush barBrush()
-{
-    QLinearGradient gradient(0, 0, 1, 0);
-    gradient.setCoordinateMode(QGradient::ObjectMode);
-    gradient.setColorAt(0.0, QColor(255, 150, 150));
-    gradient.setColorAt(1.0, Qt::red);
-    return QBrush(gradient);
-}
-
 } // namespace
+
+static_assert(ResultChart::ScreenSize
+                  == QSize(WizardScreen::ClientWidth - TFormFinal::MemoWidth,
+                           WizardScreen::ClientHeight - TFormFinal::StripHeight),
+              "the headless reports draw the chart at the size this screen gives it");
+static_assert(ResultChart::MarkPointerLength == TFormFinal::MarkPointerLength);
 
 TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты расчетов"_s, parent)
 {
@@ -92,42 +81,18 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     Panel2->setObjectName(u"Panel2"_s);
     Panel2->setGeometry(0, 0, ClientWidth - MemoWidth, top);
 
-    m_chart = new QChart();
-    m_chart->setTitle(u"Результаты выбора"_s);
-    m_chart->legend()->hide();
-    m_chart->setBackgroundBrush(Qt::white);
-    m_chart->setPlotAreaBackgroundVisible(false);
-    m_chart->setAnimationOptions(QChart::NoAnimation);
-
-    Series1 = new QBarSeries();
-    Series1->setObjectName(u"Series1"_s);
-    Series1->setName(u"SAlt"_s);
-    m_bars = new QBarSet(u"SAlt"_s);
-    m_bars->setBrush(barBrush());
-    Series1->append(m_bars);
-    m_chart->addSeries(Series1);
-
-    m_labelAxis = new QBarCategoryAxis();
-    m_chart->addAxis(m_labelAxis, Qt::AlignBottom);
-    Series1->attachAxis(m_labelAxis);
-    m_valueAxis = new QValueAxis();
-    m_valueAxis->setRange(0, 100);
-    m_valueAxis->setLabelFormat(u"%d"_s);
-    m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
-    Series1->attachAxis(m_valueAxis);
-
-    ChartResult = new QChartView(m_chart, Panel2); // the view owns the chart
+    ChartResult = new ResultChart(Panel2);
     ChartResult->setObjectName(u"ChartResult"_s);
-    ChartResult->setRenderHint(QPainter::Antialiasing);
     ChartResult->setGeometry(Panel2->rect());
-    ChartResult->setBackgroundBrush(Qt::white);
-    connect(m_chart, &QChart::plotAreaChanged, this, &TFormFinal::placeMarks);
 
     Prev = new QAction(u"Вернуться"_s, this);
     Prev->setObjectName(u"Prev"_s);
     connect(Prev, &QAction::triggered, this, [this] { ErrorBox::guarded(this, [this] { PrevExecute(); }); });
     connect(ButPrev, &QPushButton::clicked, Prev, &QAction::trigger);
-    // What the export buttons do comes with the Word reports.
+    connect(ButExpToWordShort, &QPushButton::clicked, this,
+            [this] { ErrorBox::guarded(this, [this] { ButExpToWordShortClick(); }); });
+    connect(ButExpToWordFull, &QPushButton::clicked, this,
+            [this] { ErrorBox::guarded(this, [this] { ButExpToWordFullClick(); }); });
 }
 
 TFormFinal::~TFormFinal() = default;
@@ -136,76 +101,24 @@ void TFormFinal::load()
 {
     m_result = Evaluation::EvaluateProblem(ProblemData::load(ComUnit::ProblemIni), QLocale());
     MResult->setPlainText(m_result.Memo.join(u'\n'));
-    fillChart();
+    ChartResult->fill(m_result.Bars);
     ButExpToWordShort->setEnabled(true);
     ButExpToWordFull->setEnabled(true);
 }
 
-void TFormFinal::fillChart()
+QChartView* TFormFinal::chartView() const
 {
-    m_bars->remove(0, m_bars->count());
-    m_labelAxis->clear();
-
-    double sum = 0.0;
-    QStringList labels;
-    QList<qreal> values;
-    for (const ResultBar& bar : std::as_const(m_result.Bars)) {
-        values.append(bar.value);
-        labels.append(bar.label);
-        sum += bar.value;
-    }
-    m_bars->append(values);
-    m_labelAxis->append(labels);
-    m_valueAxis->setRange(0, 100); // appending labels must not rescale the value axis
-
-    // The marks are items of the chart, kept for the next showing; those beyond the bars are hidden.
-    QFont markFace = m_chart->font();
-    markFace.setPixelSize(11);
-    while (m_marks.size() < values.size()) {
-        Mark mark;
-        mark.pointer = new QGraphicsLineItem(m_chart);
-        mark.pointer->setPen(QPen(Qt::gray));
-        mark.text = new QGraphicsSimpleTextItem(m_chart);
-        mark.text->setFont(markFace);
-        m_marks.append(mark);
-    }
-    for (qsizetype i = 0; i < m_marks.size(); ++i) {
-        const bool used = i < values.size();
-        m_marks[i].pointer->setVisible(used);
-        m_marks[i].text->setVisible(used);
-        // Each mark gives the bar's share of all bars.
-        m_marks[i].text->setText(used ? NumberFormat::percentMark(sum > 0.0 ? 100.0 * values[i] / sum : 0.0)
-                                      : QString());
-    }
-    placeMarks();
-}
-
-void TFormFinal::placeMarks()
-{
-    for (int i = 0; i < m_bars->count(); ++i) {
-        const QPointF top = m_chart->mapToPosition(QPointF(i, m_bars->at(i)), Series1);
-        const QPointF end = top - QPointF(0, MarkPointerLength);
-        m_marks[i].pointer->setLine(QLineF(top, end));
-        QGraphicsSimpleTextItem* text = m_marks[i].text;
-        const QRectF box = text->boundingRect();
-        text->setPos(end.x() - box.width() / 2, end.y() - box.height());
-    }
+    return ChartResult;
 }
 
 QStringList TFormFinal::markTexts() const
 {
-    QStringList texts;
-    for (int i = 0; i < m_bars->count(); ++i)
-        texts.append(m_marks.at(i).text->text());
-    return texts;
+    return ChartResult->markTexts();
 }
 
 QList<QRectF> TFormFinal::markRects() const
 {
-    QList<QRectF> rects;
-    for (int i = 0; i < m_bars->count(); ++i)
-        rects.append(m_marks.at(i).text->sceneBoundingRect());
-    return rects;
+    return ChartResult->markRects();
 }
 
 void TFormFinal::PrevExecute()
@@ -225,4 +138,33 @@ void TFormFinal::ButAnalysisClick()
         Q_EMIT back();
     });
     window->open();
+}
+
+void TFormFinal::ButExpToWordShortClick()
+{
+    exportReport(false);
+}
+
+void TFormFinal::ButExpToWordFullClick()
+{
+    exportReport(true);
+}
+
+// The priorities and ratios are those of the last showing; names, counts and
+// judgements are read from the file as it is now. The picture stays in the data
+// folder, as the user may want it on its own.
+void TFormFinal::exportReport(bool full)
+{
+    const QString chartPath = QDir(ComUnit::DatDir).filePath(u"graf.bmp"_s);
+    ChartResult->saveBitmap(chartPath);
+    const auto problem = ComUnit::ProblemIni.snapshot();
+    TFormWord word(DocumentOpener::destination(
+        this, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport));
+    if (full) {
+        // The full report ends with the decision analysis of the same numbers.
+        const AnalysisResult analysis = AnalysisReport::AnalysisOf(*problem, m_result);
+        ResultReports::WriteFull(word, *problem, m_result, chartPath, QLocale(), &analysis);
+    } else
+        ResultReports::WriteShort(word, *problem, m_result, chartPath);
+    word.Close();
 }

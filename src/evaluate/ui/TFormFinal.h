@@ -7,17 +7,11 @@
 #include <QStringList>
 
 class QAction;
-class QBarCategoryAxis;
-class QBarSeries;
-class QBarSet;
-class QChart;
 class QChartView;
 class QFrame;
-class QGraphicsLineItem;
-class QGraphicsSimpleTextItem;
 class QPlainTextEdit;
 class QPushButton;
-class QValueAxis;
+class ResultChart;
 
 /// The results: on every showing the open problem is evaluated anew and shown as
 /// text and as a bar chart. The last evaluation and the chart stay here for the
@@ -29,6 +23,9 @@ class TFormFinal final : public WizardScreen
 public:
     /// A mark stands this far above its bar, joined to it by a line.
     static constexpr int MarkPointerLength = 20;
+    /// The bottom strip with the buttons, and the memo beside the chart.
+    static constexpr int StripHeight = 50;
+    static constexpr int MemoWidth = 384;
 
     explicit TFormFinal(QWidget* parent = nullptr);
     ~TFormFinal() override;
@@ -38,7 +35,7 @@ public:
 
     /// The last evaluation.
     const EvaluationResult& result() const { return m_result; }
-    QChartView* chartView() const { return ChartResult; }
+    QChartView* chartView() const;
     /// The texts of the marks above the bars, in bar order.
     QStringList markTexts() const;
     /// Where each mark stands in the chart, in bar order.
@@ -52,8 +49,9 @@ private:
     void PrevExecute();
     /// Opens the decision analysis of the results shown.
     void ButAnalysisClick();
-    void fillChart();
-    void placeMarks();
+    void ButExpToWordShortClick();
+    void ButExpToWordFullClick();
+    void exportReport(bool full);
 
     QFrame* Panel1 = nullptr;
     QPushButton* ButPrev = nullptr;
@@ -62,19 +60,7 @@ private:
     QPushButton* ButAnalysis = nullptr;
     QPlainTextEdit* MResult = nullptr;
     QFrame* Panel2 = nullptr;
-    QChartView* ChartResult = nullptr;
-    QChart* m_chart = nullptr;
-    QBarSeries* Series1 = nullptr;
-    QBarSet* m_bars = nullptr;
-    QBarCategoryAxis* m_labelAxis = nullptr;
-    QValueAxis* m_valueAxis = nullptr;
+    ResultChart* ChartResult = nullptr;
     QAction* Prev = nullptr;
-
-    struct Mark
-    {
-        QGraphicsLineItem* pointer = nullptr;
-        QGraphicsSimpleTextItem* text = nullptr;
-    };
-    QList<Mark> m_marks;
     EvaluationResult m_result;
 };

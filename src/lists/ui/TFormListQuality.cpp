@@ -2,10 +2,14 @@
 
 #include "compare/CompareStepsBuild.h"
 #include "lists/ui/TStGCollect.h"
+#include "report/Questionnaire.h"
+#include "report/TFormWord.h"
+#include "report/ui/DocumentOpener.h"
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/HelpMemo.h"
 #include "shell/ui/ErrorBox.h"
 #include "storage/ComUnit.h"
+#include "storage/IniFile.h"
 
 #include <QAction>
 #include <QFrame>
@@ -76,8 +80,9 @@ TFormListQuality::TFormListQuality(QWidget* parent)
     ButExpToWord->setObjectName(u"ButExpToWord"_s);
     ButExpToWord->setGeometry(213, 28, 190, 25);
     ButExpToWord->setLayoutDirection(Qt::RightToLeft);
-    // The questionnaire export arrives with the Word reports.
-    ButExpToWord->setEnabled(false);
+    ButExpToWord->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    connect(ButExpToWord, &QPushButton::clicked, this,
+            [this] { ErrorBox::guarded(this, [this] { ButExpToWordClick(); }); });
 
     ButNextCompact = new QPushButton(u"Продолжить ( компактный интерфейс)"_s, PMove);
     ButNextCompact->setObjectName(u"ButNextCompact"_s);
@@ -93,6 +98,22 @@ void TFormListQuality::rebuildJudgements()
     SaveList();
     ComUnit::CompareSteps = CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni);
     ComUnit::CurrentStep = 0;
+}
+
+// The questions are those the comparison screens would ask now, so the list and
+// the judgements are stored and rebuilt first, as going on would.
+void TFormListQuality::ButExpToWordClick()
+{
+    finishEditing();
+    const int n = StGList->Count();
+    if (n < MinCount || n > MaxCount) {
+        Dialogs::plain(this, u"Ошибка"_s, u"Количество критериев должно быть в интервале от 2 до 9."_s);
+        return;
+    }
+    rebuildJudgements();
+    TFormWord word(DocumentOpener::destination(this, TFormWord::Kind::Questionnaire));
+    Questionnaire::Write(word, *ComUnit::ProblemIni.snapshot(), ComUnit::CompareSteps);
+    word.Close();
 }
 
 void TFormListQuality::ButNextClick()

@@ -26,6 +26,7 @@ Q_SIGNALS:
 private:
     void ButNextClick();
     void ButNextCompactClick();
+    void ButExpToWordClick();
     void rebuildJudgements();
 
     QPushButton* ButExpToWord = nullptr;
