@@ -46,7 +46,6 @@ EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& loca
     result.AltTotal = m;
     result.CritPriority.assign(std::size_t(n), 0.0);
     result.AltPriority.assign(std::size_t(m), 0.0);
-    result.AltLocalPriority.assign(std::size_t(m), std::vector<double>(std::size_t(n), 0.0));
 
     EvaluateCriteria(problem, result, locale);
     EvaluateAlternatives(problem, result);

@@ -54,7 +54,9 @@ QString warningLine(Judgements judgements, Consistency consistency, double ratio
 {
     if (consistency == Consistency::Acceptable)
         return {};
-    return warningPrefix(judgements, consistency) + NumberFormat::fixed(100.0 * ratio, locale) + u"%)"_s;
+    // The hundredfold is taken at extended precision, as in the reports, so the
+    // screen and a report never differ in the last digit.
+    return warningPrefix(judgements, consistency) + NumberFormat::hundredfold(ratio, locale) + u"%)"_s;
 }
 
 QStringList warningLines(Judgements judgements, double ratio, const QLocale& locale)
@@ -72,7 +74,7 @@ QString heading()
 
 QString priorityLine(const QString& name, double priority, const QLocale& locale)
 {
-    return name + NumberFormat::spacedFixed(100.0 * priority, locale) + u'%';
+    return name + NumberFormat::spacedHundredfold(priority, locale) + u'%';
 }
 
 QString bestChoiceLine(const QString& name)

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,12 +114,19 @@ void write(const QString& path, const QByteArray& bytes, Mode mode, std::optiona
     } else {
         // link() fails when the target exists, so a file made in between by
         // someone else is never replaced.
-        if (::link(temp.path().constData(), target.constData()) != 0) {
+        bool linked = ::link(temp.path().constData(), target.constData()) == 0;
+        if (!linked && (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS)) {
+            // A file system without hard links (FAT, some network and FUSE
+            // folders): the rename that refuses an existing target instead.
+            linked = ::renameat2(AT_FDCWD, temp.path().constData(), AT_FDCWD, target.constData(),
+                                 RENAME_NOREPLACE) == 0;
+        }
+        if (!linked) {
             if (errno == EEXIST)
                 throw OptivarError(OptivarError::Code::NameExists, u"Unable to write to "_s + path);
             throw OptivarError::writeFailed(path);
         }
-        ::unlink(temp.path().constData());
+        ::unlink(temp.path().constData()); // after a rename there is nothing left to unlink
     }
     // The folder is not flushed after the rename: should the machine stop before
     // the rename reaches the disk, the old file is still whole, which is all

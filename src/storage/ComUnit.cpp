@@ -25,39 +25,36 @@ qint32 AltCount = 0;
 
 void PrepareSharedState(const QString& currentDir)
 {
-    DatDir = (currentDir + u"/DAT"_s).left(MaxNameLength);
-    ProblemFile = (DatDir + u"/Задача.qzr"_s).left(MaxNameLength);
+    // Paths are never cut: a cut path would name a folder outside DAT.
+    DatDir = currentDir + u"/DAT"_s;
+    ProblemFile = DatDir + u"/Задача.qzr"_s;
     CompareSteps.clear();
     CurrentStep = 0;
 }
 
 void BindProblemIni(const QString& path) { ProblemIni = IniFile(path); }
 
-namespace {
-
-// Names come back without leading and trailing characters below code 33
-// (QString::trimmed() keeps most control characters).
-QString trimControls(const QString& s)
+QString TrimName(const QString& text)
 {
-    qsizetype b = 0, e = s.size();
-    while (b < e && s.at(b).unicode() < 33)
-        ++b;
-    while (e > b && s.at(e - 1).unicode() < 33)
-        --e;
-    return s.mid(b, e - b);
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() < 33)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() < 33)
+        --end;
+    return text.mid(begin, end - begin);
 }
 
-} // namespace
 
 QString ReadQualName(int i)
 {
-    return trimControls(ProblemIni.readString(ProblemKeys::QualSection, ProblemKeys::QualName(i), QString())
+    return TrimName(ProblemIni.readString(ProblemKeys::QualSection, ProblemKeys::QualName(i), QString())
                             .left(MaxNameLength));
 }
 
 QString ReadAltName(int i)
 {
-    return trimControls(
+    return TrimName(
         ProblemIni.readString(ProblemKeys::AltSection, ProblemKeys::AltName(i), QString()).left(MaxNameLength));
 }
 
@@ -115,19 +112,17 @@ QString StepPartAt(int kind, int index)
 
 QString StepPart(int kind) { return StepPartAt(kind, CurrentStep); }
 
-void CopyDataFile(const QString& source, const QString& target, bool replace)
+QByteArray ReadDataFile(const QString& source, qint64* lastModifiedNs)
 {
     const QByteArray name = QFile::encodeName(source);
     const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            throw OptivarError(OptivarError::Code::NotFound, u"File not found"_s);
-        throw OptivarError(OptivarError::Code::IoError, u"I/O error %1"_s.arg(errno));
-    }
+    if (fd < 0)
+        throw OptivarError::fileError(errno);
     struct stat st {};
     QByteArray bytes;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    int error = ok ? 0 : (errno ? errno : EISDIR);
+    const bool stated = ::fstat(fd, &st) == 0;
+    bool ok = stated && S_ISREG(st.st_mode);
+    int error = !stated ? errno : (ok ? 0 : EISDIR);
     char block[32768];
     while (ok) {
         const ssize_t n = ::read(fd, block, sizeof block);
@@ -143,9 +138,16 @@ void CopyDataFile(const QString& source, const QString& target, bool replace)
     }
     ::close(fd);
     if (!ok)
-        throw OptivarError(OptivarError::Code::IoError, u"I/O error %1"_s.arg(error));
+        throw OptivarError::fileError(error);
+    if (lastModifiedNs)
+        *lastModifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return bytes;
+}
 
-    const qint64 mtime = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+void CopyDataFile(const QString& source, const QString& target, bool replace)
+{
+    qint64 mtime = 0;
+    const QByteArray bytes = ReadDataFile(source, &mtime);
     try {
         AtomicFile::write(target, bytes, replace ? AtomicFile::Mode::Replace : AtomicFile::Mode::NoReplace, mtime);
     } catch (const OptivarError& e) {

@@ -42,6 +42,10 @@ void PrepareSharedState(const QString& currentDir);
 /// Binds ProblemIni to a file; touches nothing on disk.
 void BindProblemIni(const QString& path);
 
+/// text without the characters below code 33 at either end (QString::trimmed()
+/// keeps most control characters).
+QString TrimName(const QString& text);
+
 QString ReadQualName(int i);
 QString ReadAltName(int i);
 int ReadQualM(int i, int j);
@@ -55,6 +59,10 @@ QString StepPart(int kind);
 QString StepPartAt(int kind, int index);
 /// A part of one step line.
 QString StepLinePart(const QString& line, int kind);
+
+/// The whole content of a file (and its last-write time); OptivarError "File
+/// not found" or "I/O error N" when it cannot be read.
+QByteArray ReadDataFile(const QString& source, qint64* lastModifiedNs = nullptr);
 
 /// Copies a file with its content and last-write time. The target is replaced
 /// atomically; a copy that fails part-way leaves no partial target and throws

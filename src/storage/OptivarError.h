@@ -27,6 +27,9 @@ public:
 
     /// "Unable to write to " + path: the error of every failed store.
     static OptivarError writeFailed(const QString& path);
+    /// A file that cannot be opened or read: "File not found" for a missing one,
+    /// "I/O error " + the system's error number otherwise.
+    static OptivarError fileError(int error);
 
 private:
     Code m_code;

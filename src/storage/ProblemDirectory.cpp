@@ -21,12 +21,6 @@ namespace {
 // The longest file name the file systems we run on take, in bytes of the encoded name.
 constexpr qsizetype MaxFileNameBytes = 255;
 
-OptivarError ioError(int error)
-{
-    if (error == ENOENT)
-        return OptivarError(OptivarError::Code::NotFound, u"File not found"_s);
-    return OptivarError(OptivarError::Code::IoError, u"I/O error "_s + QString::number(error));
-}
 
 bool isForbidden(QChar c)
 {
@@ -78,13 +72,7 @@ QStringList names(const QString& datDir, Kind kind)
 
 QString trimmedName(const QString& text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() < 33)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() < 33)
-        --end;
-    return text.mid(begin, end - begin).left(ComUnit::MaxNameLength);
+    return ComUnit::TrimName(text).left(ComUnit::MaxNameLength);
 }
 
 QString nameProblem(const QString& name, Kind kind)
@@ -140,7 +128,7 @@ void create(const QString& datDir, const QString& name, Kind kind)
     if (fd < 0) {
         if (errno == EEXIST)
             throw OptivarError(OptivarError::Code::NameExists, existsMessage(name, kind));
-        throw ioError(errno);
+        throw OptivarError::fileError(errno);
     }
     ::close(fd);
 }
@@ -164,14 +152,14 @@ void rename(const QString& datDir, const QString& oldName, const QString& newNam
     }
     if (error == EEXIST)
         throw OptivarError(OptivarError::Code::NameExists, existsMessage(newName, kind));
-    throw ioError(error);
+    throw OptivarError::fileError(error);
 }
 
 void remove(const QString& datDir, const QString& name, Kind kind)
 {
     const QByteArray path = QFile::encodeName(filePath(datDir, name, kind));
     if (::unlink(path.constData()) != 0)
-        throw ioError(errno);
+        throw OptivarError::fileError(errno);
 }
 
 } // namespace ProblemDirectory

@@ -1,5 +1,6 @@
 #include "storage/ProblemTemplates.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/ComUnit.h"
 #include "storage/IniFile.h"
 #include "storage/OptivarError.h"
@@ -35,21 +36,23 @@ QString SaveAsPrimer(const QString& datDir, const QString& problemName)
     const QString templateName = templateNameFor(problemName);
     ProblemDirectory::checkName(templateName, Kind::Templates);
     const QString target = ProblemDirectory::filePath(datDir, templateName, Kind::Templates);
-    ComUnit::CopyDataFile(ProblemDirectory::filePath(datDir, problemName, Kind::Problems), target, true);
+    // The template is the problem with its judgements dropped and three
+    // alternatives of its own: made in memory and written once, so no copy of
+    // the problem with its real alternatives is ever left as a template.
+    IniDocument doc = IniDocument::fromBytes(
+        ComUnit::ReadDataFile(ProblemDirectory::filePath(datDir, problemName, Kind::Problems)));
+    doc.eraseSection(ProblemKeys::JudgementSection);
+    const QList<IniDocument::Entry> alternatives = {
+        {ProblemKeys::AltName(0), u"Первый вариант"_s},
+        {ProblemKeys::AltName(1), u"Второй вариант"_s},
+        {ProblemKeys::AltName(2), u"Третий вариант"_s},
+        {ProblemKeys::CountKey.toString(), u"3"_s},
+    };
+    doc.replaceSection(ProblemKeys::AltSection, alternatives);
     try {
-        IniFile file(target);
-        file.update([](IniDocument& doc) {
-            doc.eraseSection(ProblemKeys::JudgementSection);
-            const QList<IniDocument::Entry> alternatives = {
-                {ProblemKeys::AltName(0), u"Первый вариант"_s},
-                {ProblemKeys::AltName(1), u"Второй вариант"_s},
-                {ProblemKeys::AltName(2), u"Третий вариант"_s},
-                {ProblemKeys::CountKey.toString(), u"3"_s},
-            };
-            doc.replaceSection(ProblemKeys::AltSection, alternatives);
-        });
+        AtomicFile::write(target, doc.toBytes());
     } catch (const OptivarError&) {
-        // The copy stands as it is; the user still has a template to edit.
+        throw OptivarError(OptivarError::Code::CopyFailed, u"Ошибка копирования файла."_s);
     }
     return templateName;
 }

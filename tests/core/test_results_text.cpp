@@ -148,6 +148,19 @@ private Q_SLOTS:
         QCOMPARE(ResultsText::priorityLine(u"А"_s, 0.25), u"А 25.00%"_s);
     }
 
+    // A priority stored just below a half of a hundredth: the screen shows what
+    // the report prints (the hundredfold taken exactly), not the double product,
+    // which rounds up.
+    void testHundredfoldLikeTheReport()
+    {
+        QVERIFY(100.0 * 0.61515 >= 61.515); // the double product lands on the half
+        QCOMPARE(ResultsText::priorityLine(u"А"_s, 0.61515, russian), u"А 61,51%"_s);
+        QCOMPARE(ResultsText::warningLine(ResultsText::Judgements::Criteria, ResultsText::Consistency::Questionable,
+                                          0.14445, russian)
+                     .right(7),
+                 u"14,44%)"_s);
+    }
+
     // The limits are the real numbers 0.1 and 0.2: the double nearest each of
     // them already lies above it.
     void testThresholds_data()
