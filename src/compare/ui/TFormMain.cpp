@@ -3,6 +3,7 @@
 #include "compare/CompareStepsBuild.h"
 #include "compare/Scale.h"
 #include "shell/ui/ErrorBox.h"
+#include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
 #include "storage/ProblemKeys.h"
 
@@ -18,6 +19,7 @@
 #include <QStyle>
 
 using namespace Qt::Literals::StringLiterals;
+using ScreenParts::makeButton;
 
 namespace {
 
@@ -57,14 +59,6 @@ QLabel* makeText(QWidget* parent, const QString& name, const QRect& geometry, in
         label->setPalette(palette);
     }
     return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "report/TFormWord.h"
 #include "report/ui/DocumentOpener.h"
 #include "shell/ui/ErrorBox.h"
+#include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
 #include "storage/IniFile.h"
 
@@ -20,18 +21,7 @@
 #include <QStyle>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
-}
-
-} // namespace
+using ScreenParts::makeButton;
 
 static_assert(ResultChart::ScreenSize
                   == QSize(WizardScreen::ClientWidth - TFormFinal::MemoWidth,

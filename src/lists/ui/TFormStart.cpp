@@ -3,6 +3,7 @@
 #include "lists/ui/NameEdit.h"
 #include "lists/ui/TStGCollect.h"
 #include "shell/ui/ErrorBox.h"
+#include "shell/ui/ScreenParts.h"
 
 #include <QAction>
 #include <QFrame>
@@ -11,25 +12,8 @@
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    return button;
-}
-
-QAction* makeAction(QObject* parent, const QString& name, const QString& caption)
-{
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(name);
-    return action;
-}
-
-} // namespace
+using ScreenParts::makeAction;
+using ScreenParts::makeButton;
 
 TFormStart::TFormStart(const QString& caption, QWidget* parent)
     : WizardScreen(caption, parent)

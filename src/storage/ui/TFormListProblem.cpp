@@ -3,8 +3,9 @@
 #include "lists/ui/NameEdit.h"
 #include "lists/ui/TStGCollect.h"
 #include "shell/ui/Dialogs.h"
-#include "shell/ui/HelpMemo.h"
 #include "shell/ui/ErrorBox.h"
+#include "shell/ui/HelpMemo.h"
+#include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
 #include "storage/OptivarError.h"
 #include "storage/ProblemDirectory.h"
@@ -18,6 +19,8 @@
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
+using ScreenParts::makeAction;
+using ScreenParts::makeButton;
 using ProblemDirectory::Kind;
 
 namespace {
@@ -52,19 +55,10 @@ QStringList memoLines()
     };
 }
 
-QAction* makeAction(QObject* parent, const QString& name, const QString& caption)
-{
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(name);
-    return action;
-}
-
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
                         QAction* action)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
+    QPushButton* button = ScreenParts::makeButton(parent, name, caption, geometry);
     QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
     return button;
 }
