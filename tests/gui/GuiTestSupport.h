@@ -4,13 +4,19 @@
 // every message box, and reading the real widgets of a screen.
 
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/Wizard.h"
+#include "shell/ui/WizardScreen.h"
+#include "storage/ComUnit.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+
+#include <QScopeGuard>
 
 #include <memory>
 
@@ -92,3 +98,48 @@ inline QString describe(const QList<ScriptedDialogs::Call>& calls)
                  qPrintable((session).dialogs().unexpected().join(QLatin1Char('\n'))));                            \
         QCOMPARE((session).dialogs().pending(), 0);                                                                \
     } while (false)
+
+namespace GuiTest {
+
+/// Clicks a button of a screen as a user would; a user can click only a button
+/// that is there and enabled.
+inline void click(QWidget* screen, const QString& button)
+{
+    auto* b = child<QPushButton>(screen, button);
+    QVERIFY2(b && b->isEnabled(), qPrintable(button));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+/// The start of a test on the wizard's road: the user's locale Russian, a fresh
+/// data folder as the current folder, the shared state as at start-up, and a
+/// started wizard on the intro screen.
+inline void startRoad(std::unique_ptr<Session>& session, std::unique_ptr<Wizard>& wizard)
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    session = std::make_unique<Session>();
+    QVERIFY(session->isValid());
+    ComUnit::InterfaceMode = 0;
+    ComUnit::AltCount = 0;
+    wizard = std::make_unique<Wizard>();
+    wizard->start();
+}
+
+/// The end of such a test: pictures of the screens (and of extra windows) kept
+/// when it failed, every message box answered and none unexpected, all torn down.
+inline void endRoad(std::unique_ptr<Session>& session, std::unique_ptr<Wizard>& wizard,
+                    const QList<QWidget*>& extra = {})
+{
+    if (QTest::currentTestFailed() && wizard && session) {
+        const QList<WizardScreen*> screens = wizard->screens();
+        session->keepFailureScreens(QList<QWidget*>(screens.begin(), screens.end()) + extra);
+    }
+    const auto tearDown = qScopeGuard([&] {
+        wizard.reset();
+        session.reset();
+        QLocale::setDefault(QLocale::system());
+    });
+    if (session)
+        GUITEST_CHECK_DIALOGS(*session);
+}
+
+} // namespace GuiTest

@@ -73,6 +73,8 @@ double crossing(const QLineSeries* a, const QLineSeries* b)
 
 } // namespace
 
+using GuiTest::click;
+
 class TestAnalysisWindow : public QObject
 {
     Q_OBJECT
@@ -85,13 +87,6 @@ private:
     TFormAnalysis* window() const { return results()->findChild<TFormAnalysis*>(); }
 
     template <typename T> T* part(const QString& name) const { return GuiTest::child<T>(window(), name); }
-
-    static void click(QWidget* on, const QString& button)
-    {
-        auto* b = GuiTest::child<QPushButton>(on, button);
-        QVERIFY2(b, qPrintable(button));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
 
     /// The results of the problem, reached through the step-by-step dialog or the compact screen, changing
     /// nothing on the way; then the analysis opened.
@@ -153,30 +148,14 @@ private:
 private Q_SLOTS:
     void initTestCase() { Wizard::prepareApplication(); }
 
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        m_session = std::make_unique<GuiTest::Session>();
-        QVERIFY(m_session->isValid());
-        ComUnit::InterfaceMode = 0;
-        ComUnit::AltCount = 0;
-        m_wizard = std::make_unique<Wizard>();
-        m_wizard->start();
-    }
+    void init() { GuiTest::startRoad(m_session, m_wizard); }
 
     void cleanup()
     {
-        if (QTest::currentTestFailed() && m_wizard) {
-            const QList<WizardScreen*> screens = m_wizard->screens();
-            QList<QWidget*> pictures(screens.begin(), screens.end());
-            if (window())
-                pictures << window();
-            m_session->keepFailureScreens(pictures);
-        }
-        GUITEST_CHECK_DIALOGS(*m_session);
-        m_wizard.reset();
-        m_session.reset();
-        QLocale::setDefault(QLocale::system());
+        QList<QWidget*> extra;
+        if (m_wizard && window())
+            extra << window();
+        GuiTest::endRoad(m_session, m_wizard, extra);
     }
 
     // The new button sits in the strip beside the others, none moved, none overlapping, its caption whole.

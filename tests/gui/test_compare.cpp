@@ -44,6 +44,8 @@ QByteArray namedList(const char* section, const char* prefix, int count)
 
 } // namespace
 
+using GuiTest::click;
+
 class TestCompare : public QObject
 {
     Q_OBJECT
@@ -66,13 +68,6 @@ private:
     int stored(const QString& key) const
     {
         return IniFile(problemPath()).readInteger(ProblemKeys::JudgementSection, key, -100);
-    }
-
-    static void click(QWidget* screen, const QString& button)
-    {
-        auto* b = GuiTest::child<QPushButton>(screen, button);
-        QVERIFY2(b, qPrintable(button));
-        QTest::mouseClick(b, Qt::LeftButton);
     }
 
     /// Intro, problem list, alternatives and criteria, then on step by step.
@@ -124,27 +119,9 @@ private:
 private Q_SLOTS:
     void initTestCase() { Wizard::prepareApplication(); }
 
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        m_session = std::make_unique<GuiTest::Session>();
-        QVERIFY(m_session->isValid());
-        ComUnit::InterfaceMode = 0;
-        m_wizard = std::make_unique<Wizard>();
-        m_wizard->start();
-    }
+    void init() { GuiTest::startRoad(m_session, m_wizard); }
 
-    void cleanup()
-    {
-        if (QTest::currentTestFailed() && m_wizard) {
-            const QList<WizardScreen*> screens = m_wizard->screens();
-            m_session->keepFailureScreens(QList<QWidget*>(screens.begin(), screens.end()));
-        }
-        GUITEST_CHECK_DIALOGS(*m_session);
-        m_wizard.reset();
-        m_session.reset();
-        QLocale::setDefault(QLocale::system());
-    }
+    void cleanup() { GuiTest::endRoad(m_session, m_wizard); }
 
     void testFirstStepShownFromTheCriteria()
     {

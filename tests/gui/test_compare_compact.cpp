@@ -49,6 +49,8 @@ QString fileStamp(const QString& path)
 
 } // namespace
 
+using GuiTest::click;
+
 class TestCompareCompact : public QObject
 {
     Q_OBJECT
@@ -86,13 +88,6 @@ private:
         return IniFile(problemPath()).readInteger(ProblemKeys::JudgementSection, key, -100);
     }
 
-    static void click(QWidget* on, const QString& button)
-    {
-        auto* b = GuiTest::child<QPushButton>(on, button);
-        QVERIFY2(b, qPrintable(button));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-
     void openCompact(const QByteArray& problem)
     {
         QDir().mkpath(m_session->datDir());
@@ -117,25 +112,9 @@ private:
 private Q_SLOTS:
     void initTestCase() { Wizard::prepareApplication(); }
 
-    void init()
-    {
-        m_session = std::make_unique<GuiTest::Session>();
-        QVERIFY(m_session->isValid());
-        ComUnit::InterfaceMode = 0;
-        m_wizard = std::make_unique<Wizard>();
-        m_wizard->start();
-    }
+    void init() { GuiTest::startRoad(m_session, m_wizard); }
 
-    void cleanup()
-    {
-        if (QTest::currentTestFailed() && m_wizard) {
-            const QList<WizardScreen*> screens = m_wizard->screens();
-            m_session->keepFailureScreens(QList<QWidget*>(screens.begin(), screens.end()));
-        }
-        GUITEST_CHECK_DIALOGS(*m_session);
-        m_wizard.reset();
-        m_session.reset();
-    }
+    void cleanup() { GuiTest::endRoad(m_session, m_wizard); }
 
     void testRowsAreNamedAfterTheirPairs()
     {

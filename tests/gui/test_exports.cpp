@@ -56,6 +56,8 @@ QStringList outlineOf(const DocxReader::Package& package)
 
 } // namespace
 
+using GuiTest::click;
+
 class TestExports : public QObject
 {
     Q_OBJECT
@@ -70,13 +72,6 @@ private:
     QString chartPath() const { return m_session->datDir() + u"/graf.bmp"_s; }
     TFormFinal* results() const { return m_wizard->FormFinal; }
     QStringList documents() const { return QDir(reportsDir()).entryList(QDir::Files | QDir::Hidden); }
-
-    static void click(QWidget* on, const QString& button)
-    {
-        auto* b = GuiTest::child<QPushButton>(on, button);
-        QVERIFY2(b && b->isEnabled(), qPrintable(button));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
 
     void openCriteria(const QByteArray& problem)
     {
@@ -128,27 +123,14 @@ private Q_SLOTS:
 
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        m_session = std::make_unique<GuiTest::Session>();
-        QVERIFY(m_session->isValid());
+        GuiTest::startRoad(m_session, m_wizard);
         m_opener = std::make_unique<InterceptedOpener>();
-        ComUnit::InterfaceMode = 0;
-        ComUnit::AltCount = 0;
-        m_wizard = std::make_unique<Wizard>();
-        m_wizard->start();
     }
 
     void cleanup()
     {
-        if (QTest::currentTestFailed() && m_wizard) {
-            const QList<WizardScreen*> screens = m_wizard->screens();
-            m_session->keepFailureScreens(QList<QWidget*>(screens.begin(), screens.end()));
-        }
-        GUITEST_CHECK_DIALOGS(*m_session);
-        m_wizard.reset();
+        GuiTest::endRoad(m_session, m_wizard);
         m_opener.reset();
-        m_session.reset();
-        QLocale::setDefault(QLocale::system());
     }
 
     void testResultReport_data()

@@ -44,6 +44,8 @@ QByteArray problemWith(int alternatives, int criteria)
 
 } // namespace
 
+using GuiTest::click;
+
 class TestItemLists : public QObject
 {
     Q_OBJECT
@@ -54,13 +56,6 @@ private:
 
     ScriptedDialogs& dialogs() { return m_session->dialogs(); }
     QString problemPath() const { return m_session->problemPath(u"Дом"_s); }
-
-    static void click(QWidget* screen, const QString& button)
-    {
-        auto* b = GuiTest::child<QPushButton>(screen, button);
-        QVERIFY2(b, qPrintable(button));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
 
     static TStGCollect* grid(QWidget* screen) { return GuiTest::child<TStGCollect>(screen, u"StGList"_s); }
 

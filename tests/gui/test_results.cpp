@@ -72,6 +72,8 @@ const QStringList RoadMarks = {u"28,1 %"_s, u"22,38 %"_s, u"22,38 %"_s, u"27,14 
 
 } // namespace
 
+using GuiTest::click;
+
 class TestResults : public QObject
 {
     Q_OBJECT
@@ -100,13 +102,6 @@ private:
     int stored(const QString& key) const
     {
         return IniFile(problemPath()).readInteger(ProblemKeys::JudgementSection, key, -100);
-    }
-
-    static void click(QWidget* on, const QString& button)
-    {
-        auto* b = GuiTest::child<QPushButton>(on, button);
-        QVERIFY2(b, qPrintable(button));
-        QTest::mouseClick(b, Qt::LeftButton);
     }
 
     void addItem(QWidget* screen, const QString& name)
@@ -176,28 +171,9 @@ private:
 private Q_SLOTS:
     void initTestCase() { Wizard::prepareApplication(); }
 
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        m_session = std::make_unique<GuiTest::Session>();
-        QVERIFY(m_session->isValid());
-        ComUnit::InterfaceMode = 0;
-        ComUnit::AltCount = 0;
-        m_wizard = std::make_unique<Wizard>();
-        m_wizard->start();
-    }
+    void init() { GuiTest::startRoad(m_session, m_wizard); }
 
-    void cleanup()
-    {
-        if (QTest::currentTestFailed() && m_wizard) {
-            const QList<WizardScreen*> screens = m_wizard->screens();
-            m_session->keepFailureScreens(QList<QWidget*>(screens.begin(), screens.end()));
-        }
-        GUITEST_CHECK_DIALOGS(*m_session);
-        m_wizard.reset();
-        m_session.reset();
-        QLocale::setDefault(QLocale::system());
-    }
+    void cleanup() { GuiTest::endRoad(m_session, m_wizard); }
 
     // The lists typed in, every pair judged with the bar or the numeric comparison.
     void testStepByStepRoad()
