@@ -7,6 +7,7 @@
 #include "evaluate/ResultsJson.h"
 #include "evaluate/ui/ResultChart.h"
 #include "lists/ui/TFormListQuality.h"
+#include "report/AnalysisReport.h"
 #include "report/Questionnaire.h"
 #include "report/ResultReports.h"
 #include "report/TFormWord.h"
@@ -138,7 +139,7 @@ QByteArray reportBytes(Report report, const IniDocument& doc)
     chart.fill(result.Bars);
     chart.saveBitmap(chartPath);
     if (report == Report::Full)
-        ResultReports::WriteFull(word, doc, result, chartPath, locale);
+        AnalysisReport::WriteFullReport(word, doc, result, chartPath, locale);
     else
         ResultReports::WriteShort(word, doc, result, chartPath, locale);
     return word.documentBytes(QDateTime::currentDateTime());

@@ -6,6 +6,7 @@
 #include "evaluate/Evaluation.h"
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/ProblemData.h"
+#include "report/ResultReports.h"
 #include "report/TFormWord.h"
 
 #include <functional>
@@ -138,6 +139,13 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
         word.WriteText(AnalysisText::SensitivityLine(analysis, k, locale) + u'\r');
     word.WriteText(endLine());
     word.WriteText(AnalysisText::SmallestChangeLine(analysis, locale) + u'\r');
+}
+
+void WriteFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,
+                     const QString& chartPath, const QLocale& locale)
+{
+    const AnalysisResult analysis = AnalysisOf(problem, shown);
+    ResultReports::WriteFull(word, problem, shown, chartPath, locale, &analysis);
 }
 
 } // namespace AnalysisReport

@@ -20,6 +20,12 @@ inline constexpr char16_t Title[] = u"Анализ решения";
 /// anew, so the analysis never reads priorities of elements the file does not have.
 AnalysisResult AnalysisOf(const IniDocument& problem, const EvaluationResult& shown);
 
+/// The full report as the program exports it: everything the full report
+/// writes, then the decision analysis of the same evaluation. The results
+/// screen and optivar-eval both write it through this.
+void WriteFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,
+                     const QString& chartPath, const QLocale& locale = QLocale());
+
 /// Writes the section at the end of the open document.
 void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale = QLocale());
 

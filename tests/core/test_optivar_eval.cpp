@@ -8,6 +8,7 @@
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
 #include "evaluate/ResultsJson.h"
+#include "report/AnalysisReport.h"
 #include "report/Questionnaire.h"
 #include "report/ResultReports.h"
 #include "report/TFormWord.h"
@@ -163,7 +164,7 @@ QStringList expectedOutline(const QString& kind, const QByteArray& problemBytes,
         TestSupport::writeBytes(picture, QByteArray("BM") + QByteArray(60, ' '));
         const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(doc), russian);
         if (k == TFormWord::Kind::FullReport)
-            ResultReports::WriteFull(word, doc, result, picture, russian);
+            AnalysisReport::WriteFullReport(word, doc, result, picture, russian);
         else
             ResultReports::WriteShort(word, doc, result, picture, russian);
     }
@@ -619,9 +620,20 @@ private Q_SLOTS:
         QTemporaryDir scratch;
         QVERIFY(scratch.isValid());
         QCOMPARE(outlineOf(package), expectedOutline(kind, problem, scratch.path()));
+        // The report's own tables; a full report then closes with the decision
+        // analysis and its tables, as the program's export does.
         const DocxReader::Node body = package.body();
+        int reportTables = 0;
+        bool analysis = false;
+        for (const DocxReader::Node& block : body.children) {
+            if (block.name == u"w:p"_s && DocxReader::outline(block) == QStringView(AnalysisReport::Title))
+                analysis = true;
+            else if (block.name == u"w:tbl"_s && !analysis)
+                ++reportTables;
+        }
+        QCOMPARE(analysis, kind == u"full"_s);
         if (tables >= 0)
-            QCOMPARE(body.all(u"w:tbl"_s).size(), std::size_t(tables));
+            QCOMPARE(reportTables, tables);
 
         // The chart, drawn at the results screen's size, embedded at 15 x 15 cm.
         const QStringList media = package.order.filter(u"word/media/"_s);

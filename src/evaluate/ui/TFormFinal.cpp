@@ -150,11 +150,9 @@ void TFormFinal::exportReport(bool full)
     const auto problem = ComUnit::ProblemIni.snapshot();
     TFormWord word(DocumentOpener::destination(
         this, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport));
-    if (full) {
-        // The full report ends with the decision analysis of the same numbers.
-        const AnalysisResult analysis = AnalysisReport::AnalysisOf(*problem, m_result);
-        ResultReports::WriteFull(word, *problem, m_result, chartPath, QLocale(), &analysis);
-    } else
+    if (full)
+        AnalysisReport::WriteFullReport(word, *problem, m_result, chartPath);
+    else
         ResultReports::WriteShort(word, *problem, m_result, chartPath);
     word.Close();
 }
