@@ -1,5 +1,7 @@
 // The screens offscreen: start-up (all eight windows), one change of screen, and
 // the problem list of a big data folder.
+#include "ScreenBench.h"
+
 #include "lists/ui/TFormListAlt.h"
 #include "lists/ui/TFormListQuality.h"
 #include "shell/ui/Dialogs.h"
@@ -17,46 +19,11 @@
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
+using ScreenBench::Folder;
+using ScreenBench::listOf;
+using ScreenBench::clickButton;
 
 namespace {
-
-// A fresh current folder for one benchmark, left as it was afterwards.
-class Folder
-{
-public:
-    Folder()
-        : m_previous(QDir::currentPath())
-    {
-        QDir::setCurrent(m_dir.path());
-        QDir().mkpath(u"DAT"_s);
-    }
-    ~Folder() { QDir::setCurrent(m_previous); }
-
-    void write(const QString& file, const QByteArray& bytes)
-    {
-        QFile f(m_dir.path() + u"/DAT/"_s + file);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
-};
-
-QByteArray listOf(const char* section, const char* prefix, int n)
-{
-    QByteArray out = QByteArray("[") + section + "]\r\n";
-    for (int i = 0; i < n; ++i)
-        out += prefix + QByteArray::number(i) + "=item " + QByteArray::number(i) + "\r\n";
-    return out + "Count=" + QByteArray::number(n) + "\r\n";
-}
-
-void clickButton(QWidget* screen, const QString& name)
-{
-    if (auto* button = screen->findChild<QPushButton*>(name))
-        button->click();
-}
 
 void BM_CreateAllScreens(benchmark::State& state)
 {
@@ -124,19 +91,5 @@ BENCHMARK(BM_ProblemList2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Wizard::prepareApplication();
-    ScriptedDialogs noBoxes; // a box would wait for a person; none is expected
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!noBoxes.unexpected().isEmpty()) {
-        for (const QString& call : noBoxes.unexpected())
-            fprintf(stderr, "%s\n", qPrintable(call));
-        return 1;
-    }
-    return 0;
+    return ScreenBench::run(argc, argv);
 }

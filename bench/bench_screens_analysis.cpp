@@ -1,5 +1,7 @@
 // Opening the decision analysis from the results of the largest problem (9 x 9), offscreen: the analysis,
 // the three pages with their charts and tables, and the first painting.
+#include "ScreenBench.h"
+
 #include "evaluate/ui/TFormAnalysis.h"
 #include "evaluate/ui/TFormFinal.h"
 #include "shell/ui/Dialogs.h"
@@ -16,16 +18,9 @@
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
+using ScreenBench::listOf;
 
 namespace {
-
-QByteArray listOf(const char* section, const char* prefix, int n)
-{
-    QByteArray out = QByteArray("[") + section + "]\r\n";
-    for (int i = 0; i < n; ++i)
-        out += prefix + QByteArray::number(i) + "=item " + QByteArray::number(i) + "\r\n";
-    return out + "Count=" + QByteArray::number(n) + "\r\n";
-}
 
 // Every pair judged, values spread over the scale, so that every matrix has judgements to revisit.
 QByteArray problem(int n)
@@ -99,19 +94,5 @@ BENCHMARK(BM_OpenAnalysis9x9)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Wizard::prepareApplication();
-    ScriptedDialogs noBoxes; // a box would wait for a person; none is expected
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!noBoxes.unexpected().isEmpty()) {
-        for (const QString& call : noBoxes.unexpected())
-            fprintf(stderr, "%s\n", qPrintable(call));
-        return 1;
-    }
-    return 0;
+    return ScreenBench::run(argc, argv);
 }

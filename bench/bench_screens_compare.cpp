@@ -2,6 +2,8 @@
 // accept: a move of a compact-screen bar (5 x 5), a change of step in the dialog
 // (9 x 9), showing the results of a 9 x 9 problem, each painted, and the exports
 // of the results screen and of the criteria screen.
+#include "ScreenBench.h"
+
 #include "compare/ui/TFormMain.h"
 #include "compare/ui/TFormSolQ.h"
 #include "evaluate/ui/ResultChart.h"
@@ -27,39 +29,11 @@
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
+using ScreenBench::Folder;
+using ScreenBench::listOf;
+using ScreenBench::clickButton;
 
 namespace {
-
-// A fresh current folder for one benchmark, left as it was afterwards.
-class Folder
-{
-public:
-    Folder() : m_previous(QDir::currentPath())
-    {
-        QDir::setCurrent(m_dir.path());
-        QDir().mkpath(u"DAT"_s);
-    }
-    ~Folder() { QDir::setCurrent(m_previous); }
-
-    void write(const QString& file, const QByteArray& bytes)
-    {
-        QFile f(m_dir.path() + u"/DAT/"_s + file);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
-};
-
-QByteArray listOf(const char* section, const char* prefix, int n)
-{
-    QByteArray out = QByteArray("[") + section + "]\r\n";
-    for (int i = 0; i < n; ++i)
-        out += prefix + QByteArray::number(i) + "=item " + QByteArray::number(i) + "\r\n";
-    return out + "Count=" + QByteArray::number(n) + "\r\n";
-}
 
 // Every pair judged, with values spread over the scale.
 QByteArray problem(int criteria, int alternatives)
@@ -80,12 +54,6 @@ QByteArray problem(int criteria, int alternatives)
         }
     }
     return out;
-}
-
-void clickButton(QWidget* screen, const QString& name)
-{
-    if (auto* button = screen->findChild<QPushButton*>(name))
-        button->click();
 }
 
 /// From the intro to the criteria screen of the one problem in the folder; with
@@ -269,19 +237,5 @@ BENCHMARK(BM_ExportQuestionnaire9x9)->Unit(benchmark::kMillisecond)->UseRealTime
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Wizard::prepareApplication();
-    ScriptedDialogs noBoxes; // a box would wait for a person; none is expected
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!noBoxes.unexpected().isEmpty()) {
-        for (const QString& call : noBoxes.unexpected())
-            fprintf(stderr, "%s\n", qPrintable(call));
-        return 1;
-    }
-    return 0;
+    return ScreenBench::run(argc, argv);
 }

@@ -3,10 +3,14 @@
 // Shared by the GUI tests: a fresh current folder per test, scripted answers for
 // every message box, and reading the real widgets of a screen.
 
+#include "lists/ui/TFormListAlt.h"
+#include "lists/ui/TFormListQuality.h"
 #include "shell/ui/Dialogs.h"
+#include "shell/ui/TFormInit.h"
 #include "shell/ui/Wizard.h"
 #include "shell/ui/WizardScreen.h"
 #include "storage/ComUnit.h"
+#include "storage/ui/TFormListProblem.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -108,6 +112,21 @@ inline void click(QWidget* screen, const QString& button)
     auto* b = child<QPushButton>(screen, button);
     QVERIFY2(b && b->isEnabled(), qPrintable(button));
     QTest::mouseClick(b, Qt::LeftButton);
+}
+
+/// Writes the problem file and goes the road to its criteria screen: intro,
+/// problem list (the problem is the only one), alternatives.
+inline void openCriteria(Session& session, Wizard& wizard, const QString& problemPath, const QByteArray& problem)
+{
+    QDir().mkpath(session.datDir());
+    QFile file(problemPath);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(problem), problem.size());
+    file.close();
+    click(wizard.FormInit, QStringLiteral("ButNext"));
+    click(wizard.FormListProblem, QStringLiteral("ButNext"));
+    click(wizard.FormListAlt, QStringLiteral("ButNext"));
+    QCOMPARE(wizard.current(), wizard.FormListQuality);
 }
 
 /// The start of a test on the wizard's road: the user's locale Russian, a fresh

@@ -92,12 +92,7 @@ private:
     /// nothing on the way; then the analysis opened.
     void openAnalysis(const QByteArray& problem, bool compact = false)
     {
-        QDir().mkpath(m_session->datDir());
-        TestSupport::writeBytes(m_session->problemPath(u"Дом"_s), problem);
-        click(m_wizard->FormInit, u"ButNext"_s);
-        click(m_wizard->FormListProblem, u"ButNext"_s);
-        click(m_wizard->FormListAlt, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListQuality);
+        GuiTest::openCriteria(*m_session, *m_wizard, m_session->problemPath(u"Дом"_s), problem);
         if (compact) {
             click(m_wizard->FormListQuality, u"ButNextCompact"_s);
             for (int page = -1; page < 3; ++page)

@@ -73,12 +73,7 @@ private:
     /// Intro, problem list, alternatives and criteria, then on step by step.
     void openDialog(const QByteArray& problem)
     {
-        QDir().mkpath(m_session->datDir());
-        writeBytes(problemPath(), problem);
-        click(m_wizard->FormInit, u"ButNext"_s);
-        click(m_wizard->FormListProblem, u"ButNext"_s);
-        click(m_wizard->FormListAlt, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListQuality);
+        GuiTest::openCriteria(*m_session, *m_wizard, problemPath(), problem);
         click(m_wizard->FormListQuality, u"ButNext"_s);
         QCOMPARE(m_wizard->current(), dialog());
         QVERIFY(QTest::qWaitForWindowExposed(dialog()));

@@ -90,12 +90,7 @@ private:
 
     void openCompact(const QByteArray& problem)
     {
-        QDir().mkpath(m_session->datDir());
-        writeBytes(problemPath(), problem);
-        click(m_wizard->FormInit, u"ButNext"_s);
-        click(m_wizard->FormListProblem, u"ButNext"_s);
-        click(m_wizard->FormListAlt, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListQuality);
+        GuiTest::openCriteria(*m_session, *m_wizard, problemPath(), problem);
         click(m_wizard->FormListQuality, u"ButNextCompact"_s);
         QCOMPARE(m_wizard->current(), screen());
         QVERIFY(QTest::qWaitForWindowExposed(screen()));

@@ -75,12 +75,7 @@ private:
 
     void openCriteria(const QByteArray& problem)
     {
-        QDir().mkpath(m_session->datDir());
-        TestSupport::writeBytes(problemPath(), problem);
-        click(m_wizard->FormInit, u"ButNext"_s);
-        click(m_wizard->FormListProblem, u"ButNext"_s);
-        click(m_wizard->FormListAlt, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListQuality);
+        GuiTest::openCriteria(*m_session, *m_wizard, problemPath(), problem);
     }
 
     void showResults(const QByteArray& problem)

@@ -117,12 +117,7 @@ private:
     /// From the intro to the criteria screen of the problem "Дом" as it is in the file.
     void openCriteria(const QByteArray& problem)
     {
-        QDir().mkpath(m_session->datDir());
-        writeBytes(problemPath(), problem);
-        click(m_wizard->FormInit, u"ButNext"_s);
-        click(m_wizard->FormListProblem, u"ButNext"_s);
-        click(m_wizard->FormListAlt, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListQuality);
+        GuiTest::openCriteria(*m_session, *m_wizard, problemPath(), problem);
     }
 
     /// Straight to the results through the step-by-step dialog's step list, changing nothing.
