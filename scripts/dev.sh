@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config
-          qt6-base-dev qt6-charts-dev libquazip1-qt6-dev libgl-dev
+          qt6-base-dev libqt6opengl6-dev qt6-charts-dev libquazip1-qt6-dev libgl-dev
           libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra)
 
 install_missing() {
