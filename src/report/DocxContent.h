@@ -42,10 +42,19 @@ struct DocxContent
         qint64 heightEmu = 0;
     };
 
+    /// How a paragraph meets a page break.
+    struct ParagraphFormat
+    {
+        bool keepWithNext = false; // on the same page as the next paragraph (or the first row of a table)
+        bool keepTogether = false; // all its lines on one page
+        bool operator==(const ParagraphFormat&) const = default;
+    };
+
     struct Paragraph
     {
         std::vector<Run> runs;
         std::optional<Font> mark; // the font of the paragraph mark, as it was when the paragraph ended
+        ParagraphFormat format;
         bool isEmpty() const { return runs.empty(); }
     };
 

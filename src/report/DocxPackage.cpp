@@ -189,9 +189,16 @@ private:
     void writeParagraph(const DocxContent::Paragraph& p)
     {
         m_xml.writeStartElement(u"w:p"_s);
-        if (p.mark && hasProperties(*p.mark)) {
+        const bool markFont = p.mark && hasProperties(*p.mark);
+        if (markFont || p.format != DocxContent::ParagraphFormat{}) {
+            // Children of w:pPr in the order the schema requires: the keeps first, the mark's font last.
             m_xml.writeStartElement(u"w:pPr"_s);
-            writeRunProperties(*p.mark);
+            if (p.format.keepWithNext)
+                m_xml.writeEmptyElement(u"w:keepNext"_s);
+            if (p.format.keepTogether)
+                m_xml.writeEmptyElement(u"w:keepLines"_s);
+            if (markFont)
+                writeRunProperties(*p.mark);
             m_xml.writeEndElement();
         }
         for (const DocxContent::Run& run : p.runs) {

@@ -142,6 +142,17 @@ void TFormWord::WriteText(const QString& text)
     typeText(cutText(text));
 }
 
+void TFormWord::WriteLine(const QString& text, QStringView lineEnd)
+{
+    WriteText(text);
+    WriteText(lineEnd.toString());
+}
+
+void TFormWord::SetParagraphFormat(bool keepWithNext, bool keepTogether)
+{
+    currentParagraph().format = {keepWithNext, keepTogether};
+}
+
 void TFormWord::typeText(QStringView text)
 {
     DocxContent::Paragraph* paragraph = &currentParagraph();
@@ -161,7 +172,9 @@ void TFormWord::typeText(QStringView text)
         const QChar c = text.at(i);
         if (c == u'\r' || c == u'\n') {
             flush();
-            m_story->emplace_back(DocxContent::Paragraph{{}, m_font});
+            // The new paragraph takes over the format of the one the line end closed.
+            const DocxContent::ParagraphFormat format = paragraph->format;
+            m_story->emplace_back(DocxContent::Paragraph{{}, m_font, format});
             paragraph = &std::get<DocxContent::Paragraph>(m_story->back());
         } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             pending += c;
@@ -182,6 +195,7 @@ void TFormWord::AddTable(qint32 rows, qint32 columns, qint32 borderStyle, qint32
     // The cells take over the formatting of the paragraph the table goes into.
     DocxContent::Paragraph& here = currentParagraph();
     const std::optional<DocxContent::Font> mark = here.mark;
+    const DocxContent::ParagraphFormat format = here.format;
     const bool hereIsEmpty = here.isEmpty();
 
     auto table = std::make_unique<DocxContent::Table>();
@@ -190,7 +204,7 @@ void TFormWord::AddTable(qint32 rows, qint32 columns, qint32 borderStyle, qint32
     table->widths.assign(size_t(columns), DocxContent::TextWidth / columns);
     table->cells.resize(size_t(rows) * size_t(columns));
     for (DocxContent::Cell& cell : table->cells)
-        cell.blocks.emplace_back(DocxContent::Paragraph{{}, mark});
+        cell.blocks.emplace_back(DocxContent::Paragraph{{}, mark, format});
     switch (borderStyle) {
     case 1:
         table->outside = DocxContent::Border::Single;
@@ -211,7 +225,7 @@ void TFormWord::AddTable(qint32 rows, qint32 columns, qint32 borderStyle, qint32
         m_story->insert(m_story->end() - 1, std::move(table));
     } else {
         m_story->push_back(std::move(table));
-        m_story->emplace_back(DocxContent::Paragraph{{}, mark});
+        m_story->emplace_back(DocxContent::Paragraph{{}, mark, format});
     }
     m_table = added;
     AlignRows(alignment);
@@ -258,9 +272,11 @@ void TFormWord::SetColumnWidth(qint32 column, double widthCm)
 void TFormWord::WriteCell(qint32 row, qint32 column, const QString& text)
 {
     DocxContent::Cell& cell = tableCell(row, column);
-    // Selecting the cell and typing replaces whatever it held.
+    // Selecting the cell and typing replaces whatever it held; the format of its first paragraph stays.
+    const auto* first = std::get_if<DocxContent::Paragraph>(&cell.blocks.front());
+    const DocxContent::ParagraphFormat format = first ? first->format : DocxContent::ParagraphFormat{};
     cell.blocks.clear();
-    cell.blocks.emplace_back(DocxContent::Paragraph{{}, m_font});
+    cell.blocks.emplace_back(DocxContent::Paragraph{{}, m_font, format});
     m_story = &cell.blocks;
     WriteText(text);
 }

@@ -52,7 +52,7 @@ QString fontKey(const Node* rPr)
 
 struct Step
 {
-    enum Op { Text, Font, Table, Cell, Upward, Width, Stretch, End, Picture } op;
+    enum Op { Text, Font, Table, Cell, Upward, Width, Stretch, End, Picture, Keep } op;
     QList<int> n;
     QString text;
     double cm = 0;
@@ -93,6 +93,10 @@ Step picture(const QString& path, int w, int h)
 {
     return {Step::Picture, {w, h}, path};
 }
+Step keep(bool withNext, bool together)
+{
+    return {Step::Keep, {withNext, together}, {}};
+}
 
 void run(TFormWord& w, const QList<Step>& script)
 {
@@ -124,6 +128,9 @@ void run(TFormWord& w, const QList<Step>& script)
             break;
         case Step::Picture:
             w.InsertPicture(s.text, s.n[0], s.n[1]);
+            break;
+        case Step::Keep:
+            w.SetParagraphFormat(s.n[0] != 0, s.n[1] != 0);
             break;
         }
     }
@@ -179,6 +186,8 @@ private Q_SLOTS:
     void testRunsFollowFontChanges();
     void testInsertionPoint_data();
     void testInsertionPoint();
+    void testParagraphFormat_data();
+    void testParagraphFormat();
     void testTableProperties_data();
     void testTableProperties();
     void testColumnWidth_data();
@@ -322,6 +331,29 @@ void TestWordDocument::testInsertionPoint()
     QFETCH(QList<Step>, script);
     QFETCH(QStringList, outline);
     QCOMPARE(bodyOutline(written(script)), outline);
+}
+
+void TestWordDocument::testParagraphFormat_data()
+{
+    QTest::addColumn<QList<Step>>("script");
+    QTest::addColumn<QStringList>("outline"); // text|flags, N: keep with next, L: keep lines together
+
+    QTest::newRow("set where typing goes, taken over at a line end")
+        << QList<Step>{keep(true, false), text(u"а\rб\r"_s), keep(false, true), text(u"в"_s)}
+        << QStringList{u"а|N"_s, u"б|N"_s, u"в|L"_s};
+    QTest::newRow("cleared before a table: neither the table nor what follows keeps")
+        << QList<Step>{keep(true, true), text(u"А\n\r"_s), keep(false, false), table(1, 1), end(), text(u"Б"_s)}
+        << QStringList{u"А|NL"_s, u"|NL"_s, u"[table]"_s, u"Б|"_s};
+}
+
+void TestWordDocument::testParagraphFormat()
+{
+    QFETCH(QList<Step>, script);
+    QFETCH(QStringList, outline);
+    const Package p = written(script);
+    QCOMPARE(flaggedOutline(p), outline);
+    const Node body = p.body();
+    QCOMPARE(body.all(u"w:keepNext"_s, true).size(), size_t(outline.filter(u"|N"_s).size()));
 }
 
 void TestWordDocument::testTableProperties_data()
@@ -539,7 +571,8 @@ void TestWordDocument::testPictureFailures()
 // Everything the writer makes: fonts, paragraphs, tables of each kind, a table in a cell, a picture.
 static Package richDocument(const QTemporaryDir& dir)
 {
-    return written({text(u"Протокол.\n\r"_s),
+    return written({keep(true, true),
+                    text(u"Протокол.\n\r"_s),
                     font(14, 1, 1, 1, u"Arial"_s),
                     text(u"Матрица\n\r"_s),
                     table(3, 3, 2, 1, 1),
@@ -598,7 +631,7 @@ void TestWordDocument::testSchemaOrder()
         {u"w:p"_s, {u"w:pPr"_s, u"w:r"_s}},
         {u"w:r"_s, {u"w:rPr"_s, u"w:t|w:tab|w:br|w:drawing"_s}},
         {u"w:pPr"_s,
-         {u"w:pStyle"_s, u"w:keepNext"_s, u"w:pBdr"_s, u"w:shd"_s, u"w:tabs"_s, u"w:spacing"_s, u"w:ind"_s, u"w:jc"_s,
+         {u"w:pStyle"_s, u"w:keepNext"_s, u"w:keepLines"_s, u"w:pBdr"_s, u"w:shd"_s, u"w:tabs"_s, u"w:spacing"_s, u"w:ind"_s, u"w:jc"_s,
           u"w:textDirection"_s, u"w:outlineLvl"_s, u"w:rPr"_s, u"w:sectPr"_s}},
         {u"w:rPr"_s,
          {u"w:rStyle"_s, u"w:rFonts"_s, u"w:b"_s, u"w:bCs"_s, u"w:i"_s, u"w:iCs"_s, u"w:caps"_s, u"w:strike"_s,

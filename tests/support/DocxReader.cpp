@@ -112,6 +112,24 @@ QString paragraphText(const Node& p)
     return s;
 }
 
+QString paragraphFlags(const Node& p)
+{
+    size_t bold = 0;
+    const std::vector<const Node*> runs = p.all(u"w:r"_s);
+    for (const Node* r : runs) {
+        if (r->child(u"w:rPr"_s) && r->child(u"w:rPr"_s)->child(u"w:b"_s))
+            ++bold;
+    }
+    QString flags = bold == 0 ? QString() : bold == runs.size() ? u"b"_s : u"b?"_s;
+    if (const Node* pPr = p.child(u"w:pPr"_s)) {
+        if (pPr->child(u"w:keepNext"_s))
+            flags += u'N';
+        if (pPr->child(u"w:keepLines"_s))
+            flags += u'L';
+    }
+    return flags;
+}
+
 QString outline(const Node& n)
 {
     if (n.name == u"w:p"_s)
@@ -138,6 +156,18 @@ QStringList bodyOutline(const Package& p)
     for (const Node& c : p.body().children) {
         if (c.name != u"w:sectPr"_s)
             out << outline(c);
+    }
+    return out;
+}
+
+QStringList flaggedOutline(const Package& p)
+{
+    QStringList out;
+    for (const Node& c : p.body().children) {
+        if (c.name == u"w:p"_s)
+            out << paragraphText(c) + u'|' + paragraphFlags(c);
+        else if (c.name == u"w:tbl"_s)
+            out << u"[table]"_s;
     }
     return out;
 }
