@@ -25,17 +25,21 @@ QString endLine()
     return u"\n\r"_s;
 }
 
-// A title with an empty line under it, after an empty line that parts it from what came before.
+// A title with an empty line under it, after an empty line that parts it from what came before. The title
+// and its empty line stay on the page of what comes under them, up to the next table.
 void heading(TFormWord& word, const QString& title)
 {
     word.GoToEnd();
     word.WriteText(endLine());
+    word.SetParagraphFormat(true, false);
     word.WriteText(title + endLine());
 }
 
 // A table whose first row names its columns; rows() fills one row of cells at a time from the second row on.
+// The table and what follows it break where they fall.
 void table(TFormWord& word, const QStringList& columns, int rows, const std::function<QStringList(int)>& row)
 {
+    word.SetParagraphFormat(false, false);
     word.AddTable(rows + 1, qint32(columns.size()), 1, 1, 1);
     word.SetColumnWidth(1, NameColumnCm);
     for (int c = 0; c < columns.size(); ++c)
@@ -79,6 +83,7 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
     const int m = analysis.altTotal;
 
     word.GoToEnd();
+    word.SetParagraphFormat(true, false);
     word.WriteText(QString::fromUtf16(Title) + endLine());
 
     word.WriteText(u"Веса критериев:"_s + endLine());
@@ -117,7 +122,9 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
             revisit.append({&matrix, &j});
     }
     if (revisit.isEmpty()) {
-        word.WriteText(u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы.\r"_s);
+        word.WriteText(u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы."_s);
+        word.SetParagraphFormat(false, false);
+        word.WriteText(u"\r"_s);
     } else {
         table(word, {u"Сравнения"_s, u"Ваш ответ"_s, u"С остальными ответами согласуется"_s}, int(revisit.size()),
               [&](int r) {
@@ -136,9 +143,9 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
     word.GoToEnd();
     word.WriteText(endLine());
     for (int k = 0; k < n; ++k)
-        word.WriteText(AnalysisText::SensitivityLine(analysis, k, locale) + u'\r');
+        word.WriteLine(AnalysisText::SensitivityLine(analysis, k, locale));
     word.WriteText(endLine());
-    word.WriteText(AnalysisText::SmallestChangeLine(analysis, locale) + u'\r');
+    word.WriteLine(AnalysisText::SmallestChangeLine(analysis, locale));
 }
 
 void WriteFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,

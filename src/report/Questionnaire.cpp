@@ -94,9 +94,21 @@ void Write(TFormWord& word, const IniDocument& problem, const QStringList& steps
             continue; // keeps its number: the numbers are the positions in the step list
         const Scale::PairKind kind =
             steps.at(p).startsWith(u'Q') ? Scale::PairKind::Criteria : Scale::PairKind::Alternatives;
-        word.WriteText(question + u"\n\r"_s);
-        for (int a = 1; a <= AnswerCount; ++a)
-            word.WriteText(AnswerLine(kind, a) + (a == AnswerCount ? u"\n\r"_s : u"\r"_s));
+        // A question is printed on one page with its answers: every paragraph from the
+        // question to the sixteenth answer keeps with the next, none breaks inside.
+        // The question line alone is bold; as every line it is cut, never its end.
+        word.SetParagraphFormat(true, true);
+        word.SetFont(QString(), 0, 1, 0, 0);
+        word.WriteText(question);
+        word.SetFont(QString(), 0, 0, 0, 0);
+        word.WriteText(u"\n\r"_s);
+        for (int a = 1; a < AnswerCount; ++a)
+            word.WriteLine(AnswerLine(kind, a));
+        word.SetParagraphFormat(false, true);
+        word.WriteLine(AnswerLine(kind, AnswerCount), u"\n");
+        // The empty line that parts it from the next question is free to break.
+        word.SetParagraphFormat(false, false);
+        word.WriteText(u"\r"_s);
     }
 }
 

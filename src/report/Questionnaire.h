@@ -29,7 +29,8 @@ QString AnswerLine(Scale::PairKind kind, int number);
 /// lacks read "?". Empty for a line that is neither.
 QString QuestionLine(const IniDocument& problem, const QString& stepLine, int position);
 
-/// The title, then each step's question and its answers, in step order.
+/// The title, then each step's question and its answers, in step order: the
+/// question in bold, and on paper on one page with its answers.
 void Write(TFormWord& word, const IniDocument& problem, const QStringList& steps);
 
 } // namespace Questionnaire

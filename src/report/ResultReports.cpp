@@ -20,8 +20,9 @@ namespace ResultReports {
 
 namespace {
 
-// Each piece below is typed as one text: the writer ends a paragraph at every
-// carriage return and line feed, so "\n\r" leaves an empty line.
+// The writer ends a paragraph at every carriage return and line feed, so
+// "\n\r" leaves an empty line. A line that holds a name goes through
+// WriteLine, which cuts the text and never its end.
 QString endLine()
 {
     return u"\n\r"_s;
@@ -53,8 +54,17 @@ void writeList(TFormWord& word, const IniDocument& problem, QStringView section,
     for (int i = 0; i < ComUnit::ListPositions; ++i) {
         const QString name = readName(problem, section, key(i), ComUnit::NoEntry);
         if (name != ComUnit::NoEntry)
-            type(word, QString::number(i + 1) + u". "_s + name + u'\r');
+            word.WriteLine(QString::number(i + 1) + u". "_s + name);
     }
+}
+
+// A matrix's title and the empty line under it stay on the page of its table's
+// first row; the table and what follows it break where they fall.
+void tableHeading(TFormWord& word, const QString& title)
+{
+    word.SetParagraphFormat(true, false);
+    word.WriteLine(title, endLine());
+    word.SetParagraphFormat(false, false);
 }
 
 // One matrix as a table: names along the first row and column, "-" on the
@@ -91,7 +101,7 @@ void writeMatrices(TFormWord& word, const IniDocument& problem, int critTotal, i
     const auto altName = [&](int i) { return readName(problem, AltSection, AltName(i), ComUnit::NoEntry); };
 
     type(word, endLine());
-    type(word, u"Матрица парных сравнений для критериев выбора.\n\r"_s);
+    tableHeading(word, u"Матрица парных сравнений для критериев выбора."_s);
     writeMatrix(word, critTotal, Headings::Upward, critName,
                 [&](int i, int j) { return problem.readInteger(JudgementSection, QualPair(i, j), 1); });
 
@@ -99,7 +109,7 @@ void writeMatrices(TFormWord& word, const IniDocument& problem, int critTotal, i
         const QString criterion = critName(k);
         word.GoToEnd();
         type(word, endLine());
-        type(word, u"Матрица парных сравнений альтернатив по критерию "_s + criterion + endLine());
+        tableHeading(word, u"Матрица парных сравнений альтернатив по критерию "_s + criterion);
         writeMatrix(word, altTotal, Headings::Across, altName,
                     [&](int i, int j) { return problem.readInteger(JudgementSection, AltPair(i, j, k), 1); });
     }
@@ -147,15 +157,13 @@ void write(Report report, TFormWord& word, const IniDocument& problem, const Eva
     int best = 0;
     for (int i = 0; i < altTotal; ++i) {
         const QString name = readName(problem, AltSection, AltName(i), Unknown);
-        type(word,
-             QString::number(i + 1) + u". "_s + name + NumberFormat::spacedHundredfold(priority(i), locale) + u'%');
-        type(word, u"\r"_s);
+        word.WriteLine(QString::number(i + 1) + u". "_s + name + NumberFormat::spacedHundredfold(priority(i), locale) +
+                       u'%');
         if (priority(i) > priority(best))
             best = i;
     }
     type(word, endLine());
-    type(word, ResultsText::bestChoiceLine(readName(problem, AltSection, AltName(best), Unknown)));
-    type(word, endLine());
+    word.WriteLine(ResultsText::bestChoiceLine(readName(problem, AltSection, AltName(best), Unknown)), endLine());
 
     word.GoToEnd();
     word.InsertPicture(chartPath, ChartSideCm, ChartSideCm);

@@ -29,7 +29,8 @@ void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationRes
                 const QLocale& locale = QLocale());
 
 /// The short report's content under its own title, with the criteria matrix
-/// and one alternatives matrix per criterion after the lists. Given the
+/// and one alternatives matrix per criterion after the lists, each title kept
+/// on the page of its table. Given the
 /// analysis of the same evaluation (AnalysisReport::AnalysisOf), the section
 /// "Анализ решения" follows everything else.
 void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,

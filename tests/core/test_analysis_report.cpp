@@ -85,6 +85,7 @@ class TestAnalysisReport final : public QObject
 private Q_SLOTS:
     void testSectionOfAConsistentProblem();
     void testJudgementsToRevisit();
+    void testTitlesKeepWithTheirTables();
     void testSectionFollowsEverythingElse();
     void testAnalysisOfTheFileAsItIs_data();
     void testAnalysisOfTheFileAsItIs();
@@ -158,6 +159,27 @@ void TestAnalysisReport::testJudgementsToRevisit()
     QVERIFY2(first[2].startsWith(u"Налево"_s) && first[2].endsWith(u"  [8/1]"_s), qPrintable(first[2]));
     for (qsizetype i = 2; i < lines.size(); ++i)
         QVERIFY2(lines[i].startsWith(u"Альтернативы по критерию «Цена»|"_s), qPrintable(lines[i]));
+}
+
+// Each title of the section, and the section's own title, stays on the page of its table.
+void TestAnalysisReport::testTitlesKeepWithTheirTables()
+{
+    Report report;
+    const DocxReader::Package package = report.write(problemOf(Road + Reversed), true);
+    QStringList expected{QString::fromUtf16(AnalysisReport::Title) + u"|N"_s, u"|N"_s};
+    for (const QString& title : {u"Веса критериев:"_s, u"Локальные приоритеты альтернатив по критериям:"_s,
+                                 u"Согласованность ответов:"_s, u"Ответы, которые стоит пересмотреть:"_s,
+                                 u"Чувствительность лучшего выбора к весам критериев:"_s}) {
+        if (expected.size() > 2)
+            expected << u"|"_s << u"|"_s;
+        expected << title + u"|N"_s << u"|N"_s << u"[table]"_s;
+    }
+    const QStringList lines = DocxReader::flaggedOutline(package);
+    const QStringList written = lines.mid(lines.indexOf(expected.first()));
+    QCOMPARE(written.mid(0, expected.size()), expected);
+    QCOMPARE(written.filter(u"|N"_s).size(), 12); // and none after the last table
+    const DocxReader::Node body = package.body();
+    QVERIFY(body.all(u"w:keepLines"_s, true).empty());
 }
 
 // The section comes after the last warning; everything before it is the full report as it was.

@@ -72,17 +72,19 @@ const QStringList Preference{
     u"17. (B) очень намного лучше, чем (A) [1/9]"_s,
 };
 
-// The title and its two empty lines, then per question: the question, an empty
-// line, the answers, an empty line; the document ends in an empty paragraph.
+// The title and its two empty lines, then per question: the question in bold, an
+// empty line, the answers, all kept on one page up to the last answer, and an
+// empty line free to break; the document ends in an empty paragraph.
 QStringList expectedOutline(const QStringList& questions)
 {
-    QStringList out{u"Анкета для принятия управленческого решения."_s, QString(), QString(), QString()};
+    QStringList out{u"Анкета для принятия управленческого решения.|"_s, u"|"_s, u"|"_s, u"|"_s};
     for (const QString& q : questions) {
-        out << q << QString();
-        out << (q.contains(u"критерии"_s) ? Importance : Preference);
-        out << QString();
+        out << q + u"|bNL"_s << u"|NL"_s;
+        for (const QString& answer : q.contains(u"критерии"_s) ? Importance : Preference)
+            out << answer + (answer.startsWith(u"17. "_s) ? u"|L"_s : u"|NL"_s);
+        out << u"|"_s;
     }
-    return out << QString();
+    return out << u"|"_s;
 }
 
 const QString ThreeByTwo = u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n"
@@ -98,7 +100,7 @@ private Q_SLOTS:
     void testDocument_data();
     void testDocument();
     void testAnswerLines();
-    void testLongNameRunsIntoTheAnswers();
+    void testLongQuestionKeepsItsLineEnd();
     void testRebuiltStepsOfTheScreen();
 };
 
@@ -142,7 +144,7 @@ void TestQuestionnaire::testDocument()
 
     const IniDocument problem = problemOf(ini);
     const Package p = written(problem, steps.isEmpty() ? CompareStepsBuild::StepLines(problem) : steps);
-    QCOMPARE(bodyOutline(p), expectedOutline(questions));
+    QCOMPARE(flaggedOutline(p), expectedOutline(questions));
     QCOMPARE(packageFaults(p), QStringList());
 
     // Running text in size 11: no tables, no pictures.
@@ -166,16 +168,15 @@ void TestQuestionnaire::testAnswerLines()
     QCOMPARE(preference, Preference);
 }
 
-// Names are cut to 255 characters and so is the question with its line end:
-// the first answer then runs on in the question's paragraph.
-void TestQuestionnaire::testLongNameRunsIntoTheAnswers()
+// Names are cut to 255 characters and so is the question, but not its line end:
+// the answers still begin after an empty line.
+void TestQuestionnaire::testLongQuestionKeepsItsLineEnd()
 {
     const QString name(300, u'Ж');
     const IniDocument problem = problemOf(u"[Qual]\nQ_0="_s + name + u"\nQ_1=Район\nCount=2\n"_s);
-    const QStringList outline = bodyOutline(written(problem, CompareStepsBuild::StepLines(problem)));
     const QString start = u"1. Сравните критерии (A)"_s;
-    QCOMPARE(outline.value(4), start + name.left(255 - start.size()) + Importance.first());
-    QCOMPARE(outline.mid(5, 16), Importance.mid(1));
+    QCOMPARE(flaggedOutline(written(problem, CompareStepsBuild::StepLines(problem))),
+             expectedOutline({start + name.left(255 - start.size())}));
 }
 
 // On the screen the list is saved and the judgements rebuilt before the
@@ -190,7 +191,7 @@ void TestQuestionnaire::testRebuiltStepsOfTheScreen()
     ProblemLists::Save(file, ProblemLists::Kind::Criteria, {TLElem(0, u"Цена"_s), TLElem(1, u"Район"_s)});
     const QStringList steps = CompareStepsBuild::RebuildJudgements(file);
 
-    QCOMPARE(bodyOutline(written(*file.snapshot(), steps)),
+    QCOMPARE(flaggedOutline(written(*file.snapshot(), steps)),
              expectedOutline({u"1. Сравните критерии (A)Цена и (B)Район по степени важности."_s,
                               u"2. Сравните альтернативы (A)Дом и (B)Дача по критерию Цена."_s,
                               u"3. Сравните альтернативы (A)Дом и (B)Дача по критерию Район."_s}));

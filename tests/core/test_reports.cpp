@@ -134,6 +134,7 @@ private Q_SLOTS:
     void testMatrixCells_data();
     void testMatrixCells();
     void testUpwardHeadingsOnlyInCriteriaMatrix();
+    void testMatrixTitlesKeepWithTheirTables();
     void testTablesShowTheEvaluatedMatrices_data();
     void testTablesShowTheEvaluatedMatrices();
     void testLists_data();
@@ -194,6 +195,9 @@ void TestReports::testShortReport()
     QCOMPARE(extents[0]->attr(u"cy"_s), u"5400000"_s);
     QCOMPARE(w.package.order.filter(u"word/media/"_s).size(), 1);
     QVERIFY(tables(body).empty());
+    // No table, so nothing kept with the next paragraph; nothing bold.
+    for (const QString& name : {u"w:keepNext"_s, u"w:keepLines"_s, u"w:b"_s})
+        QVERIFY2(body.all(name, true).empty(), qPrintable(name));
 }
 
 void TestReports::testFullReportAddsTheMatrices()
@@ -301,6 +305,40 @@ void TestReports::testUpwardHeadingsOnlyInCriteriaMatrix()
     }
 }
 
+// A title stays on the page of its table; a title of more than 255 characters
+// is cut, and still ends in its empty line before the table.
+void TestReports::testMatrixTitlesKeepWithTheirTables()
+{
+    const QString name(300, u'Ж');
+    const Reports reports;
+    const Written w = reports.write(true, problemOf(QString(TwoByTwo).replace(u"Q_1=Район"_s, u"Q_1="_s + name)),
+                                    resultOf({0.5, 0.5}));
+    const QString title = u"Матрица парных сравнений альтернатив по критерию "_s;
+    const QStringList expected{
+        u"Матрица парных сравнений для критериев выбора.|N"_s,
+        u"|N"_s,
+        u"[table]"_s,
+        u"|"_s,
+        u"|"_s,
+        title + u"Цена|N"_s,
+        u"|N"_s,
+        u"[table]"_s,
+        u"|"_s,
+        u"|"_s,
+        (title + name).left(255) + u"|N"_s,
+        u"|N"_s,
+        u"[table]"_s,
+        u"|"_s,
+    };
+    const QStringList lines = flaggedOutline(w.package);
+    QCOMPARE(lines.mid(lines.indexOf(expected.first()), expected.size()), expected);
+    // Nowhere else, not in a cell either; nothing kept together, nothing bold.
+    const Node body = w.package.body();
+    QCOMPARE(body.all(u"w:keepNext"_s, true).size(), size_t(6));
+    QVERIFY(body.all(u"w:keepLines"_s, true).empty());
+    QVERIFY(body.all(u"w:b"_s, true).empty());
+}
+
 void TestReports::testTablesShowTheEvaluatedMatrices_data()
 {
     QTest::addColumn<QString>("file");
@@ -392,6 +430,9 @@ void TestReports::testLists_data()
     QTest::newRow("listed whatever the count")
         << u"A_0=Дом\nA_1=Дача\nA_2=Офис\nCount=1\n"_s << QStringList{u"1. Дом"_s, u"2. Дача"_s, u"3. Офис"_s};
     QTest::newRow("blanks around a name are not part of it") << u"A_0 =  Дом  \n"_s << QStringList{u"1. Дом"_s};
+    QTest::newRow("a line past 255 is cut, the next one is its own")
+        << u"A_0="_s + QString(300, u'Ж') + u"\nA_1=Дом\n"_s
+        << QStringList{u"1. "_s + QString(252, u'Ж'), u"2. Дом"_s};
 }
 
 void TestReports::testLists()
