@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QValueAxis>
 
@@ -308,6 +309,21 @@ private Q_SLOTS:
         QCOMPARE(gradient->stops().last().second, QColor(Qt::red));
         QCOMPARE(gradient->stops().first().second.hue(), QColor(Qt::red).hue());
         QCOMPARE(bars()->label(), u"SAlt"_s);
+    }
+
+    // Both warnings of an inconsistent problem and a name of 255 letters wrap at the memo's width: no line
+    // runs off its edge behind a horizontal scroll bar.
+    void testMemoWrapsLongLines()
+    {
+        QByteArray problem = TestSupport::readBytes(QDir(TestSupport::examplesDir()).filePath(u"Банк.qzr"_s));
+        problem.replace(cp1251("Вклад в Сбербанке"), QByteArray(255, '\xC6')); // Ж
+        showResults(problem);
+        QCOMPARE(memo().count(u"Внимание!"_s), 2);
+        QVERIFY(memo().contains(QString(255, u'Ж') + u" 30,46%"_s));
+        auto* memoEdit = GuiTest::child<QPlainTextEdit>(results(), u"MResult"_s);
+        QCOMPARE(memoEdit->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QVERIFY(!memoEdit->horizontalScrollBar()->isVisible());
+        QCOMPARE(memoEdit->horizontalScrollBar()->maximum(), 0);
     }
 
     // Each mark stands above its own bar, its pointer's length away.

@@ -57,11 +57,14 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     connect(ButAnalysis, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButAnalysisClick(); }); });
 
+    // Lines wrap at the memo's width, a name too long for one line too, so
+    // nothing hides behind a horizontal scroll bar.
     MResult = new QPlainTextEdit(this);
     MResult->setObjectName(u"MResult"_s);
     MResult->setReadOnly(true);
     MResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MResult->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MResult->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     MResult->setGeometry(ClientWidth - MemoWidth, 0, MemoWidth, top);
     QFont memoFace = MResult->font();
     memoFace.setPointSize(10);
