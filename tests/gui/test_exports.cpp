@@ -7,8 +7,10 @@
 #include "lists/ui/NameEdit.h"
 #include "lists/ui/TFormListAlt.h"
 #include "lists/ui/TFormListQuality.h"
+#include "lists/ui/TStGCollect.h"
 #include "report/Questionnaire.h"
 #include "report/ui/DocumentOpener.h"
+#include "report/ui/ExportNotice.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/TFormInit.h"
 #include "shell/ui/Wizard.h"
@@ -111,6 +113,21 @@ private:
         QCOMPARE(calls.at(0).kind, Dialogs::Kind::Error);
         QCOMPARE(calls.at(0).title, QStringView(ErrorBox::Caption).toString());
         QVERIFY(m_opener->opened().isEmpty());
+        QCOMPARE(notice(results())->text(), QString());
+    }
+
+    ExportNotice* notice(QWidget* screen) const { return GuiTest::child<ExportNotice>(screen, u"STextSaved"_s); }
+
+    /// The line on the screen names the saved document, readable whole, and its link opens the folder.
+    void checkNotice(QWidget* screen, const QString& path)
+    {
+        ExportNotice* line = notice(screen);
+        QVERIFY(line && line->isVisible());
+        QVERIFY2(line->text().contains(QFileInfo(path).fileName()), qPrintable(line->text()));
+        QVERIFY2(line->sizeHint().width() <= line->width(), qPrintable(line->text()));
+        QCOMPARE(line->toolTip(), QDir::toNativeSeparators(path));
+        Q_EMIT line->linkActivated(u"folder"_s);
+        QCOMPARE(m_opener->opened().last(), QFileInfo(path).absolutePath());
     }
 
 private Q_SLOTS:
@@ -204,10 +221,14 @@ private Q_SLOTS:
                  qPrintable(barColour.name()));
         QCOMPARE(TestSupport::readBytes(problemPath()), problemBefore);
 
-        // Each export makes a new document, even within the same second.
+        // Each export makes a new document, even within the same second, and names it on the screen.
         click(results(), button);
         QCOMPARE(documents().size(), 2);
         QCOMPARE(m_opener->opened().size(), 2);
+        checkNotice(results(), m_opener->opened().last());
+        // The next key pressed takes the line away.
+        QTest::keyClick(GuiTest::child<QWidget>(results(), u"MResult"_s), Qt::Key_Down);
+        QCOMPARE(notice(results())->text(), QString());
     }
 
     // Nothing opens the document: it stays saved and the notice tells where.
@@ -227,6 +248,9 @@ private Q_SLOTS:
         QCOMPARE(calls.at(0).title, u"Сообщение"_s);
         QVERIFY2(calls.at(0).text.contains(QDir::toNativeSeparators(path)), qPrintable(calls.at(0).text));
         QCOMPARE(calls.at(0).text, DocumentOpener::notOpenedText(path));
+        // The screen names it too, after the box.
+        m_opener->setOpens(true);
+        checkNotice(results(), path);
     }
 
     // A picture that cannot be saved ends the export in the error box before any document exists.
@@ -313,6 +337,11 @@ private Q_SLOTS:
         QCOMPARE(questions.last(), u"10. Сравните альтернативы (A)Налево и (B)Направо по критерию Вид."_s);
         QCOMPARE(outline.count(Questionnaire::AnswerLine(Scale::PairKind::Criteria, 17)), 6);
         QCOMPARE(outline.count(Questionnaire::AnswerLine(Scale::PairKind::Alternatives, 17)), 4);
+
+        // Named on the screen until the next click in it.
+        checkNotice(screen, QDir(reportsDir()).filePath(documents().first()));
+        QTest::mouseClick(m_wizard->FormListQuality->grid()->viewport(), Qt::LeftButton);
+        QCOMPARE(notice(screen)->text(), QString());
     }
 
     void testQuestionnaireCountCheck_data()

@@ -8,6 +8,7 @@
 #include "report/ResultReports.h"
 #include "report/TFormWord.h"
 #include "report/ui/DocumentOpener.h"
+#include "report/ui/ExportNotice.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
@@ -56,6 +57,12 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     ButAnalysis->setFont(ButExpToWordFull->font());
     connect(ButAnalysis, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButAnalysisClick(); }); });
+
+    // Under the buttons, in their small face, from the left edge of "Вернуться" to the panel's right edge.
+    STextSaved = new ExportNotice(Panel1);
+    STextSaved->setObjectName(u"STextSaved"_s);
+    STextSaved->setFont(ButExpToWordFull->font());
+    STextSaved->setGeometry(48, 34, ClientWidth - 48 - 8, StripHeight - 34 - 2);
 
     // Lines wrap at the memo's width, a name too long for one line too, so
     // nothing hides behind a horizontal scroll bar.
@@ -157,5 +164,6 @@ void TFormFinal::exportReport(bool full)
         AnalysisReport::WriteFullReport(word, *problem, m_result, chartPath);
     else
         ResultReports::WriteShort(word, *problem, m_result, chartPath);
-    word.Close();
+    // Told also when the viewer fails after it started, or nothing opens at all.
+    STextSaved->showSaved(word.Close());
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringList>
 
+class ExportNotice;
 class QAction;
 class QChartView;
 class QFrame;
@@ -58,6 +59,7 @@ private:
     QPushButton* ButExpToWordShort = nullptr;
     QPushButton* ButExpToWordFull = nullptr;
     QPushButton* ButAnalysis = nullptr;
+    ExportNotice* STextSaved = nullptr; // under the buttons: where the last export went
     QPlainTextEdit* MResult = nullptr;
     QFrame* Panel2 = nullptr;
     ResultChart* ChartResult = nullptr;

@@ -5,6 +5,7 @@
 #include "report/Questionnaire.h"
 #include "report/TFormWord.h"
 #include "report/ui/DocumentOpener.h"
+#include "report/ui/ExportNotice.h"
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/HelpMemo.h"
 #include "shell/ui/ErrorBox.h"
@@ -84,6 +85,14 @@ TFormListQuality::TFormListQuality(QWidget* parent)
     connect(ButExpToWord, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButExpToWordClick(); }); });
 
+    // The free row under "Вернуться" and the export button, left of the forward buttons, in a small face.
+    STextSaved = new ExportNotice(PMove);
+    STextSaved->setObjectName(u"STextSaved"_s);
+    STextSaved->setGeometry(8, 56, 520 - 8 - 8, 20);
+    QFont small = STextSaved->font();
+    small.setPointSize(8);
+    STextSaved->setFont(small);
+
     ButNextCompact = new QPushButton(u"Продолжить ( компактный интерфейс)"_s, PMove);
     ButNextCompact->setObjectName(u"ButNextCompact"_s);
     ButNextCompact->setGeometry(520, 48, 250, 25);
@@ -113,7 +122,7 @@ void TFormListQuality::ButExpToWordClick()
     rebuildJudgements();
     TFormWord word(DocumentOpener::destination(this, TFormWord::Kind::Questionnaire));
     Questionnaire::Write(word, *ComUnit::ProblemIni.snapshot(), ComUnit::CompareSteps);
-    word.Close();
+    STextSaved->showSaved(word.Close());
 }
 
 void TFormListQuality::ButNextClick()

@@ -2,6 +2,7 @@
 
 #include "lists/ui/ItemListScreen.h"
 
+class ExportNotice;
 class QPushButton;
 
 /// The criteria of the open problem: the qualities by which the alternatives are
@@ -31,4 +32,5 @@ private:
 
     QPushButton* ButExpToWord = nullptr;
     QPushButton* ButNextCompact = nullptr;
+    ExportNotice* STextSaved = nullptr; // under the export button: where the questionnaire went
 };

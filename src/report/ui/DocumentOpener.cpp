@@ -22,13 +22,19 @@ namespace DocumentOpener {
 bool open(QWidget* parent, const QString& path)
 {
     const QUrl url = QUrl::fromLocalFile(path);
-    bool opened = false;
-    if (g_interceptor)
-        opened = g_interceptor->launch(url);
-    else
-        opened = QDesktopServices::openUrl(url);
+    const bool opened = g_interceptor ? g_interceptor->launch(url) : QDesktopServices::openUrl(url);
     if (!opened)
         Dialogs::information(parent, u"Сообщение"_s, notOpenedText(path));
+    return opened;
+}
+
+bool openFolder(QWidget* parent, const QString& folder)
+{
+    const QUrl url = QUrl::fromLocalFile(folder);
+    const bool opened = g_interceptor ? g_interceptor->launch(url) : QDesktopServices::openUrl(url);
+    if (!opened)
+        Dialogs::information(parent, u"Сообщение"_s,
+                             u"Открыть папку не удалось.\nПапка: "_s + QDir::toNativeSeparators(folder));
     return opened;
 }
 

@@ -18,6 +18,10 @@ bool open(QWidget* parent, const QString& path);
 /// The notice's text for a document nothing could open.
 QString notOpenedText(const QString& path);
 
+/// Shows a folder in the desktop's file manager; false when nothing could, and
+/// a notice named the folder then.
+bool openFolder(QWidget* parent, const QString& folder);
+
 /// Where an export of the open problem goes: "Отчеты" in the data folder,
 /// named after the problem file, opened through open() with parent as the
 /// notice's parent.
@@ -26,8 +30,8 @@ TFormWord::Destination destination(QWidget* parent, TFormWord::Kind kind);
 } // namespace DocumentOpener
 
 /// For tests: while alive it stands in for the desktop, so that no test starts
-/// another program. It records every document it is asked to open and answers
-/// as told. The desktop comes back when it is destroyed.
+/// another program. It records every document and folder it is asked to open
+/// and answers as told. The desktop comes back when it is destroyed.
 class InterceptedOpener final
 {
 public:
@@ -42,6 +46,7 @@ public:
 
 private:
     friend bool DocumentOpener::open(QWidget* parent, const QString& path);
+    friend bool DocumentOpener::openFolder(QWidget* parent, const QString& folder);
     bool launch(const QUrl& url);
 
     bool m_opens = true;
