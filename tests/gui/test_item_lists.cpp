@@ -103,8 +103,7 @@ private:
         click(screen, u"ButInsert"_s);
         auto* gedit = GuiTest::child<NameEdit>(screen, u"GEdit"_s);
         QVERIFY(gedit && gedit->isVisible());
-        gedit->selectAll();
-        GuiTest::typeText(gedit, name);
+        GuiTest::typeText(gedit, name); // replaces the proposed name, which is selected
         QTest::keyClick(gedit, Qt::Key_Return);
     }
 
@@ -183,12 +182,12 @@ private Q_SLOTS:
         g->setFocus();
         QTest::keyClick(g, Qt::Key_F2);
         auto* gedit = GuiTest::child<NameEdit>(screen, u"GEdit"_s);
-        QVERIFY(gedit->isVisible());
-        GuiTest::typeText(gedit, u" и ещё"_s);
+        QCOMPARE(gedit->selectedText(), u"Элемент 1"_s);
+        GuiTest::typeText(gedit, u"Прямо"_s);
         QTest::keyClick(gedit, Qt::Key_Return);
-        QCOMPARE(g->Cells(1, 2), u"Элемент 1 и ещё"_s);
+        QCOMPARE(g->Cells(1, 2), u"Прямо"_s);
 
-        click(screen, u"ButDelete"_s); // no question for items of a problem
+        click(screen, u"ButDelete"_s); // no question for an item without judgements
         QCOMPARE(column(screen, 0), (QStringList{u"  1"_s, u"  2"_s}));
         QCOMPARE(column(screen, 1), (QStringList{u"Элемент 0"_s, u"Элемент 2"_s}));
         click(screen, u"ButPrev"_s);
