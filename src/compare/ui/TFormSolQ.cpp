@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
+#include <QTextLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -19,7 +20,10 @@ namespace {
 constexpr int RowHeight = 51;
 constexpr int EndWidth = 80;
 constexpr int EndHeight = 45;
-constexpr int SentenceHeight = 20;
+// The sentence above a bar has room for two lines of the smaller face; the bar keeps the rest of the row.
+constexpr int SentenceHeight = 26;
+constexpr int SentencePixels = 13;
+constexpr int SmallSentencePixels = 11;
 constexpr int MoveHeight = 55;
 
 QLabel* makeText(QWidget* parent, const QString& name, int pixelSize)
@@ -37,6 +41,36 @@ QLabel* makeText(QWidget* parent, const QString& name, int pixelSize)
 QString pageHelp()
 {
     return u"Сравнение осуществляется путем перемещения соответствующих указателей."_s;
+}
+
+// A row's sentence is read whole: on one line in the row's face when it fits,
+// otherwise on two lines of a smaller face. Only a sentence that two lines cannot
+// hold (names of some hundred characters) ends in "…"; its tooltip then gives
+// the whole sentence. text is what the row shows, whole the sentence uncut.
+void showSentence(QLabel* label, const QString& text, const QString& whole)
+{
+    const int width = label->contentsRect().width();
+    QFont face = label->font();
+    face.setPixelSize(SentencePixels);
+    QString shown = text;
+    if (QFontMetrics(face).horizontalAdvance(text) > width) {
+        face.setPixelSize(SmallSentencePixels);
+        QTextLayout layout(text, face);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine first = layout.createLine();
+        first.setLineWidth(width);
+        const QString rest = text.mid(first.textStart() + first.textLength()).trimmed();
+        layout.endLayout();
+        shown = text.left(first.textStart() + first.textLength()).trimmed();
+        if (!rest.isEmpty())
+            shown += u'\n' + QFontMetrics(face).elidedText(rest, Qt::ElideRight, width);
+    }
+    label->setFont(face);
+    label->setText(shown);
+    label->setToolTip(QString(shown).replace(u'\n', u' ') == whole ? QString() : whole);
 }
 
 } // namespace
@@ -91,7 +125,7 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
             inner->setObjectName(u"PInner"_s + d);
             const int innerWidth = ClientWidth - 2 * (EndWidth + 3);
             inner->setGeometry(EndWidth + 3, 1, innerWidth, RowHeight - 2);
-            row.sentence = makeText(inner, u"SText"_s + d, 13);
+            row.sentence = makeText(inner, u"SText"_s + d, SentencePixels);
             row.sentence->setGeometry(0, 0, innerWidth, SentenceHeight);
             row.sentence->setAutoFillBackground(true);
             row.sentence->setBackgroundRole(QPalette::Button);
@@ -182,15 +216,17 @@ void TFormSolQ::showPair(Row& row, const QString& nameA, const QString& nameB, i
 {
     const QSignalBlocker blocker(row.bar);
     if (nameA.isEmpty() || nameB.isEmpty()) {
-        row.sentence->setText(u"-"_s);
+        showSentence(row.sentence, u"-"_s, u"-"_s);
         row.bar->setValue(0);
         row.bar->setEnabled(false);
         row.endI->setText(u"-"_s);
         row.endJ->setText(u"-"_s);
         return;
     }
-    row.sentence->setText(criteria ? Scale::CriteriaPhrase(nameA, nameB, v)
-                                   : Scale::AlternativesPhrase(nameA, nameB, v));
+    const Scale::PairKind kind = criteria ? Scale::PairKind::Criteria : Scale::PairKind::Alternatives;
+    showSentence(row.sentence,
+                 criteria ? Scale::CriteriaPhrase(nameA, nameB, v) : Scale::AlternativesPhrase(nameA, nameB, v),
+                 Scale::Sentence(kind, nameA, nameB, Scale::JudgementToPosition(v)));
     row.bar->setEnabled(true);
     row.bar->setValue(Scale::JudgementToPosition(v));
     // The number grows on the side of the element the bar favours.
