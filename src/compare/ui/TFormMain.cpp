@@ -8,6 +8,7 @@
 #include "storage/ProblemKeys.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -89,6 +90,14 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     // Some styles open a non-editable list as a menu over the whole screen and
     // ignore the row count; the plain list popup keeps to it.
     CBoxStep->setStyleSheet(u"QComboBox { combobox-popup: 0; }"_s);
+    // Under the step list, in the room the panel leaves below it.
+    STextStep = new QLabel(PMove);
+    STextStep->setObjectName(u"STextStep"_s);
+    STextStep->setGeometry(130, 34, 519, 14);
+    STextStep->setAlignment(Qt::AlignCenter);
+    QFont stepFace = STextStep->font();
+    stepFace.setPixelSize(11);
+    STextStep->setFont(stepFace);
 
     STextTop = makeText(PInfo, u"STextTop"_s, PInfo->contentsRect(), 16, false, true);
     STextTop->setText(u"***"_s);
@@ -129,10 +138,22 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     EdA = new QLineEdit(Panel1);
     EdA->setObjectName(u"EdA"_s);
     EdA->setGeometry(20, 56, 120, 24);
-    EdA->installEventFilter(this);
+    EdA->setPlaceholderText(u"значение A"_s);
+    ChBLowerBetter = new QCheckBox(u"меньше — лучше"_s, Panel1);
+    ChBLowerBetter->setObjectName(u"ChBLowerBetter"_s);
+    ChBLowerBetter->setGeometry(146, 56, 130, 24);
+    QFont boxFace = ChBLowerBetter->font(); // the panel's bold face would not fit between the fields
+    boxFace.setBold(false);
+    boxFace.setPixelSize(12);
+    ChBLowerBetter->setFont(boxFace);
     EdB = new QLineEdit(Panel1);
     EdB->setObjectName(u"EdB"_s);
     EdB->setGeometry(280, 56, 120, 24);
+    EdB->setPlaceholderText(u"значение B"_s);
+    for (QLineEdit* edit : {EdA, EdB}) {
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::returnPressed, this, &TFormMain::ButRunNumerClick);
+    }
 
     Next = new QAction(u"Продолжить"_s, this);
     Next->setObjectName(u"Next"_s);
@@ -200,6 +221,7 @@ void TFormMain::ShowStep()
         const QSignalBlocker blocker(CBoxStep);
         CBoxStep->setCurrentIndex(ComUnit::CurrentStep);
     }
+    STextStep->setText(u"Шаг %1 из %2"_s.arg(ComUnit::CurrentStep + 1).arg(ComUnit::CompareSteps.size()));
     EdA->clear();
     EdB->clear();
 }
@@ -252,11 +274,12 @@ void TFormMain::ChangeExecute()
 
 void TFormMain::ButRunNumerClick()
 {
+    // A lower value that is better (a price) turns the proposal round: the same grade, for the other element.
     if (const auto p = Scale::NumericTextsToPosition(EdA->text(), EdB->text(), QLocale()))
-        TBarMera->setValue(*p);
+        TBarMera->setValue(ChBLowerBetter->isChecked() ? -*p : *p);
 }
 
-bool TFormMain::EdAKeyPress(QKeyEvent* event)
+bool TFormMain::EdAKeyPress(QLineEdit* edit, QKeyEvent* event)
 {
     const QString typed = event->text();
     if (typed.isEmpty() || event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier))
@@ -264,13 +287,14 @@ bool TFormMain::EdAKeyPress(QKeyEvent* event)
     const QString filtered = Scale::FilterDecimalKey(typed, QLocale());
     if (filtered == typed)
         return false;
-    EdA->insert(filtered);
+    edit->insert(filtered);
     return true;
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == EdA && event->type() == QEvent::KeyPress && EdAKeyPress(static_cast<QKeyEvent*>(event)))
+    if ((watched == EdA || watched == EdB) && event->type() == QEvent::KeyPress &&
+        EdAKeyPress(static_cast<QLineEdit*>(watched), static_cast<QKeyEvent*>(event)))
         return true;
     return WizardScreen::eventFilter(watched, event);
 }
