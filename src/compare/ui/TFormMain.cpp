@@ -2,6 +2,7 @@
 
 #include "compare/CompareStepsBuild.h"
 #include "compare/Scale.h"
+#include "compare/ui/TrackBar.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
@@ -109,15 +110,9 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     int top = PMera->contentsRect().top();
     STMera = makeText(PMera, u"STMera"_s, QRect(left, top, inner, MeraTextHeight), 16, true, true);
     top += MeraTextHeight;
-    TBarMera = new QSlider(Qt::Horizontal, PMera);
+    TBarMera = new TrackBar(PMera);
     TBarMera->setObjectName(u"TBarMera"_s);
     TBarMera->setGeometry(left, top, inner, BarHeight);
-    TBarMera->setRange(Scale::MinPosition, Scale::MaxPosition);
-    TBarMera->setSingleStep(1);
-    TBarMera->setPageStep(1);
-    TBarMera->setTickInterval(1);
-    TBarMera->setTickPosition(QSlider::TicksBelow);
-    TBarMera->setValue(Scale::MinPosition);
     top += BarHeight;
     PanA = makeText(PMera, u"PanA"_s, QRect(left, top, DigitAWidth, DigitsHeight), 48, false, false);
     PanA->setFrameShape(QFrame::StyledPanel);
@@ -168,6 +163,8 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
             [this](int index) { ErrorBox::guarded(this, [this, index] { CBoxStepChange(index); }); });
     connect(TBarMera, &QSlider::valueChanged, this, &TFormMain::ChangeExecute);
     connect(ButRunNumer, &QPushButton::clicked, this, &TFormMain::ButRunNumerClick);
+
+    setReadingOrder({TBarMera, ButRunNumer, EdA, ChBLowerBetter, EdB, ButPrev, CBoxStep, ButNext});
 }
 
 void TFormMain::load()

@@ -1,6 +1,7 @@
 #include "compare/ui/TFormSolQ.h"
 
 #include "compare/Scale.h"
+#include "compare/ui/TrackBar.h"
 #include "shell/ui/ErrorBox.h"
 #include "storage/ComUnit.h"
 
@@ -129,16 +130,10 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
             row.sentence->setGeometry(0, 0, innerWidth, SentenceHeight);
             row.sentence->setAutoFillBackground(true);
             row.sentence->setBackgroundRole(QPalette::Button);
-            row.bar = new QSlider(Qt::Horizontal, inner);
+            row.bar = new TrackBar(inner);
             row.bar->setObjectName(u"TBarMera"_s + d);
             row.bar->setToolTip(d);
             row.bar->setGeometry(0, SentenceHeight, innerWidth, RowHeight - 2 - SentenceHeight);
-            row.bar->setRange(Scale::MinPosition, Scale::MaxPosition);
-            row.bar->setSingleStep(1);
-            row.bar->setPageStep(1);
-            row.bar->setTickInterval(1);
-            row.bar->setTickPosition(QSlider::TicksBelow);
-            row.bar->setValue(Scale::MinPosition);
             // Displays block the bars' signals, so only a move by the user arrives here.
             connect(row.bar, &QSlider::valueChanged, this,
                     [this, index](int p) { TBarMera01Change(m_rows[index], p); });
@@ -148,6 +143,11 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
 
     connect(ButNext, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButNextClick(); }); });
     connect(ButPrev, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButPrevClick(); }); });
+
+    QList<QWidget*> order;
+    for (const Row& row : m_rows)
+        order.append(row.bar);
+    setReadingOrder(order << ButPrev << MemoInf << ButNext);
 }
 
 void TFormSolQ::load()

@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -18,6 +19,7 @@ ItemListScreen::ItemListScreen(const Texts& texts, QWidget* parent)
     MemoInf = new HelpMemo(texts.memo, 11, Panel2);
     MemoInf->setGeometry(Panel2->contentsRect());
     StGList->setCells(1, 0, texts.header);
+    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, MemoInf, ButPrev, ButNext});
 }
 
 void ItemListScreen::load()

@@ -93,6 +93,8 @@ TFormListQuality::TFormListQuality(QWidget* parent)
     ButNextCompact->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     connect(ButNextCompact, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButNextCompactClick(); }); });
+    // The bottom panel reads left to right: back and the export, then the two ways on.
+    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, MemoInf, ButPrev, ButExpToWord, ButNext, ButNextCompact});
 }
 
 void TFormListQuality::rebuildJudgements()

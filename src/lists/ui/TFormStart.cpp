@@ -90,6 +90,7 @@ TFormStart::TFormStart(const QString& caption, QWidget* parent)
 
     layOut();
     StGList->FillGrid();
+    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, ButPrev, ButNext});
 }
 
 TFormStart::~TFormStart() = default;

@@ -139,6 +139,9 @@ TFormListProblem::TFormListProblem(QWidget* parent)
 
     MemoInf = new HelpMemo(memoLines(), 11, Panel2);
     MemoInf->setGeometry(Panel2->contentsRect());
+    // The problems with their buttons, then the templates with theirs, then the help.
+    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, ButSavePrimer, ButLoadPrimer, StGPrimer, ButEditPrimer,
+                     ButDelPrimer, MemoInf, ButPrev, ButNext});
 }
 
 void TFormListProblem::load()
