@@ -99,6 +99,11 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
     MemoInf->setObjectName(u"MemoInf"_s);
     MemoInf->setReadOnly(true);
     MemoInf->setGeometry(170, 2, 460, 48);
+    // Both help lines in the memo's height: the lines wrap, so no bar across takes their room.
+    MemoInf->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont memoFace = MemoInf->font();
+    memoFace.setPixelSize(11);
+    MemoInf->setFont(memoFace);
 
     int index = 0;
     for (int i = 0; i < Positions; ++i) {
