@@ -83,14 +83,40 @@ void BM_SaveListOfNine(benchmark::State& state)
     Fixture fx;
     IniFile file(fx.path);
     QList<TLElem> items;
-    for (int i = 0; i < 9; ++i)
+    QList<int> origins;
+    for (int i = 0; i < 9; ++i) {
         items.append(TLElem(i, u"Критерий номер %1"_s.arg(i + 1)));
+        origins.append(i);
+    }
     for (auto _ : state) {
         items[0].Name = items[0].Name == u"a"_s ? u"b"_s : u"a"_s;
-        ProblemLists::Save(file, ProblemLists::Kind::Criteria, items);
+        ProblemLists::Save(file, ProblemLists::Kind::Criteria, items, origins);
     }
 }
 BENCHMARK(BM_SaveListOfNine)->Unit(benchmark::kMicrosecond);
+
+// Criterion 0 of nine deleted: the save drops its judgements and renumbers the rest.
+void BM_SaveListAfterDeletion(benchmark::State& state)
+{
+    Fixture fx;
+    QList<TLElem> items;
+    QList<int> origins;
+    for (int i = 1; i < 9; ++i) {
+        items.append(TLElem(i - 1, u"Критерий номер %1"_s.arg(i + 1)));
+        origins.append(i);
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile f(fx.path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(fx.bytes) != fx.bytes.size())
+            state.SkipWithError("the problem could not be written");
+        f.close();
+        IniFile file(fx.path);
+        state.ResumeTiming();
+        ProblemLists::Save(file, ProblemLists::Kind::Criteria, items, origins);
+    }
+}
+BENCHMARK(BM_SaveListAfterDeletion)->Unit(benchmark::kMicrosecond);
 
 void BM_RebuildJudgementsOnly9x9(benchmark::State& state)
 {

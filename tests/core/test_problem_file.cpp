@@ -58,6 +58,8 @@ private Q_SLOTS:
     void testNameReadersTrim();
     void testStepOrderAndRebuild();
     void testRebuildAfterDeletingAnAlternative();
+    void testRemapJudgements_data();
+    void testRemapJudgements();
     void testRebuildKeepsOddValues();
     void testStepParts_data();
     void testStepParts();
@@ -186,12 +188,69 @@ void TestProblemFile::testRebuildAfterDeletingAnAlternative()
     writeBytes(m_path, "[Alt]\r\nA_0=a\r\nA_1=b\r\nA_2=c\r\nCount=3\r\n[Qual]\r\nQ_0=q\r\nQ_1=r\r\nCount=2\r\n"
                        "[QualM]\r\nQ_0*Q_1=2\r\nA_0*A_1&Q_0=-4\r\nA_0*A_2&Q_0=5\r\nA_1*A_2&Q_0=6\r\n"
                        "A_0*A_1&Q_1=3\r\nA_0*A_2&Q_1=7\r\nA_1*A_2&Q_1=8\r\n");
-    // Alternative 0 is deleted on the list screen: the rest move up one position.
-    ProblemLists::Save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives, {TLElem(1, u"b"_s), TLElem(2, u"c"_s)});
+    // Alternative 0 is deleted on the list screen: the rest move up one position, their judgements with them.
+    ProblemLists::Save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives, {TLElem(0, u"b"_s), TLElem(1, u"c"_s)},
+                       {1, 2});
     const QStringList steps = CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni);
-    QCOMPARE(steps, (QStringList{u"Q_0*Q_1=2"_s, u"A_0*A_1&Q_0=-4"_s, u"A_0*A_1&Q_1=3"_s}));
-    QCOMPARE(ComUnit::ProblemIni.snapshot()->keys(u"QualM"),
-             (QStringList{u"Q_0*Q_1"_s, u"A_0*A_1&Q_0"_s, u"A_0*A_1&Q_1"_s}));
+    QCOMPARE(steps, (QStringList{u"Q_0*Q_1=2"_s, u"A_0*A_1&Q_0=6"_s, u"A_0*A_1&Q_1=8"_s}));
+    // Adding an item keeps every key where it is.
+    const QByteArray before = section(readBytes(m_path), "[QualM]");
+    ProblemLists::Save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives,
+                       {TLElem(0, u"b"_s), TLElem(1, u"c"_s), TLElem(2, u"d"_s)}, {0, 1, -1});
+    QCOMPARE(section(readBytes(m_path), "[QualM]"), before);
+}
+
+void TestProblemFile::testRemapJudgements_data()
+{
+    QTest::addColumn<bool>("criteria");
+    QTest::addColumn<QList<int>>("map");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QList<int>>("judged"); // positions HasJudgements finds in "before"
+    QTest::newRow("criterion 1 of 3 deleted")
+        << true << QList<int>{0, -1, 1} << u"Q_0*Q_1=3 Q_0*Q_2=5 Q_1*Q_2=7 A_0*A_1&Q_0=2 A_0*A_1&Q_1=4 A_0*A_1&Q_2=-6"_s
+        << u"Q_0*Q_1=5 A_0*A_1&Q_0=2 A_0*A_1&Q_1=-6"_s << QList<int>{0, 1, 2};
+    QTest::newRow("alternative 0 of 3 deleted")
+        << false << QList<int>{-1, 0, 1} << u"Q_0*Q_1=3 A_0*A_1&Q_0=2 A_0*A_2&Q_0=4 A_1*A_2&Q_0=-5 A_1*A_2&Q_1=9"_s
+        << u"Q_0*Q_1=3 A_0*A_1&Q_0=-5 A_0*A_1&Q_1=9"_s << QList<int>{0, 1, 2};
+    QTest::newRow("order turned round") << true << QList<int>{1, 0} << u"Q_0*Q_1=4 A_0*A_1&Q_0=2 A_0*A_1&Q_1=3"_s
+                                        << u"Q_0*Q_1=-4 A_0*A_1&Q_1=2 A_0*A_1&Q_0=3"_s << QList<int>{0, 1};
+    QTest::newRow("turned round, equal and unusable values stay")
+        << false << QList<int>{2, 1, 0} << u"A_0*A_1&Q_0=1 A_0*A_2&Q_0=-9 A_1*A_2&Q_0=abc A_0*A_1&Q_1=12"_s
+        << u"A_1*A_2&Q_0=1 A_0*A_2&Q_0=9 A_0*A_1&Q_0=abc A_1*A_2&Q_1=12"_s << QList<int>{0, 1, 2};
+    QTest::newRow("beyond the map gone, keys never read as judgements kept")
+        << false << QList<int>{0, 1} << u"A_0*A_1&Q_7=3 A_1*A_4&Q_0=1 a_0*a_1&q_1=5 A_01*A_2&Q_0=5 A_1*A_0&Q_0=5 x=1"_s
+        << u"A_0*A_1&Q_7=3 A_0*A_1&Q_1=5 A_01*A_2&Q_0=5 A_1*A_0&Q_0=5 x=1"_s << QList<int>{0, 1, 4};
+    QTest::newRow("a criterion deleted keeps the alternatives of others")
+        << true << QList<int>{-1, 0} << u"A_3*A_4&Q_1=7 A_0*A_1&Q_0=2 Q_0*Q_1=6"_s << u"A_3*A_4&Q_0=7"_s
+        << QList<int>{0, 1};
+}
+
+// One section's entries, written "key=value" with blanks between.
+void TestProblemFile::testRemapJudgements()
+{
+    QFETCH(bool, criteria);
+    QFETCH(QList<int>, map);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QList<int>, judged);
+    const auto kind = criteria ? ProblemLists::Kind::Criteria : ProblemLists::Kind::Alternatives;
+    IniDocument doc;
+    QList<IniDocument::Entry> entries;
+    for (const QString& e : before.split(u' ')) {
+        entries.append({e.section(u'=', 0, 0), e.section(u'=', 1)});
+        doc.writeString(u"QualM", entries.last().first, entries.last().second);
+    }
+    QStringList out;
+    for (const auto& [key, value] : ProblemLists::RemapJudgements(entries, kind, map))
+        out << key + u'=' + value;
+    QCOMPARE(out.join(u' '), after);
+    QList<int> found;
+    for (int p = 0; p < 6; ++p) {
+        if (ProblemLists::HasJudgements(doc, kind, p))
+            found << p;
+    }
+    QCOMPARE(found, judged);
 }
 
 void TestProblemFile::testRebuildKeepsOddValues()

@@ -17,6 +17,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -142,6 +143,10 @@ private Q_SLOTS:
         QVERIFY(!steps()->isEditable());
         QCOMPARE(part<QPushButton>(u"ButRunNumer"_s)->text(), u"Сравнить числовые значения"_s);
         QCOMPARE(text(u"Label1"_s), u"ПОЛОСА СРАВНЕНИЯ"_s);
+        QCOMPARE(text(u"STextStep"_s), u"Шаг 1 из 21"_s);
+        QCOMPARE(part<QLineEdit>(u"EdA"_s)->placeholderText(), u"значение A"_s);
+        QCOMPARE(part<QLineEdit>(u"EdB"_s)->placeholderText(), u"значение B"_s);
+        QCOMPARE(part<QCheckBox>(u"ChBLowerBetter"_s)->text(), u"меньше — лучше"_s);
     }
 
     // The words and digits follow the bar at once; the file waits for the step to be left.
@@ -168,16 +173,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("expected");
-        QTest::newRow("within 2 %: equal") << u"100"_s << u"102"_s << 5 << 0;
-        QTest::newRow("3 % more of A") << u"103"_s << u"100"_s << 0 << -1;
-        QTest::newRow("3 % more of B") << u"100"_s << u"103"_s << 0 << 1;
-        QTest::newRow("sign ignored") << u"-50"_s << u"100"_s << 0 << 6;
-        QTest::newRow("decimals with the key filter") << u"0.1"_s << u"0,251"_s << 0 << 8;
-        QTest::newRow("equal values from elsewhere") << u"7"_s << u"7"_s << -6 << 0;
-        QTest::newRow("letters: bar stays") << u"abc"_s << u"100"_s << 3 << 3;
-        QTest::newRow("empty field: bar stays") << QString() << u"100"_s << -3 << -3;
-        QTest::newRow("zero: bar stays") << u"0"_s << u"100"_s << 2 << 2;
-        QTest::newRow("point in B is not a number here") << u"1"_s << u"2.5"_s << 4 << 4;
+        QTest::addColumn<bool>("lowerIsBetter"); // "меньше — лучше" ticked
+        QTest::addColumn<QString>("enterIn");    // the field Enter is pressed in, instead of the button
+        QTest::newRow("within 2 %: equal") << u"100"_s << u"102"_s << 5 << 0 << false << QString();
+        QTest::newRow("3 % more of A") << u"103"_s << u"100"_s << 0 << -1 << false << QString();
+        QTest::newRow("3 % more of B, Enter in B") << u"100"_s << u"103"_s << 0 << 1 << false << u"EdB"_s;
+        QTest::newRow("sign ignored") << u"-50"_s << u"100"_s << 0 << 6 << false << QString();
+        QTest::newRow("decimals with the key filter") << u"0.1"_s << u"0,251"_s << 0 << 8 << false << QString();
+        QTest::newRow("equal values from elsewhere") << u"7"_s << u"7"_s << -6 << 0 << false << QString();
+        QTest::newRow("letters: bar stays") << u"abc"_s << u"100"_s << 3 << 3 << false << QString();
+        QTest::newRow("empty field: bar stays") << QString() << u"100"_s << -3 << -3 << false << QString();
+        QTest::newRow("zero: bar stays") << u"0"_s << u"100"_s << 2 << 2 << false << QString();
+        QTest::newRow("point in B, Enter in A") << u"1"_s << u"2.5"_s << 4 << 7 << false << u"EdA"_s;
+        QTest::newRow("lower is better: A") << u"100"_s << u"150"_s << 0 << -4 << true << QString();
+        QTest::newRow("lower is better: B, Enter") << u"150"_s << u"100"_s << 0 << 4 << true << u"EdB"_s;
+        QTest::newRow("lower is better: equal") << u"7"_s << u"7"_s << 3 << 0 << true << QString();
     }
 
     void testNumericComparison()
@@ -186,12 +196,19 @@ private Q_SLOTS:
         QFETCH(QString, b);
         QFETCH(int, start);
         QFETCH(int, expected);
+        QFETCH(bool, lowerIsBetter);
+        QFETCH(QString, enterIn);
         openDialog(cp1251(HouseProblem));
         moveBar(start);
         const QByteArray before = readBytes(problemPath());
         typeInto(u"EdA"_s, a);
         typeInto(u"EdB"_s, b);
-        click(dialog(), u"ButRunNumer"_s);
+        if (lowerIsBetter)
+            QTest::mouseClick(part<QCheckBox>(u"ChBLowerBetter"_s), Qt::LeftButton);
+        if (enterIn.isEmpty())
+            click(dialog(), u"ButRunNumer"_s);
+        else
+            QTest::keyClick(part<QLineEdit>(enterIn), Qt::Key_Return);
         QCOMPARE(bar()->value(), expected);
         QCOMPARE(text(u"PanA"_s), Scale::ADigit(expected));
         QCOMPARE(text(u"PanB"_s), Scale::BDigit(expected));
@@ -235,6 +252,7 @@ private Q_SLOTS:
         openDialog(cp1251(HouseProblem) + "[QualM]\r\nA_1*A_3&Q_2=5\r\n");
         pickStep(20 - 1); // A_1*A_3&Q_2: the fifth pair of the third criterion
         QCOMPARE(ComUnit::CurrentStep, 19);
+        QCOMPARE(text(u"STextStep"_s), u"Шаг 20 из 21"_s);
         QCOMPARE(ComUnit::StepPart(0), u"A_1*A_3&Q_2"_s);
         QCOMPARE(dialog()->StepKind(), QChar(u'A'));
         QCOMPARE(text(u"STextTop"_s), u"Сравнение альтернатив Направо и Назад по критерию Срок."_s);

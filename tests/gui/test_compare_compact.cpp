@@ -135,6 +135,47 @@ private Q_SLOTS:
         }
     }
 
+    // Every word of a row's sentence can be read: a long one wraps onto a second
+    // line within the row; one that two lines cannot hold ends in "…", whole in its tooltip.
+    void testSentencesFitTheirRows_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("15 characters") << QStringList{u"Дом на Соколе 7"_s, u"Квартира в Сити"_s, u"Дача под Клином"_s};
+        QStringList longest;
+        for (const QString& start : {u"Дом на Соколе, "_s, u"Квартира в Сити, "_s, u"Дача под Клином, "_s})
+            longest << (start + u"кирпичный, с балконом и видом на парк, "_s.repeated(8)).left(255);
+        QTest::newRow("255 characters") << longest;
+    }
+
+    void testSentencesFitTheirRows()
+    {
+        QFETCH(QStringList, names);
+        QString problem = u"[Qual]\r\nQ_0=Цена\r\nQ_1=Район\r\nCount=2\r\n[Alt]\r\n"_s;
+        for (int i = 0; i < names.size(); ++i)
+            problem += u"A_%1=%2\r\n"_s.arg(i).arg(names[i]);
+        openCompact(cp1251(qPrintable(problem + u"Count=3\r\n[QualM]\r\nA_0*A_1&Q_0=2\r\n"_s)));
+        click(screen(), u"ButNext"_s);
+        for (const QString& d : {u"01"_s, u"02"_s, u"12"_s}) {
+            auto* label = GuiTest::child<QLabel>(screen(), u"SText"_s + d);
+            const QRect room = label->contentsRect();
+            const QRect need = QFontMetrics(label->font()).boundingRect(room, int(label->alignment()), label->text());
+            QVERIFY2(room.contains(need), qPrintable(label->text()));
+            QVERIFY(bar(d)->height() >= bar(d)->minimumSizeHint().height());
+        }
+        auto* label = GuiTest::child<QLabel>(screen(), u"SText01"_s);
+        const QString sentence =
+            names[1] + u" немного лучше, чем "_s + names[0] + u" или они одинаково предпочтительны"_s;
+        const QString shown = QString(label->text()).replace(u'\n', u' ');
+        if (names[0].size() < 255) {
+            QCOMPARE(shown, sentence);
+            QVERIFY(label->toolTip().isEmpty());
+        } else {
+            QVERIFY(shown.endsWith(u'…'));
+            QVERIFY(sentence.startsWith(shown.chopped(1)));
+            QCOMPARE(label->toolTip(), sentence);
+        }
+    }
+
     // Three criteria, four alternatives: which rows are live on each page, captions and help lines.
     void testPagesInOrderWithDashedRows()
     {

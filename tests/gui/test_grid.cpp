@@ -253,11 +253,11 @@ private Q_SLOTS:
         QTest::keyClick(m_grid, Qt::Key_F2);
         QPointer<NameEdit> editor = m_grid->editor();
         QVERIFY(editor);
-        QCOMPARE(editor->text(), u"Старое"_s);
-        GuiTest::typeText(editor, u" имя"_s);
+        QCOMPARE(editor->selectedText(), u"Старое"_s); // typing replaces it
+        GuiTest::typeText(editor, u"Новое"_s);
         QTest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(m_commits.size(), 1);
-        QCOMPARE(m_commits.at(0), std::make_tuple(1, 1, u"Старое имя"_s));
+        QCOMPARE(m_commits.at(0), std::make_tuple(1, 1, u"Новое"_s));
         QVERIFY(!m_grid->editor());
         QTRY_VERIFY(!editor); // freed once control is back in the event loop
     }

@@ -103,8 +103,7 @@ private:
         click(screen, u"ButInsert"_s);
         auto* gedit = GuiTest::child<NameEdit>(screen, u"GEdit"_s);
         QVERIFY(gedit && gedit->isVisible());
-        gedit->selectAll();
-        GuiTest::typeText(gedit, name);
+        GuiTest::typeText(gedit, name); // replaces the proposed name, which is selected
         QTest::keyClick(gedit, Qt::Key_Return);
     }
 
@@ -183,12 +182,12 @@ private Q_SLOTS:
         g->setFocus();
         QTest::keyClick(g, Qt::Key_F2);
         auto* gedit = GuiTest::child<NameEdit>(screen, u"GEdit"_s);
-        QVERIFY(gedit->isVisible());
-        GuiTest::typeText(gedit, u" и ещё"_s);
+        QCOMPARE(gedit->selectedText(), u"Элемент 1"_s);
+        GuiTest::typeText(gedit, u"Прямо"_s);
         QTest::keyClick(gedit, Qt::Key_Return);
-        QCOMPARE(g->Cells(1, 2), u"Элемент 1 и ещё"_s);
+        QCOMPARE(g->Cells(1, 2), u"Прямо"_s);
 
-        click(screen, u"ButDelete"_s); // no question for items of a problem
+        click(screen, u"ButDelete"_s); // no question for an item without judgements
         QCOMPARE(column(screen, 0), (QStringList{u"  1"_s, u"  2"_s}));
         QCOMPARE(column(screen, 1), (QStringList{u"Элемент 0"_s, u"Элемент 2"_s}));
         click(screen, u"ButPrev"_s);
@@ -312,20 +311,49 @@ private Q_SLOTS:
         QCOMPARE(file.readInteger(ProblemKeys::JudgementSection, u"Q_7*Q_8", -1), criteria > 8 ? 3 : -1);
     }
 
-    void testDeletedCriterionLeavesItsPositionsJudgement()
+    // Deleting an item with judgements asks first; saved, its judgements are gone and
+    // those of the other items have followed them to their new positions.
+    void testDeletionTakesItsJudgementsOnly_data()
     {
-        openCriteria(problemWith(2, 3) + "[QualM]\r\nQ_0*Q_1=3\r\nQ_0*Q_2=5\r\nQ_1*Q_2=7\r\n");
-        QWidget* screen = m_wizard->FormListQuality;
-        QCOMPARE(grid(screen)->Cells(1, 0), u"   Критерии"_s);
+        QTest::addColumn<bool>("criteria");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QByteArray>("judgements");
+        QTest::newRow("criterion") << true
+                                   << u"Удалить критерий \"Элемент 1\" ? Его сравнения с другими критериями и "
+                                      u"сравнения альтернатив по нему будут потеряны."_s
+                                   << QByteArray("[QualM]\r\nQ_0*Q_1=5\r\nA_0*A_1&Q_0=2\r\nA_0*A_2&Q_0=4\r\n"
+                                                 "A_1*A_2&Q_0=-5\r\nA_0*A_1&Q_1=-6\r\n");
+        QTest::newRow("alternative")
+            << false << u"Удалить альтернативу \"Элемент 1\" ? Ее сравнения с другими альтернативами будут потеряны."_s
+            << QByteArray("[QualM]\r\nQ_0*Q_1=3\r\nQ_0*Q_2=5\r\nQ_1*Q_2=7\r\nA_0*A_1&Q_0=4\r\n");
+    }
+
+    void testDeletionTakesItsJudgementsOnly()
+    {
+        QFETCH(bool, criteria);
+        QFETCH(QString, question);
+        QFETCH(QByteArray, judgements);
+        const QByteArray problem = problemWith(3, 3) + "[QualM]\r\nQ_0*Q_1=3\r\nQ_0*Q_2=5\r\nQ_1*Q_2=7\r\n"
+                                                       "A_0*A_1&Q_0=2\r\nA_0*A_2&Q_0=4\r\nA_1*A_2&Q_0=-5\r\n"
+                                                       "A_0*A_1&Q_1=-3\r\nA_0*A_1&Q_2=-6\r\n";
+        criteria ? openCriteria(problem) : openAlternatives(problem);
+        QWidget* screen = criteria ? static_cast<QWidget*>(m_wizard->FormListQuality) : m_wizard->FormListAlt;
         grid(screen)->setRow(2);
+        dialogs().answer(Button::No);
         click(screen, u"ButDelete"_s);
-        click(screen, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormMain);
-        IniFile file(problemPath());
-        QCOMPARE(file.readInteger(ProblemKeys::JudgementSection, u"Q_0*Q_1", 0), 3);
-        QCOMPARE(file.readInteger(ProblemKeys::JudgementSection, u"Q_0*Q_2", 0), 0);
-        QCOMPARE(file.readInteger(ProblemKeys::JudgementSection, u"Q_1*Q_2", 0), 0);
-        QCOMPARE(savedNames(ProblemLists::Kind::Criteria), (QStringList{u"0=Элемент 0"_s, u"1=Элемент 2"_s}));
+        QCOMPARE(grid(screen)->Count(), 3);
+        dialogs().answer(Button::Yes);
+        click(screen, u"ButDelete"_s);
+        QCOMPARE(dialogs().calls().size(), 2);
+        QCOMPARE(dialogs().calls().at(1).kind, Kind::Question);
+        QCOMPARE(dialogs().calls().at(1).title, u"Вопрос"_s);
+        QCOMPARE(dialogs().calls().at(1).text, question);
+        click(screen, u"ButPrev"_s);
+        const QByteArray file = readBytes(problemPath());
+        const qsizetype at = file.indexOf("[QualM]");
+        QCOMPARE(file.mid(at, file.indexOf("\r\n[", at) + 2 - at), judgements);
+        QCOMPARE(savedNames(criteria ? ProblemLists::Kind::Criteria : ProblemLists::Kind::Alternatives),
+                 (QStringList{u"0=Элемент 0"_s, u"1=Элемент 2"_s}));
     }
 
     void testCriteriaBackSavesAndReturns()
@@ -371,6 +399,7 @@ private Q_SLOTS:
                  u"Продолжить ( компактный интерфейс)"_s);
         QCOMPARE(GuiTest::child<QPushButton>(m_wizard->FormListQuality, u"ButExpToWord"_s)->text(),
                  u"Экспорт анкеты в Word"_s);
+        QCOMPARE(grid(m_wizard->FormListQuality)->Cells(1, 0), u"   Критерии"_s);
         // Two rows of buttons: the bottom panel is taller here and every button lies inside it.
         auto* move = GuiTest::child<QWidget>(m_wizard->FormListQuality, u"PMove"_s);
         QCOMPARE(move->geometry(), QRect(0, 493, 792, 80));

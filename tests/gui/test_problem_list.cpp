@@ -104,12 +104,6 @@ private:
         QVERIFY(!m_gedit->isVisible());
     }
 
-    void renameCurrentTo(const QString& name)
-    {
-        click(u"ButEdit"_s);
-        typeName(name);
-    }
-
 private Q_SLOTS:
     void initTestCase() { Wizard::prepareApplication(); }
 
@@ -182,6 +176,9 @@ private Q_SLOTS:
         click(u"ButNext"_s);
         QCOMPARE(ComUnit::ProblemIni.path(), m_session->problemPath(u"Поездка.qzr"_s));
         QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
+        // Back from it, the list stands on it again.
+        GuiTest::click(m_wizard->FormListAlt, u"ButPrev"_s);
+        QCOMPARE(m_problems->CurrentItem()->Name, u"Поездка.qzr"_s);
     }
 
     void testAddTypeNameAndGoOn()
@@ -219,11 +216,11 @@ private Q_SLOTS:
     {
         openScreen();
         click(u"ButInsert"_s);
-        GuiTest::typeText(m_gedit, u" А"_s);
+        GuiTest::typeText(m_gedit, u"Дача"_s); // replaces the proposed name, which is selected
         // "Продолжить" commits the open name first and then goes on with it.
         click(u"ButNext"_s);
-        QCOMPARE(filesInDat(), QStringList{u"Задача номер 1 А.qzr"_s});
-        QCOMPARE(ComUnit::ProblemFile, m_session->problemPath(u"Задача номер 1 А"_s));
+        QCOMPARE(filesInDat(), QStringList{u"Дача.qzr"_s});
+        QCOMPARE(ComUnit::ProblemFile, m_session->problemPath(u"Дача"_s));
     }
 
     void testClickingTheGridLeavesTheBoxAndCommits()
@@ -233,11 +230,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(m_screen));
         click(u"ButInsert"_s);
         QVERIFY(m_gedit->isVisible());
-        GuiTest::typeText(m_gedit, u" Б"_s);
+        GuiTest::typeText(m_gedit, u"Баня"_s);
         const QRect first = m_problems->visualRect(m_problems->model()->index(0, 1));
         QTest::mouseClick(m_problems->viewport(), Qt::LeftButton, {}, first.center());
         QTRY_VERIFY(!m_gedit->isVisible());
-        QCOMPARE(filesInDat(), (QStringList{u"Дом.qzr"_s, u"Задача номер 2 Б.qzr"_s}));
+        QCOMPARE(filesInDat(), (QStringList{u"Баня.qzr"_s, u"Дом.qzr"_s}));
     }
 
     void testRenameWithF2()
@@ -246,7 +243,7 @@ private Q_SLOTS:
         openScreen();
         m_problems->setFocus();
         QTest::keyClick(m_problems, Qt::Key_F2);
-        QCOMPARE(m_gedit->text(), u"Дом"_s);
+        QCOMPARE(m_gedit->selectedText(), u"Дом"_s);
         typeName(u"Дача"_s);
         QCOMPARE(filesInDat(), QStringList{u"Дача.qzr"_s});
         QCOMPARE(readBytes(m_session->problemPath(u"Дача"_s)), HouseProblem);
@@ -276,7 +273,13 @@ private Q_SLOTS:
         openScreen();
         selectProblem(u"Дом"_s);
         dialogs().answer(Button::Ok);
-        renameCurrentTo(typed);
+        click(u"ButEdit"_s);
+        GuiTest::typeText(m_gedit, typed); // replaces the name, which is selected
+        QTest::keyClick(m_gedit, Qt::Key_Return);
+        // The box opens again with the refused name, to be mended; the old one is typed back here.
+        QVERIFY(m_gedit->isVisible());
+        QCOMPARE(m_gedit->selectedText(), typed);
+        typeName(u"Дом"_s);
         QCOMPARE(dialogs().calls().size(), 1);
         QCOMPARE(dialogs().calls().at(0).kind, Kind::Warning);
         QCOMPARE(dialogs().calls().at(0).title, u"Ошибка"_s);
@@ -288,14 +291,23 @@ private Q_SLOTS:
         QVERIFY(QDir(m_session->path()).entryList(QDir::Files).isEmpty()); // nothing outside the folder
     }
 
-    void testNewProblemWithRefusedNameKeepsItsProposedName()
+    // A refused name is given back to be mended; a commit that another action forces
+    // gives the entry its proposed name instead.
+    void testNewProblemWithRefusedName()
     {
         seed(u"Дача.qzr"_s, "other");
         openScreen();
         click(u"ButInsert"_s);
         dialogs().answer(Button::Ok);
-        typeName(u"Дача"_s);
+        GuiTest::typeText(m_gedit, u"Дача"_s);
+        QTest::keyClick(m_gedit, Qt::Key_Return);
         QCOMPARE(dialogs().calls().at(0).text, u"Задача с именем \"Дача\" уже существует."_s);
+        QVERIFY(m_gedit->isVisible());
+        QCOMPARE(m_gedit->selectedText(), u"Дача"_s);
+        QCOMPARE(filesInDat(), QStringList{u"Дача.qzr"_s});
+        dialogs().answer(Button::Ok);
+        m_screen->finishEditing();
+        QVERIFY(!m_gedit->isVisible());
         QCOMPARE(filesInDat(), (QStringList{u"Дача.qzr"_s, u"Задача номер 2.qzr"_s}));
         QCOMPARE(readBytes(m_session->problemPath(u"Дача"_s)), QByteArray("other"));
         QCOMPARE(m_problems->CurrentItem()->Name, u"Задача номер 2"_s);
@@ -311,6 +323,8 @@ private Q_SLOTS:
         dialogs().answer(Button::Ok);
         QTest::keyClick(m_gedit, Qt::Key_Return);
         QCOMPARE(dialogs().calls().at(0).text, u"Задача с именем \"Задача номер 2\" уже существует."_s);
+        dialogs().answer(Button::Ok);
+        m_screen->finishEditing();
         QCOMPARE(filesInDat(), QStringList{u"Задача номер 2.qzr"_s});
         QCOMPARE(readBytes(m_session->problemPath(u"Задача номер 2"_s)), HouseProblem);
         QCOMPARE(m_problems->Count(), 1);
@@ -432,12 +446,15 @@ private Q_SLOTS:
         click(u"ButEditPrimer"_s);
         QVERIFY(m_templates->editor());
         QCOMPARE(m_templates->editor()->text(), u"А"_s);
-        m_templates->editor()->selectAll();
         GuiTest::typeText(m_templates->editor(), u"Б"_s);
         dialogs().answer(Button::Ok);
         QTest::keyClick(m_templates->editor(), Qt::Key_Return);
         QCOMPARE(dialogs().calls().at(0).kind, Kind::Warning);
         QCOMPARE(dialogs().calls().at(0).text, u"Шаблон с именем \"Б\" уже существует."_s);
+        QVERIFY(m_templates->editor());
+        QCOMPARE(m_templates->editor()->selectedText(), u"Б"_s);
+        GuiTest::typeText(m_templates->editor(), u"А"_s);
+        QTest::keyClick(m_templates->editor(), Qt::Key_Return);
         QCOMPARE(readBytes(m_session->templatePath(u"А"_s)), QByteArray("first"));
         QCOMPARE(readBytes(m_session->templatePath(u"Б"_s)), QByteArray("second"));
         QCOMPARE(column(m_templates, 1), (QStringList{u"А"_s, u"Б"_s}));

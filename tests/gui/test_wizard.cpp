@@ -124,6 +124,67 @@ private Q_SLOTS:
         QCOMPARE(display, u"probe"_s);
     }
 
+    // Tab goes through the controls of each screen in reading order; it passes
+    // over hidden and disabled ones, so those are left out here too.
+    void testTabOrder_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("order");
+        const QStringList list = {u"StGList"_s, u"ButInsert"_s, u"ButEdit"_s, u"ButDelete"_s};
+        QTest::newRow("intro") << u"FormInit"_s << QStringList{u"MemoInf"_s, u"ButNext"_s};
+        QTest::newRow("problems") << u"FormListProblem"_s
+                                  << list + QStringList{u"ButSavePrimer"_s, u"ButLoadPrimer"_s, u"StGPrimer"_s,
+                                                        u"ButEditPrimer"_s, u"ButDelPrimer"_s,  u"MemoInf"_s,
+                                                        u"ButPrev"_s,       u"ButNext"_s};
+        QTest::newRow("alternatives") << u"FormListAlt"_s
+                                      << list + QStringList{u"MemoInf"_s, u"ButPrev"_s, u"ButNext"_s};
+        QTest::newRow("criteria") << u"FormListQuality"_s
+                                  << list + QStringList{u"MemoInf"_s, u"ButPrev"_s, u"ButExpToWord"_s, u"ButNext"_s,
+                                                        u"ButNextCompact"_s};
+        QTest::newRow("step by step") << u"FormMain"_s
+                                      << QStringList{u"TBarMera"_s,       u"ButRunNumer"_s, u"EdA"_s,
+                                                     u"ChBLowerBetter"_s, u"EdB"_s,         u"ButPrev"_s,
+                                                     u"CBoxStep"_s,       u"ButNext"_s};
+        QStringList compact;
+        for (const char* d : {"01", "02", "03", "04", "12", "13", "14", "23", "24", "34"})
+            compact << u"TBarMera"_s + QLatin1StringView(d);
+        QTest::newRow("compact") << u"FormSolQ"_s << compact + QStringList{u"ButPrev"_s, u"MemoInf"_s, u"ButNext"_s};
+    }
+
+    void testTabOrder()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, order);
+        QWidget* found = nullptr;
+        for (WizardScreen* s : m_wizard->screens()) {
+            if (s->objectName() == screen)
+                found = s;
+        }
+        QVERIFY(found);
+        QStringList visited;
+        for (QWidget* w = found->nextInFocusChain(); w != found; w = w->nextInFocusChain()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(found) && w->isEnabled())
+                visited << w->objectName();
+        }
+        // The chain is a ring: read it from the first control on.
+        const qsizetype first = visited.indexOf(order.first());
+        QVERIFY(first >= 0);
+        QCOMPARE(visited.mid(first) + visited.first(first), order);
+    }
+
+    // Enter presses the button that has the focus, as on Windows (here on two kinds of screen).
+    void testEnterPressesTheFocusedButton()
+    {
+        auto* next = GuiTest::child<QPushButton>(m_wizard->FormInit, u"ButNext"_s);
+        next->setFocus();
+        QTest::keyClick(next, Qt::Key_Return);
+        QCOMPARE(m_wizard->current(), m_wizard->FormListProblem);
+        auto* insert = GuiTest::child<QPushButton>(m_wizard->FormListProblem, u"ButInsert"_s);
+        insert->setFocus();
+        QTest::keyClick(insert, Qt::Key_Enter);
+        QVERIFY(GuiTest::child<QWidget>(m_wizard->FormListProblem, u"GEdit"_s)->isVisible());
+    }
+
     void testGeometryOfEveryScreen()
     {
         for (WizardScreen* screen : m_wizard->screens()) {

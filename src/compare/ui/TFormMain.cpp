@@ -2,12 +2,14 @@
 
 #include "compare/CompareStepsBuild.h"
 #include "compare/Scale.h"
+#include "compare/ui/TrackBar.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
 #include "storage/ProblemKeys.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -89,6 +91,14 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     // Some styles open a non-editable list as a menu over the whole screen and
     // ignore the row count; the plain list popup keeps to it.
     CBoxStep->setStyleSheet(u"QComboBox { combobox-popup: 0; }"_s);
+    // Under the step list, in the room the panel leaves below it.
+    STextStep = new QLabel(PMove);
+    STextStep->setObjectName(u"STextStep"_s);
+    STextStep->setGeometry(130, 34, 519, 14);
+    STextStep->setAlignment(Qt::AlignCenter);
+    QFont stepFace = STextStep->font();
+    stepFace.setPixelSize(11);
+    STextStep->setFont(stepFace);
 
     STextTop = makeText(PInfo, u"STextTop"_s, PInfo->contentsRect(), 16, false, true);
     STextTop->setText(u"***"_s);
@@ -100,15 +110,9 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     int top = PMera->contentsRect().top();
     STMera = makeText(PMera, u"STMera"_s, QRect(left, top, inner, MeraTextHeight), 16, true, true);
     top += MeraTextHeight;
-    TBarMera = new QSlider(Qt::Horizontal, PMera);
+    TBarMera = new TrackBar(PMera);
     TBarMera->setObjectName(u"TBarMera"_s);
     TBarMera->setGeometry(left, top, inner, BarHeight);
-    TBarMera->setRange(Scale::MinPosition, Scale::MaxPosition);
-    TBarMera->setSingleStep(1);
-    TBarMera->setPageStep(1);
-    TBarMera->setTickInterval(1);
-    TBarMera->setTickPosition(QSlider::TicksBelow);
-    TBarMera->setValue(Scale::MinPosition);
     top += BarHeight;
     PanA = makeText(PMera, u"PanA"_s, QRect(left, top, DigitAWidth, DigitsHeight), 48, false, false);
     PanA->setFrameShape(QFrame::StyledPanel);
@@ -129,10 +133,22 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     EdA = new QLineEdit(Panel1);
     EdA->setObjectName(u"EdA"_s);
     EdA->setGeometry(20, 56, 120, 24);
-    EdA->installEventFilter(this);
+    EdA->setPlaceholderText(u"значение A"_s);
+    ChBLowerBetter = new QCheckBox(u"меньше — лучше"_s, Panel1);
+    ChBLowerBetter->setObjectName(u"ChBLowerBetter"_s);
+    ChBLowerBetter->setGeometry(146, 56, 130, 24);
+    QFont boxFace = ChBLowerBetter->font(); // the panel's bold face would not fit between the fields
+    boxFace.setBold(false);
+    boxFace.setPixelSize(12);
+    ChBLowerBetter->setFont(boxFace);
     EdB = new QLineEdit(Panel1);
     EdB->setObjectName(u"EdB"_s);
     EdB->setGeometry(280, 56, 120, 24);
+    EdB->setPlaceholderText(u"значение B"_s);
+    for (QLineEdit* edit : {EdA, EdB}) {
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::returnPressed, this, &TFormMain::ButRunNumerClick);
+    }
 
     Next = new QAction(u"Продолжить"_s, this);
     Next->setObjectName(u"Next"_s);
@@ -147,6 +163,8 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
             [this](int index) { ErrorBox::guarded(this, [this, index] { CBoxStepChange(index); }); });
     connect(TBarMera, &QSlider::valueChanged, this, &TFormMain::ChangeExecute);
     connect(ButRunNumer, &QPushButton::clicked, this, &TFormMain::ButRunNumerClick);
+
+    setReadingOrder({TBarMera, ButRunNumer, EdA, ChBLowerBetter, EdB, ButPrev, CBoxStep, ButNext});
 }
 
 void TFormMain::load()
@@ -200,6 +218,7 @@ void TFormMain::ShowStep()
         const QSignalBlocker blocker(CBoxStep);
         CBoxStep->setCurrentIndex(ComUnit::CurrentStep);
     }
+    STextStep->setText(u"Шаг %1 из %2"_s.arg(ComUnit::CurrentStep + 1).arg(ComUnit::CompareSteps.size()));
     EdA->clear();
     EdB->clear();
 }
@@ -252,11 +271,12 @@ void TFormMain::ChangeExecute()
 
 void TFormMain::ButRunNumerClick()
 {
+    // A lower value that is better (a price) turns the proposal round: the same grade, for the other element.
     if (const auto p = Scale::NumericTextsToPosition(EdA->text(), EdB->text(), QLocale()))
-        TBarMera->setValue(*p);
+        TBarMera->setValue(ChBLowerBetter->isChecked() ? -*p : *p);
 }
 
-bool TFormMain::EdAKeyPress(QKeyEvent* event)
+bool TFormMain::EdAKeyPress(QLineEdit* edit, QKeyEvent* event)
 {
     const QString typed = event->text();
     if (typed.isEmpty() || event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier))
@@ -264,13 +284,14 @@ bool TFormMain::EdAKeyPress(QKeyEvent* event)
     const QString filtered = Scale::FilterDecimalKey(typed, QLocale());
     if (filtered == typed)
         return false;
-    EdA->insert(filtered);
+    edit->insert(filtered);
     return true;
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == EdA && event->type() == QEvent::KeyPress && EdAKeyPress(static_cast<QKeyEvent*>(event)))
+    if ((watched == EdA || watched == EdB) && event->type() == QEvent::KeyPress &&
+        EdAKeyPress(static_cast<QLineEdit*>(watched), static_cast<QKeyEvent*>(event)))
         return true;
     return WizardScreen::eventFilter(watched, event);
 }

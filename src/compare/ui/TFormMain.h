@@ -3,6 +3,7 @@
 #include "shell/ui/WizardScreen.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QKeyEvent;
@@ -53,8 +54,8 @@ private:
     void CBoxStepChange(int index);
     void ChangeExecute();
     void ButRunNumerClick();
-    /// True when the key was taken over by the filter.
-    bool EdAKeyPress(QKeyEvent* event);
+    /// The key filter of both value fields; true when the key was taken over.
+    bool EdAKeyPress(QLineEdit* edit, QKeyEvent* event);
     bool hasStep() const;
 
     QFrame* PMove = nullptr;
@@ -79,6 +80,8 @@ private:
     QPushButton* ButRunNumer = nullptr;
     QLineEdit* EdA = nullptr;
     QLineEdit* EdB = nullptr;
+    QCheckBox* ChBLowerBetter = nullptr; // "меньше — лучше": the smaller value is the better one
+    QLabel* STextStep = nullptr;         // "Шаг 3 из 30"
 
     QString m_nameA;
     QString m_nameB;

@@ -1,6 +1,7 @@
 #include "compare/ui/TFormSolQ.h"
 
 #include "compare/Scale.h"
+#include "compare/ui/TrackBar.h"
 #include "shell/ui/ErrorBox.h"
 #include "storage/ComUnit.h"
 
@@ -11,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
+#include <QTextLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -19,7 +21,10 @@ namespace {
 constexpr int RowHeight = 51;
 constexpr int EndWidth = 80;
 constexpr int EndHeight = 45;
-constexpr int SentenceHeight = 20;
+// The sentence above a bar has room for two lines of the smaller face; the bar keeps the rest of the row.
+constexpr int SentenceHeight = 26;
+constexpr int SentencePixels = 13;
+constexpr int SmallSentencePixels = 11;
 constexpr int MoveHeight = 55;
 
 QLabel* makeText(QWidget* parent, const QString& name, int pixelSize)
@@ -37,6 +42,36 @@ QLabel* makeText(QWidget* parent, const QString& name, int pixelSize)
 QString pageHelp()
 {
     return u"Сравнение осуществляется путем перемещения соответствующих указателей."_s;
+}
+
+// A row's sentence is read whole: on one line in the row's face when it fits,
+// otherwise on two lines of a smaller face. Only a sentence that two lines cannot
+// hold (names of some hundred characters) ends in "…"; its tooltip then gives
+// the whole sentence. text is what the row shows, whole the sentence uncut.
+void showSentence(QLabel* label, const QString& text, const QString& whole)
+{
+    const int width = label->contentsRect().width();
+    QFont face = label->font();
+    face.setPixelSize(SentencePixels);
+    QString shown = text;
+    if (QFontMetrics(face).horizontalAdvance(text) > width) {
+        face.setPixelSize(SmallSentencePixels);
+        QTextLayout layout(text, face);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine first = layout.createLine();
+        first.setLineWidth(width);
+        const QString rest = text.mid(first.textStart() + first.textLength()).trimmed();
+        layout.endLayout();
+        shown = text.left(first.textStart() + first.textLength()).trimmed();
+        if (!rest.isEmpty())
+            shown += u'\n' + QFontMetrics(face).elidedText(rest, Qt::ElideRight, width);
+    }
+    label->setFont(face);
+    label->setText(shown);
+    label->setToolTip(QString(shown).replace(u'\n', u' ') == whole ? QString() : whole);
 }
 
 } // namespace
@@ -64,6 +99,11 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
     MemoInf->setObjectName(u"MemoInf"_s);
     MemoInf->setReadOnly(true);
     MemoInf->setGeometry(170, 2, 460, 48);
+    // Both help lines in the memo's height: the lines wrap, so no bar across takes their room.
+    MemoInf->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont memoFace = MemoInf->font();
+    memoFace.setPixelSize(11);
+    MemoInf->setFont(memoFace);
 
     int index = 0;
     for (int i = 0; i < Positions; ++i) {
@@ -91,20 +131,14 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
             inner->setObjectName(u"PInner"_s + d);
             const int innerWidth = ClientWidth - 2 * (EndWidth + 3);
             inner->setGeometry(EndWidth + 3, 1, innerWidth, RowHeight - 2);
-            row.sentence = makeText(inner, u"SText"_s + d, 13);
+            row.sentence = makeText(inner, u"SText"_s + d, SentencePixels);
             row.sentence->setGeometry(0, 0, innerWidth, SentenceHeight);
             row.sentence->setAutoFillBackground(true);
             row.sentence->setBackgroundRole(QPalette::Button);
-            row.bar = new QSlider(Qt::Horizontal, inner);
+            row.bar = new TrackBar(inner);
             row.bar->setObjectName(u"TBarMera"_s + d);
             row.bar->setToolTip(d);
             row.bar->setGeometry(0, SentenceHeight, innerWidth, RowHeight - 2 - SentenceHeight);
-            row.bar->setRange(Scale::MinPosition, Scale::MaxPosition);
-            row.bar->setSingleStep(1);
-            row.bar->setPageStep(1);
-            row.bar->setTickInterval(1);
-            row.bar->setTickPosition(QSlider::TicksBelow);
-            row.bar->setValue(Scale::MinPosition);
             // Displays block the bars' signals, so only a move by the user arrives here.
             connect(row.bar, &QSlider::valueChanged, this,
                     [this, index](int p) { TBarMera01Change(m_rows[index], p); });
@@ -114,6 +148,11 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
 
     connect(ButNext, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButNextClick(); }); });
     connect(ButPrev, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButPrevClick(); }); });
+
+    QList<QWidget*> order;
+    for (const Row& row : m_rows)
+        order.append(row.bar);
+    setReadingOrder(order << ButPrev << MemoInf << ButNext);
 }
 
 void TFormSolQ::load()
@@ -182,15 +221,17 @@ void TFormSolQ::showPair(Row& row, const QString& nameA, const QString& nameB, i
 {
     const QSignalBlocker blocker(row.bar);
     if (nameA.isEmpty() || nameB.isEmpty()) {
-        row.sentence->setText(u"-"_s);
+        showSentence(row.sentence, u"-"_s, u"-"_s);
         row.bar->setValue(0);
         row.bar->setEnabled(false);
         row.endI->setText(u"-"_s);
         row.endJ->setText(u"-"_s);
         return;
     }
-    row.sentence->setText(criteria ? Scale::CriteriaPhrase(nameA, nameB, v)
-                                   : Scale::AlternativesPhrase(nameA, nameB, v));
+    const Scale::PairKind kind = criteria ? Scale::PairKind::Criteria : Scale::PairKind::Alternatives;
+    showSentence(row.sentence,
+                 criteria ? Scale::CriteriaPhrase(nameA, nameB, v) : Scale::AlternativesPhrase(nameA, nameB, v),
+                 Scale::Sentence(kind, nameA, nameB, Scale::JudgementToPosition(v)));
     row.bar->setEnabled(true);
     row.bar->setValue(Scale::JudgementToPosition(v));
     // The number grows on the side of the element the bar favours.

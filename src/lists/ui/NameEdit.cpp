@@ -54,6 +54,7 @@ void NameEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
+        m_leftWithWindow = false;
         Q_EMIT left();
         return;
     }
@@ -69,6 +70,8 @@ void NameEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
     // A pop-up (a menu, a completer) takes the focus only for a moment.
-    if (isVisible() && event->reason() != Qt::PopupFocusReason)
+    if (isVisible() && event->reason() != Qt::PopupFocusReason) {
+        m_leftWithWindow = event->reason() == Qt::ActiveWindowFocusReason;
         Q_EMIT left();
+    }
 }

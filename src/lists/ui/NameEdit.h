@@ -15,6 +15,9 @@ public:
 
     /// Makes a typed "," or "." the locale's decimal separator (the list grid's own editor does so).
     void setDecimalSeparatorKeys(bool on) { m_decimalKeys = on; }
+    /// True when the editor was last left because its window lost the focus (another
+    /// window came to the front, or this one closed), not by the user within it.
+    bool leftWithWindow() const { return m_leftWithWindow; }
 
 Q_SIGNALS:
     /// Enter was pressed or the focus went elsewhere while the editor was shown.
@@ -26,4 +29,5 @@ protected:
 
 private:
     bool m_decimalKeys = false;
+    bool m_leftWithWindow = false;
 };

@@ -56,6 +56,8 @@ ItemListScreen::Texts qualityTexts()
             u"критериев нажмите кнопку "_s,
             u"\"Продолжить\"."_s,
         },
+        u"Удалить критерий \"%1\" ? Его сравнения с другими критериями и сравнения альтернатив по нему будут "
+        u"потеряны."_s,
     };
 }
 
@@ -100,6 +102,8 @@ TFormListQuality::TFormListQuality(QWidget* parent)
     ButNextCompact->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     connect(ButNextCompact, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButNextCompactClick(); }); });
+    // The bottom panel reads left to right: back and the export, then the two ways on.
+    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, MemoInf, ButPrev, ButExpToWord, ButNext, ButNextCompact});
 }
 
 void TFormListQuality::rebuildJudgements()

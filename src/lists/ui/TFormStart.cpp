@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 using namespace Qt::Literals::StringLiterals;
 using ScreenParts::makeAction;
@@ -89,6 +90,7 @@ TFormStart::TFormStart(const QString& caption, QWidget* parent)
 
     layOut();
     StGList->FillGrid();
+    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, ButPrev, ButNext});
 }
 
 TFormStart::~TFormStart() = default;
@@ -143,9 +145,16 @@ void TFormStart::EditExecute()
     if (!StGList->CurrentItem())
         return;
     StGList->finishEditing();
+    editName(StGList->Cells(1, StGList->Row()));
+}
+
+void TFormStart::editName(const QString& text)
+{
     StGList->setCol(1);
     StGList->scrollToItem(StGList->item(StGList->Row() - TStGCollect::FixedRows, 1));
-    GEdit->setText(StGList->Cells(1, StGList->Row()));
+    GEdit->setText(text);
+    // Selected, so that typing replaces the proposed name rather than adding to it.
+    GEdit->selectAll();
     const QRect cell = StGList->visualRect(StGList->model()->index(StGList->Row() - TStGCollect::FixedRows, 1));
     const QPoint topLeft = StGList->viewport()->mapTo(this, cell.topLeft());
     GEdit->setGeometry(QRect(topLeft, cell.size()).adjusted(1, 1, -1, -1));
@@ -160,6 +169,7 @@ void TFormStart::GEditExit()
         return;
     GEdit->hide();
     StGList->setFocus(Qt::OtherFocusReason);
+    const QScopedValueRollback again(m_mayEditAgain, !m_finishing && !GEdit->leftWithWindow());
     ErrorBox::guarded(this, [this] { StoreEditedName(StGList->Col(), StGList->Row() - TStGCollect::FixedRows); });
     StGList->RefreshRows();
 }
@@ -184,6 +194,7 @@ void TFormStart::DeleteExecute()
 
 void TFormStart::finishEditing()
 {
+    const QScopedValueRollback finishing(m_finishing, true);
     GEditExit();
     StGList->finishEditing();
 }

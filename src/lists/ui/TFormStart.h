@@ -41,6 +41,12 @@ protected:
     virtual void DeleteExecute();
     /// Commits the name typed into GEdit for item index.
     virtual void StoreEditedName(int column, int index);
+    /// Opens GEdit over the name of the current row with text, all of it selected.
+    void editName(const QString& text);
+    /// While StoreEditedName runs: true when the user left GEdit within the window
+    /// (not when another action or a change of window closed it), so that a
+    /// refused name may be given back to the user (editName).
+    bool mayEditAgain() const { return m_mayEditAgain; }
     virtual void NextExecute() {}
     virtual void PrevExecute() {}
 
@@ -76,4 +82,6 @@ private:
 
     QString m_newItemPrefix;
     int m_moveHeight = MoveHeight;
+    bool m_finishing = false;
+    bool m_mayEditAgain = false;
 };

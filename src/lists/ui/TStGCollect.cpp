@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -223,15 +224,17 @@ void TStGCollect::setCells(int col, int row, const QString& text)
     setItem(row - FixedRows, col, cell);
 }
 
-void TStGCollect::StartEdit(const QString& text)
+void TStGCollect::StartEdit(const QString& text, bool selected)
 {
     finishEditing();
     auto* editor = new NameEdit(viewport());
     editor->setObjectName(QStringLiteral("GridEditor"));
     editor->setDecimalSeparatorKeys(true);
     editor->setText(text.left(ComUnit::MaxNameLength));
-    editor->deselect();
-    editor->setCursorPosition(static_cast<int>(editor->text().size()));
+    if (selected)
+        editor->selectAll();
+    else
+        editor->setCursorPosition(static_cast<int>(editor->text().size()));
     const QRect cell = visualRect(model()->index(Row() - FixedRows, Col()));
     editor->setGeometry(cell.adjusted(1, 1, -1, -1));
     connect(editor, &NameEdit::left, this, &TStGCollect::commitEdit);
@@ -242,6 +245,7 @@ void TStGCollect::StartEdit(const QString& text)
 
 void TStGCollect::finishEditing()
 {
+    const QScopedValueRollback finishing(m_finishing, true);
     if (m_editor)
         commitEdit();
 }
@@ -256,6 +260,7 @@ void TStGCollect::commitEdit()
     editor->hide();
     editor->deleteLater();
     setFocus(Qt::OtherFocusReason);
+    const QScopedValueRollback again(m_mayEditAgain, !m_finishing && !editor->leftWithWindow());
     if (InGrid)
         InGrid(Col(), Row() - FixedRows, text);
     RefreshRows();
@@ -266,7 +271,7 @@ void TStGCollect::keyPressEvent(QKeyEvent* event)
     const bool plainKey = !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
     if (InGrid && TestEdit && !m_editor && plainKey && TestEdit(Col(), Row() - FixedRows)) {
         if (event->key() == Qt::Key_F2) {
-            StartEdit(Cells(Col(), Row()));
+            StartEdit(Cells(Col(), Row()), true);
             event->accept();
             return;
         }

@@ -62,10 +62,15 @@ public:
     void SelectLastRow();
     /// The item of the current row, or null on the blank row of an empty list.
     TLElem* CurrentItem() const;
-    /// Opens the grid's own editor over the current cell.
-    void StartEdit(const QString& text);
+    /// Opens the grid's own editor over the current cell, the caret after the
+    /// text, or with the whole text selected (F2: typing then replaces it).
+    void StartEdit(const QString& text, bool selected = false);
     /// Commits the grid's own editor if one is open.
     void finishEditing();
+    /// While InGrid runs: true when the user left the editor within the window
+    /// (not when another action or a change of window closed it), so that a
+    /// refused text may be given back to the user in a new editor.
+    bool mayEditAgain() const { return m_mayEditAgain; }
 
     /// Grid geometry, header row included.
     int RowCount() const { return rowCount() + FixedRows; }
@@ -92,5 +97,7 @@ private:
 
     std::vector<std::unique_ptr<TLElem>> m_items;
     bool m_needsFill = true;
+    bool m_finishing = false;
+    bool m_mayEditAgain = false;
     QPointer<NameEdit> m_editor;
 };

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 
 using namespace Qt::Literals::StringLiterals;
@@ -26,6 +27,24 @@ void WizardScreen::centre()
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+}
+
+void WizardScreen::setReadingOrder(const QList<QWidget*>& controls)
+{
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1], controls[i]);
+}
+
+bool WizardScreen::event(QEvent* event)
+{
+    // Before the first showing, when every control exists: Enter presses the
+    // button that has the focus, as on Windows (Qt gives buttons only the space
+    // outside dialogs).
+    if (event->type() == QEvent::Polish) {
+        for (QPushButton* button : findChildren<QPushButton*>())
+            button->setAutoDefault(true);
+    }
+    return QWidget::event(event);
 }
 
 void WizardScreen::showEvent(QShowEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -32,6 +33,11 @@ Q_SIGNALS:
     void closeConfirmed();
 
 protected:
+    /// Tab and Shift+Tab go through these controls in this order: the order a
+    /// person reads the screen in.
+    void setReadingOrder(const QList<QWidget*>& controls);
+
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -139,11 +139,22 @@ TFormListProblem::TFormListProblem(QWidget* parent)
 
     MemoInf = new HelpMemo(memoLines(), 11, Panel2);
     MemoInf->setGeometry(Panel2->contentsRect());
+    // The problems with their buttons, then the templates with theirs, then the help.
+    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, ButSavePrimer, ButLoadPrimer, StGPrimer, ButEditPrimer,
+                     ButDelPrimer, MemoInf, ButPrev, ButNext});
 }
 
 void TFormListProblem::load()
 {
     LoadProblemList();
+    // Back from a problem, its row is the current one again.
+    for (int i = 0; i < StGList->Count(); ++i) {
+        if (ProblemDirectory::filePath(ComUnit::DatDir, StGList->Items(i)->Name, Kind::Problems) ==
+            ComUnit::ProblemFile) {
+            StGList->setRow(i + TStGCollect::FixedRows);
+            break;
+        }
+    }
     StGList->setCells(1, 0, ProblemsHeader);
     LoadTemplateList();
     StGPrimer->setCells(1, 0, TemplatesHeader);
@@ -225,8 +236,12 @@ void TFormListProblem::StoreEditedName(int, int index)
     if (name == item->Name)
         return;
     const QString old = item->Name;
-    if (!nameAccepted([&] { ProblemDirectory::rename(ComUnit::DatDir, old, name, Kind::Problems); }))
+    if (!nameAccepted([&] { ProblemDirectory::rename(ComUnit::DatDir, old, name, Kind::Problems); })) {
+        // The name stays as it was; the user may mend the refused one.
+        if (mayEditAgain())
+            editName(GEdit->text());
         return;
+    }
     LoadProblemList();
     selectName(StGList, name);
 }
@@ -237,6 +252,10 @@ void TFormListProblem::storeNewProblem(TLElem* item, const QString& name)
     QString stored;
     if (nameAccepted([&] { ProblemDirectory::create(ComUnit::DatDir, name, Kind::Problems); })) {
         stored = name;
+    } else if (mayEditAgain()) {
+        // Still without a file: the user mends the refused name.
+        editName(GEdit->text());
+        return;
     } else if (name != proposed) {
         // The entry keeps the name it was given, as any refused rename does.
         try {
@@ -316,7 +335,7 @@ void TFormListProblem::EditPrimerExecute()
     if (!StGPrimer->CurrentItem())
         return;
     StGPrimer->setCol(1);
-    StGPrimer->StartEdit(StGPrimer->Cells(1, StGPrimer->Row()));
+    StGPrimer->StartEdit(StGPrimer->Cells(1, StGPrimer->Row()), true);
 }
 
 void TFormListProblem::StGPrimerInGrid(int, int index, const QString& text)
@@ -328,8 +347,11 @@ void TFormListProblem::StGPrimerInGrid(int, int index, const QString& text)
     if (name == item->Name)
         return;
     const QString old = item->Name;
-    if (!nameAccepted([&] { ProblemDirectory::rename(ComUnit::DatDir, old, name, Kind::Templates); }))
+    if (!nameAccepted([&] { ProblemDirectory::rename(ComUnit::DatDir, old, name, Kind::Templates); })) {
+        if (StGPrimer->mayEditAgain())
+            StGPrimer->StartEdit(text, true);
         return;
+    }
     LoadTemplateList();
     selectName(StGPrimer, name);
 }
