@@ -3,8 +3,6 @@
 #include "evaluate/AnalysisResult.h"
 #include "evaluate/NumberFormat.h"
 
-#include <algorithm>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace AnalysisText {
@@ -32,12 +30,9 @@ QString Percent(double value, const QLocale& locale)
 
 QStringList ConsistencyCells(const AnalysisMatrix& matrix, const QLocale& locale)
 {
-    // λ max is never below the order of a matrix, so CI and CR are never below 0; a consistent matrix comes out
-    // a few units of rounding under it, which must not read "-0,000".
-    const double index = std::max(0.0, matrix.consistencyIndex);
-    const double ratio = std::max(0.0, matrix.consistencyRatio);
-    return {NumberFormat::fixedPoint(matrix.lambda, 0, 3, locale), NumberFormat::fixedPoint(index, 0, 3, locale),
-            NumberFormat::hundredfold(ratio, locale).trimmed() + u'%',
+    return {NumberFormat::fixedPoint(matrix.lambda, 0, 3, locale),
+            NumberFormat::fixedPoint(matrix.consistencyIndex, 0, 3, locale),
+            NumberFormat::hundredfold(matrix.consistencyRatio, locale).trimmed() + u'%',
             matrix.inconsistent ? u"противоречивы"_s : u"согласованы"_s};
 }
 
