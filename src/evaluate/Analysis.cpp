@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace Analysis {
 
@@ -81,6 +83,67 @@ End endOf(const std::vector<PriorityLine>& lines, int best, bool upper)
     return end;
 }
 
+using Wide = unsigned __int128;
+
+// x := x y; false when the product does not fit.
+bool multiply(Wide& x, Wide y)
+{
+    return !__builtin_mul_overflow(x, y, &x);
+}
+
+Wide greatestCommonDivisor(Wide a, Wide b)
+{
+    while (b != 0) {
+        a %= b;
+        std::swap(a, b);
+    }
+    return a;
+}
+
+// n for a cell holding the scale ratio n or 1/n, n from 1 to 9; 0 for any other cell.
+unsigned scaleNumber(double cell)
+{
+    if (!(cell > 0.0) || !std::isfinite(cell))
+        return 0;
+    const double whole = cell < 1.0 ? 1.0 / cell : cell;
+    const long long n = std::llround(whole);
+    return n >= 1 && n <= 9 && std::fabs(whole - double(n)) <= 1e-12 ? unsigned(n) : 0;
+}
+
+// The grade g of a ratio r >= 1 given as (p / q)^(1/e): the smallest g from 1 to 8 with r <= sqrt(g (g+1)),
+// that is p^2 <= q^2 (g (g+1))^e, or 9. Nothing when p^2 does not fit; as q <= p, q^2 fits then too, and a
+// bound that outgrows 128 bits is certainly above p^2.
+std::optional<int> exactGrade(Wide p, Wide q, int e)
+{
+    Wide p2 = p;
+    Wide q2 = q;
+    if (!multiply(p2, p) || !multiply(q2, q))
+        return std::nullopt;
+    for (int g = 1; g < 9; ++g) {
+        Wide bound = q2;
+        bool fits = true;
+        for (int x = 0; x < e && fits; ++x)
+            fits = multiply(bound, Wide(g * (g + 1)));
+        if (!fits || p2 <= bound)
+            return g;
+    }
+    return 9;
+}
+
+// The same grade from log r >= 0 where the exact numbers do not fit (orders above 12) or a cell is off the
+// scale. Sums of at most a few dozen logarithms are off by far less than 1e-9, while two different products
+// of the scale's ratios lie much further apart than that in log space: within it, r is taken to sit at the
+// midpoint, and the milder grade wins.
+int gradeOfLog(double logRatio)
+{
+    constexpr double Tolerance = 1e-9;
+    for (int g = 1; g < 9; ++g) {
+        if (logRatio <= 0.5 * std::log(double(g * (g + 1))) + Tolerance)
+            return g;
+    }
+    return 9;
+}
+
 } // namespace
 
 int NearestJudgement(double ratio)
@@ -123,6 +186,51 @@ double AgreeingRatio(const JudgementMatrix& a, const std::vector<double>& weight
     return std::pow(product, 1.0 / double(k - 2));
 }
 
+int SuggestedJudgement(const JudgementMatrix& a, int i, int j)
+{
+    const int k = a.order();
+    // With no third element the rest of the matrix says nothing: w[i] / w[j] is the judgement itself.
+    if (k < 3)
+        return NearestJudgement(a.at(i, j));
+    // The agreeing ratio is (P)^(1/e), P the product of 2e cells, each a scale ratio n or 1/n: P = p / q with
+    // whole p and q, so its place against the midpoints sqrt(g (g+1)) of the grades can be decided exactly. In
+    // doubles, a ratio such as sqrt 2 comes out a hair above or below it depending on the order of the items,
+    // and so would the suggestion.
+    const int e = k - 2;
+    Wide p = 1;
+    Wide q = 1;
+    bool exact = true;
+    double logProduct = 0.0;
+    for (int l = 0; l < k; ++l) {
+        if (l == i || l == j)
+            continue;
+        for (const double cell : {a.at(i, l), a.at(l, j)}) {
+            logProduct += std::log(cell);
+            const unsigned n = scaleNumber(cell);
+            exact = exact && n > 0 && multiply(cell < 1.0 ? q : p, n);
+        }
+    }
+    if (!std::isfinite(logProduct))
+        return 1;
+    std::optional<int> grade;
+    bool firstPreferred = logProduct >= 0.0;
+    if (exact) {
+        const Wide common = greatestCommonDivisor(p, q);
+        p /= common;
+        q /= common;
+        firstPreferred = p >= q;
+        grade = firstPreferred ? exactGrade(p, q, e) : exactGrade(q, p, e);
+    }
+    if (!grade) {
+        const double logRatio = logProduct / double(e);
+        firstPreferred = logRatio >= 0.0;
+        grade = gradeOfLog(std::fabs(logRatio));
+    }
+    if (*grade == 1)
+        return 1;
+    return firstPreferred ? -*grade : *grade;
+}
+
 QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vector<double>& weights)
 {
     // The ranking uses the priorities of the whole matrix. Within one matrix, log e is (k-2)/k times the log
@@ -163,7 +271,7 @@ QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vec
         // Every cell of a judgement matrix lies on the scale, so this gives back the stored value.
         r.presentValue = NearestJudgement(a.at(r.first, r.second));
         r.agreeingRatio = AgreeingRatio(a, weights, r.first, r.second);
-        r.suggestedValue = NearestJudgement(r.agreeingRatio);
+        r.suggestedValue = SuggestedJudgement(a, r.first, r.second);
         worst.append(r);
     }
     return worst;

@@ -341,6 +341,47 @@ private Q_SLOTS:
         QCOMPARE(cyclic.revisit.at(2).key, u"A_1*A_2&Q_1"_s);
     }
 
+    // At a midpoint between two grades in log space the milder grade is suggested, whichever of the pair is
+    // listed first. The items compared (the pair 0-1, judged 9 to 1 against the rest) are listed as given and
+    // in reverse; judgements in step order. By hand, the rest agree on sqrt(P), P = a02 a21 a03 a31, for four
+    // items, and on P^(1/4) for six.
+    void testMidpointTakesTheMilderGrade_data()
+    {
+        QTest::addColumn<QList<int>>("judgements");
+        QTest::addColumn<int>("suggested"); // for item 0 against item 1 as given
+        QTest::newRow("4 items, sqrt 2: equal, not 2") << QList<int>{9, -2, 1, 1, 1, 1} << 1;
+        QTest::newRow("4 items, sqrt 12: 3, not 4") << QList<int>{9, -4, 1, 3, 1, 1} << -3;
+        QTest::newRow("4 items, sqrt 20: 4, not 5") << QList<int>{9, -4, 1, 5, 1, 1} << -4;
+        QTest::newRow("4 items, sqrt 6 the other way: 2, not 3") << QList<int>{-9, 2, 1, -3, 1, 1} << 2;
+        QTest::newRow("6 items, 4^(1/4) = sqrt 2: equal")
+            << QList<int>{9, -2, -2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1} << 1;
+    }
+    void testMidpointTakesTheMilderGrade()
+    {
+        QFETCH(QList<int>, judgements);
+        QFETCH(int, suggested);
+        const int k = judgements.size() == 6 ? 4 : 6;
+        for (const bool reversed : {false, true}) {
+            ProblemData problem(k, 2);
+            const auto at = [&](int item) { return reversed ? k - 1 - item : item; };
+            int serial = 0;
+            for (int i = 0; i < k; ++i) {
+                for (int j = i + 1; j < k; ++j) {
+                    const int v = judgements.at(serial++);
+                    // Listed in reverse, the pair's first element is the other one: the judgement turns round.
+                    problem.setCritJudgement(std::min(at(i), at(j)), std::max(at(i), at(j)),
+                                             reversed && v != 1 ? -v : v);
+                }
+            }
+            const AnalysisMatrix criteria = analyse(problem).matrices.at(0);
+            QVERIFY(criteria.inconsistent);
+            const RevisitJudgement& worst = criteria.revisit.first();
+            QCOMPARE(worst.first, std::min(at(0), at(1)));
+            QCOMPARE(worst.second, std::max(at(0), at(1)));
+            QCOMPARE(worst.suggestedValue, reversed && suggested != 1 ? -suggested : suggested);
+        }
+    }
+
     // A single judgement off in a matrix that stays below the limit is not listed: the results text does
     // not warn about it either.
     void testBelowLimitListsNothing()
