@@ -15,6 +15,8 @@
 #include <optional>
 #include <utility>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace Analysis {
 
 namespace {
@@ -81,6 +83,17 @@ End endOf(const std::vector<PriorityLine>& lines, int best, bool upper)
         end.winner = end.included ? -1 : firstTaker;
     }
     return end;
+}
+
+// A judgement as a sentence with its ratio. The ratio follows the sentence, which names the preferred element
+// first: "Площадь немного важнее, чем Район [3/1]" whichever of the two comes first in the file. (The dialog's
+// tag keeps A's digit first, as its digits stand under A and B.)
+QString judgementSentence(Scale::PairKind kind, const QString& nameA, const QString& nameB, int value)
+{
+    const int p = Scale::JudgementToPosition(value);
+    const QString ratio =
+        p > 0 ? Scale::BDigit(p) + u'/' + Scale::ADigit(p) : Scale::ADigit(p) + u'/' + Scale::BDigit(p);
+    return Scale::Sentence(kind, nameA, nameB, p) + u" ["_s + ratio + u']';
 }
 
 using Wide = unsigned __int128;
@@ -377,10 +390,8 @@ AnalysisResult Analyse(const ProblemData& problem, const EvaluationResult& resul
                 j.step = StepIndex(n, m, criterion, j.first, j.second);
                 const QString& nameA = names.at(j.first);
                 const QString& nameB = names.at(j.second);
-                j.presentSentence =
-                    Scale::DialogSentence(kind, nameA, nameB, Scale::JudgementToPosition(j.presentValue));
-                j.suggestedSentence =
-                    Scale::DialogSentence(kind, nameA, nameB, Scale::JudgementToPosition(j.suggestedValue));
+                j.presentSentence = judgementSentence(kind, nameA, nameB, j.presentValue);
+                j.suggestedSentence = judgementSentence(kind, nameA, nameB, j.suggestedValue);
             }
         }
         r.matrices.push_back(std::move(matrix));

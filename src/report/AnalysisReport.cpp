@@ -104,6 +104,8 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
         return QStringList{AnalysisText::MatrixTitle(analysis, matrix)} +
                AnalysisText::ConsistencyCells(matrix, locale);
     });
+    word.GoToEnd();
+    word.WriteText(AnalysisText::ConsistencyLegend() + u'\r');
 
     heading(word, u"Ответы, которые стоит пересмотреть:"_s);
     struct Row
@@ -125,6 +127,11 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
                   return QStringList{AnalysisText::MatrixTitle(analysis, *row.matrix), row.judgement->presentSentence,
                                      row.judgement->suggestedSentence};
               });
+        word.GoToEnd();
+        for (const AnalysisMatrix& matrix : analysis.matrices) {
+            if (const QString note = AnalysisText::RevisitNote(analysis, matrix); !note.isEmpty())
+                word.WriteText(note + u'\r');
+        }
     }
 
     heading(word, u"Чувствительность лучшего выбора к весам критериев:"_s);

@@ -319,8 +319,9 @@ private Q_SLOTS:
         problem.setCritJudgement(0, 2, 4);
         const AnalysisResult r = analyse(problem);
         const RevisitJudgement& worst = r.matrices[0].revisit.first();
-        QCOMPARE(worst.presentSentence, u"Срок существенно или немного важнее, чем Цена  [1/4]"_s);
-        QCOMPARE(worst.suggestedSentence, u"Цена существенно или немного важнее, чем Срок  [4/1]"_s);
+        // The ratio in the order of the sentence: its first number is the element named first.
+        QCOMPARE(worst.presentSentence, u"Срок существенно или немного важнее, чем Цена [4/1]"_s);
+        QCOMPARE(worst.suggestedSentence, u"Цена существенно или немного важнее, чем Срок [4/1]"_s);
 
         ProblemData alternatives = namedProblem(2, 3);
         alternatives.setAltJudgement(0, 1, 1, -9);
@@ -334,11 +335,15 @@ private Q_SLOTS:
         // A cycle of three 9s: every pair deviates alike, so the step order decides.
         QCOMPARE(first.key, u"A_0*A_1&Q_1"_s);
         QCOMPARE(first.step, 1 + 3 + 0);
-        QCOMPARE(first.presentSentence, u"Первый очень намного лучше, чем Второй  [9/1]"_s);
+        QCOMPARE(first.presentSentence, u"Первый очень намного лучше, чем Второй [9/1]"_s);
         QCOMPARE(first.suggestedValue, 9);
-        QCOMPARE(first.suggestedSentence, u"Второй очень намного лучше, чем Первый  [1/9]"_s);
+        QCOMPARE(first.suggestedSentence, u"Второй очень намного лучше, чем Первый [9/1]"_s);
         QCOMPARE(cyclic.revisit.at(1).key, u"A_0*A_2&Q_1"_s);
         QCOMPARE(cyclic.revisit.at(2).key, u"A_1*A_2&Q_1"_s);
+        QCOMPARE(AnalysisText::RevisitNote(cyclicResult, cyclic),
+                 u"Альтернативы по критерию «Качество»: из трёх ответов каждый противоречит двум другим в равной мере, "
+                 "поэтому достаточно изменить любой один из них."_s);
+        QCOMPARE(AnalysisText::RevisitNote(r, r.matrices[0]), QString()); // four criteria
     }
 
     // At a midpoint between two grades in log space the milder grade is suggested, whichever of the pair is
@@ -490,14 +495,20 @@ private Q_SLOTS:
     void testCrossingInWords()
     {
         const AnalysisResult r = analyse(crossingProblem(true));
+        // Where the later alternative is best, the earlier one wins the tie at the crossing itself.
         QCOMPARE(AnalysisText::SensitivityLine(r, 0, russian),
-                 u"«Второй» остаётся лучшим выбором, пока вес критерия «Цена» от 0,00% до 44,44% (сейчас 33,33%)."
-                 " Если вес станет 44,44% или больше, лучшим выбором станет «Первый»."_s);
+                 u"«Второй» остаётся лучшим выбором, пока вес критерия «Цена» (сейчас 33,33%) меньше 44,44%: если он"
+                 " вырастет до 44,44%, лучшим станет «Первый»."_s);
         QCOMPARE(AnalysisText::SmallestChangeLine(r, russian),
-                 u"Меньше всего нужно, чтобы изменить лучший выбор, весу критерия «Качество»: если он изменится"
-                 " с 33,33% до 23,81%, лучшим выбором станет «Первый»."_s);
+                 u"Лучший выбор сильнее всего зависит от веса «Качество»: если он снизится с 33,33% до 23,81%,"
+                 " лучшим станет «Первый»."_s);
         const AnalysisResult earlier = analyse(crossingProblem(false));
-        QVERIFY(AnalysisText::SensitivityLine(earlier, 1, russian).contains(u"станет меньше 23,81%"_s));
+        QCOMPARE(AnalysisText::SensitivityLine(earlier, 1, russian),
+                 u"«Первый» остаётся лучшим выбором, пока вес критерия «Качество» (сейчас 33,33%) не меньше 23,81%:"
+                 " если он станет меньше 23,81%, лучшим станет «Второй»."_s);
+        QCOMPARE(AnalysisText::SmallestChangeLine(earlier, russian),
+                 u"Лучший выбор сильнее всего зависит от веса «Качество»: если он снизится с 33,33% до значения"
+                 " меньше 23,81%, лучшим станет «Второй»."_s);
     }
 
     // Sensitivity against the winner recomputed from scratch inside the interval and just beyond its ends,
@@ -669,6 +680,8 @@ private Q_SLOTS:
         const AnalysisResult r = analyse(namedProblem(2, 2));
         QCOMPARE(AnalysisText::MatrixTitle(r, r.matrices[0]), u"Критерии"_s);
         QCOMPARE(AnalysisText::MatrixTitle(r, r.matrices[2]), u"Альтернативы по критерию «Качество»"_s);
+        // Quotes of one kind never nest.
+        QCOMPARE(AnalysisText::Quoted(u"Двушка у метро «Сокол»"_s), u"«Двушка у метро „Сокол“»"_s);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "evaluate/Analysis.h"
 #include "evaluate/AnalysisResult.h"
+#include "evaluate/AnalysisText.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/ProblemData.h"
@@ -109,18 +110,19 @@ void TestAnalysisReport::testSectionOfAConsistentProblem()
         "Альтернативы по критерию «Цена»|4,000|0,000|0,00%|согласованы;"
         "Альтернативы по критерию «Качество»|4,000|0,000|0,00%|согласованы;"
         "Альтернативы по критерию «Срок»|4,000|0,000|0,00%|согласованы]"_s,
+        AnalysisText::ConsistencyLegend(),
         u"Ответы, которые стоит пересмотреть:"_s,
         u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы."_s,
         u"Чувствительность лучшего выбора к весам критериев:"_s,
         u"[Критерий|Вес|Лучший выбор сохраняется при весе от|до;Цена|57,14%|0,00%|100,00%;"
         "Качество|28,57%|25,00%|100,00%;Срок|14,29%|0,00%|16,67%]"_s,
         u"При любом весе критерия «Цена» лучшим выбором остаётся «Налево»."_s,
-        u"«Налево» остаётся лучшим выбором, пока вес критерия «Качество» от 25,00% до 100,00% (сейчас 28,57%). "
-        "Если вес станет меньше 25,00%, лучшим выбором станет «Назад»."_s,
-        u"«Налево» остаётся лучшим выбором, пока вес критерия «Срок» от 0,00% до 16,67% (сейчас 14,29%). "
-        "Если вес станет больше 16,67%, лучшим выбором станет «Назад»."_s,
-        u"Меньше всего нужно, чтобы изменить лучший выбор, весу критерия «Срок»: если он изменится с 14,29% "
-        "до 16,67%, лучшим выбором станет «Назад»."_s,
+        u"«Налево» остаётся лучшим выбором, пока вес критерия «Качество» (сейчас 28,57%) не меньше 25,00%: если он "
+        "станет меньше 25,00%, лучшим станет «Назад»."_s,
+        u"«Налево» остаётся лучшим выбором, пока вес критерия «Срок» (сейчас 14,29%) не больше 16,67%: если он "
+        "превысит 16,67%, лучшим станет «Назад»."_s,
+        u"Лучший выбор сильнее всего зависит от веса «Срок»: если он вырастет с 14,29% до значения больше 16,67%, "
+        "лучшим станет «Назад»."_s,
     };
     const QStringList written = section(package);
     for (qsizetype i = 0; i < qMax(written.size(), expected.size()); ++i)
@@ -143,7 +145,7 @@ void TestAnalysisReport::testJudgementsToRevisit()
     QVERIFY2(rows[1].endsWith(u"|согласованы"_s), qPrintable(rows[1]));
 
     const qsizetype revisit = written.indexOf(u"Ответы, которые стоит пересмотреть:"_s);
-    QCOMPARE(revisit, consistency + 2);
+    QCOMPARE(revisit, consistency + 3);
     QString table = written.value(revisit + 1);
     QVERIFY2(table.startsWith(u'[') && table.endsWith(u']'), qPrintable(table));
     const QStringList lines = table.mid(1, table.size() - 2).split(u';');
@@ -154,10 +156,17 @@ void TestAnalysisReport::testJudgementsToRevisit()
     const QStringList first = lines.value(1).split(u'|');
     QCOMPARE(first.size(), 3);
     QCOMPARE(first[0], u"Альтернативы по критерию «Цена»"_s);
-    QVERIFY2(first[1].startsWith(u"Назад"_s) && first[1].endsWith(u"  [1/8]"_s), qPrintable(first[1]));
-    QVERIFY2(first[2].startsWith(u"Налево"_s) && first[2].endsWith(u"  [8/1]"_s), qPrintable(first[2]));
+    QVERIFY2(first[1].startsWith(u"Назад"_s) && first[1].endsWith(u" [8/1]"_s), qPrintable(first[1]));
+    QVERIFY2(first[2].startsWith(u"Налево"_s) && first[2].endsWith(u" [8/1]"_s), qPrintable(first[2]));
     for (qsizetype i = 2; i < lines.size(); ++i)
         QVERIFY2(lines[i].startsWith(u"Альтернативы по критерию «Цена»|"_s), qPrintable(lines[i]));
+
+    // In a matrix of three, changing one judgement is enough; the report says so under the table, as the window.
+    const QStringList cycle = section(report.write(
+        problemOf(u"[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Срок\nCount=3\n[QualM]\nQ_0*Q_1=-9\nQ_1*Q_2=-9\nQ_0*Q_2=9\n"_s),
+        true));
+    const qsizetype under = cycle.indexOf(u"Ответы, которые стоит пересмотреть:"_s) + 2;
+    QVERIFY2(cycle.value(under).startsWith(u"Критерии: из трёх ответов"_s), qPrintable(cycle.value(under)));
 }
 
 // The section comes after the last warning; everything before it is the full report as it was.

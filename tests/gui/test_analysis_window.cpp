@@ -254,10 +254,11 @@ private Q_SLOTS:
         QCOMPARE(revisit->rowCount(), price.revisit.size());
         QCOMPARE(columnTexts(revisit, 0), QStringList(revisit->rowCount(), u"Альтернативы по критерию «Цена»"_s));
         // The reversed judgement first: Назад eight times better as given, Налево eight times as the rest asks.
+        // The ratio follows the sentence: its first number belongs to the element named first.
         QVERIFY2(revisit->item(0, 1)->text().startsWith(u"Назад"_s), qPrintable(revisit->item(0, 1)->text()));
-        QVERIFY2(revisit->item(0, 1)->text().endsWith(u"  [1/8]"_s), qPrintable(revisit->item(0, 1)->text()));
+        QVERIFY2(revisit->item(0, 1)->text().endsWith(u" [8/1]"_s), qPrintable(revisit->item(0, 1)->text()));
         QVERIFY2(revisit->item(0, 2)->text().startsWith(u"Налево"_s), qPrintable(revisit->item(0, 2)->text()));
-        QVERIFY2(revisit->item(0, 2)->text().endsWith(u"  [8/1]"_s), qPrintable(revisit->item(0, 2)->text()));
+        QVERIFY2(revisit->item(0, 2)->text().endsWith(u" [8/1]"_s), qPrintable(revisit->item(0, 2)->text()));
         for (int r = 0; r < revisit->rowCount(); ++r) {
             QCOMPARE(revisit->item(r, 1)->text(), price.revisit.at(r).presentSentence);
             QCOMPARE(revisit->item(r, 2)->text(), price.revisit.at(r).suggestedSentence);
