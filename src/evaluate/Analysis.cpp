@@ -213,35 +213,32 @@ int SuggestedJudgement(const JudgementMatrix& a, int i, int j)
     Wide p = 1;
     Wide q = 1;
     bool exact = true;
-    double logProduct = 0.0;
-    for (int l = 0; l < k; ++l) {
+    for (int l = 0; l < k && exact; ++l) {
         if (l == i || l == j)
             continue;
         for (const double cell : {a.at(i, l), a.at(l, j)}) {
-            logProduct += std::log(cell);
             const unsigned n = scaleNumber(cell);
             exact = exact && n > 0 && multiply(cell < 1.0 ? q : p, n);
         }
     }
-    if (!std::isfinite(logProduct))
-        return 1;
-    std::optional<int> grade;
-    bool firstPreferred = logProduct >= 0.0;
     if (exact) {
         const Wide common = greatestCommonDivisor(p, q);
         p /= common;
         q /= common;
-        firstPreferred = p >= q;
-        grade = firstPreferred ? exactGrade(p, q, e) : exactGrade(q, p, e);
+        const bool firstPreferred = p >= q;
+        if (const std::optional<int> grade = firstPreferred ? exactGrade(p, q, e) : exactGrade(q, p, e))
+            return *grade == 1 ? 1 : (firstPreferred ? -*grade : *grade);
     }
-    if (!grade) {
-        const double logRatio = logProduct / double(e);
-        firstPreferred = logRatio >= 0.0;
-        grade = gradeOfLog(std::fabs(logRatio));
+    double logProduct = 0.0;
+    for (int l = 0; l < k; ++l) {
+        if (l != i && l != j)
+            logProduct += std::log(a.at(i, l)) + std::log(a.at(l, j));
     }
-    if (*grade == 1)
+    if (!std::isfinite(logProduct))
         return 1;
-    return firstPreferred ? -*grade : *grade;
+    const double logRatio = logProduct / double(e);
+    const int grade = gradeOfLog(std::fabs(logRatio));
+    return grade == 1 ? 1 : (logRatio >= 0.0 ? -grade : grade);
 }
 
 QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vector<double>& weights)
