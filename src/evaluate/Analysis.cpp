@@ -124,8 +124,8 @@ unsigned scaleNumber(double cell)
 }
 
 // The grade g of a ratio r >= 1 given as (p / q)^(1/e): the smallest g from 1 to 8 with r <= sqrt(g (g+1)),
-// that is p^2 <= q^2 (g (g+1))^e, or 9. Nothing when p^2 does not fit; as q <= p, q^2 fits then too, and a
-// bound that outgrows 128 bits is certainly above p^2.
+// that is p^2 <= q^2 (g (g+1))^e, or 9. Nothing when p^2 does not fit in 128 bits (q^2, with q <= p, fits
+// whenever p^2 does); a bound that outgrows them is certainly above p^2.
 std::optional<int> exactGrade(Wide p, Wide q, int e)
 {
     Wide p2 = p;
@@ -143,10 +143,9 @@ std::optional<int> exactGrade(Wide p, Wide q, int e)
     return 9;
 }
 
-// The same grade from log r >= 0 where the exact numbers do not fit (orders above 12) or a cell is off the
-// scale. Sums of at most a few dozen logarithms are off by far less than 1e-9, while two different products
-// of the scale's ratios lie much further apart than that in log space: within it, r is taken to sit at the
-// midpoint, and the milder grade wins.
+// The same grade from log r >= 0 where the exact numbers may not fit (orders above 12) or a cell is off the
+// scale. A sum of a few dozen logarithms is off by well under 1e-9: a ratio that near a midpoint is taken to sit
+// on it, so the milder grade wins there too.
 int gradeOfLog(double logRatio)
 {
     constexpr double Tolerance = 1e-9;
