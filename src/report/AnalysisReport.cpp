@@ -105,7 +105,9 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
                AnalysisText::ConsistencyCells(matrix, locale);
     });
     word.GoToEnd();
-    word.WriteText(AnalysisText::ConsistencyLegend() + u'\r');
+    // The text and its paragraph end written apart: a line cut at 255 characters keeps its end.
+    word.WriteText(AnalysisText::ConsistencyLegend());
+    word.WriteText(u"\r"_s);
 
     heading(word, u"Ответы, которые стоит пересмотреть:"_s);
     struct Row
@@ -129,8 +131,10 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
               });
         word.GoToEnd();
         for (const AnalysisMatrix& matrix : analysis.matrices) {
-            if (const QString note = AnalysisText::RevisitNote(analysis, matrix); !note.isEmpty())
-                word.WriteText(note + u'\r');
+            if (const QString note = AnalysisText::RevisitNote(analysis, matrix); !note.isEmpty()) {
+                word.WriteText(note);
+                word.WriteText(u"\r"_s);
+            }
         }
     }
 
