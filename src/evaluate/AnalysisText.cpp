@@ -59,7 +59,6 @@ QStringList ConsistencyCells(const AnalysisMatrix& matrix, const QLocale& locale
 
 QString ConsistencyLegend()
 {
-    // Within the 255 characters a line of the report holds.
     return u"λ max равен числу элементов, когда ответы полностью согласованы, и растёт с их расхождением. ИС (индекс "
            u"согласованности) — расхождение на один элемент, ОС (отношение согласованности) — ИС по сравнению с "
            u"ответами наугад. ОС выше 10%: ответы противоречивы."_s;

@@ -24,7 +24,7 @@ QString Percent(double value, const QLocale& locale = QLocale());
 /// decimals, CR in per cent, then "противоречивы" or "согласованы".
 QStringList ConsistencyCells(const AnalysisMatrix& matrix, const QLocale& locale = QLocale());
 
-/// What λ max, ИС and ОС mean, in one line of at most 255 characters.
+/// What λ max, ИС and ОС mean, in one short paragraph.
 QString ConsistencyLegend();
 
 /// For a matrix of three with judgements to revisit, that changing any one of them is enough; otherwise empty.

@@ -104,10 +104,6 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
         return QStringList{AnalysisText::MatrixTitle(analysis, matrix)} +
                AnalysisText::ConsistencyCells(matrix, locale);
     });
-    word.GoToEnd();
-    // The text and its paragraph end written apart: a line cut at 255 characters keeps its end.
-    word.WriteText(AnalysisText::ConsistencyLegend());
-    word.WriteText(u"\r"_s);
 
     heading(word, u"Ответы, которые стоит пересмотреть:"_s);
     struct Row
@@ -132,6 +128,7 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
         word.GoToEnd();
         for (const AnalysisMatrix& matrix : analysis.matrices) {
             if (const QString note = AnalysisText::RevisitNote(analysis, matrix); !note.isEmpty()) {
+                // The text and its paragraph end written apart: a line cut at 255 characters keeps its end.
                 word.WriteText(note);
                 word.WriteText(u"\r"_s);
             }
