@@ -12,6 +12,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace Analysis {
 
@@ -81,6 +85,77 @@ End endOf(const std::vector<PriorityLine>& lines, int best, bool upper)
     return end;
 }
 
+// A judgement as a sentence with its ratio. The ratio follows the sentence, which names the preferred element
+// first: "Площадь немного важнее, чем Район [3/1]" whichever of the two comes first in the file. (The dialog's
+// tag keeps A's digit first, as its digits stand under A and B.)
+QString judgementSentence(Scale::PairKind kind, const QString& nameA, const QString& nameB, int value)
+{
+    const int p = Scale::JudgementToPosition(value);
+    const QString ratio =
+        p > 0 ? Scale::BDigit(p) + u'/' + Scale::ADigit(p) : Scale::ADigit(p) + u'/' + Scale::BDigit(p);
+    return Scale::Sentence(kind, nameA, nameB, p) + u" ["_s + ratio + u']';
+}
+
+using Wide = unsigned __int128;
+
+// x := x y; false when the product does not fit.
+bool multiply(Wide& x, Wide y)
+{
+    return !__builtin_mul_overflow(x, y, &x);
+}
+
+Wide greatestCommonDivisor(Wide a, Wide b)
+{
+    while (b != 0) {
+        a %= b;
+        std::swap(a, b);
+    }
+    return a;
+}
+
+// n for a cell holding the scale ratio n or 1/n, n from 1 to 9; 0 for any other cell.
+unsigned scaleNumber(double cell)
+{
+    if (!(cell > 0.0) || !std::isfinite(cell))
+        return 0;
+    const double whole = cell < 1.0 ? 1.0 / cell : cell;
+    const long long n = std::llround(whole);
+    return n >= 1 && n <= 9 && std::fabs(whole - double(n)) <= 1e-12 ? unsigned(n) : 0;
+}
+
+// The grade g of a ratio r >= 1 given as (p / q)^(1/e): the smallest g from 1 to 8 with r <= sqrt(g (g+1)),
+// that is p^2 <= q^2 (g (g+1))^e, or 9. Nothing when p^2 does not fit in 128 bits (q^2, with q <= p, fits
+// whenever p^2 does); a bound that outgrows them is certainly above p^2.
+std::optional<int> exactGrade(Wide p, Wide q, int e)
+{
+    Wide p2 = p;
+    Wide q2 = q;
+    if (!multiply(p2, p) || !multiply(q2, q))
+        return std::nullopt;
+    for (int g = 1; g < 9; ++g) {
+        Wide bound = q2;
+        bool fits = true;
+        for (int x = 0; x < e && fits; ++x)
+            fits = multiply(bound, Wide(g * (g + 1)));
+        if (!fits || p2 <= bound)
+            return g;
+    }
+    return 9;
+}
+
+// The same grade from log r >= 0 where the exact numbers may not fit (orders above 12) or a cell is off the
+// scale. A sum of a few dozen logarithms is off by well under 1e-9: a ratio that near a midpoint is taken to sit
+// on it, so the milder grade wins there too.
+int gradeOfLog(double logRatio)
+{
+    constexpr double Tolerance = 1e-9;
+    for (int g = 1; g < 9; ++g) {
+        if (logRatio <= 0.5 * std::log(double(g * (g + 1))) + Tolerance)
+            return g;
+    }
+    return 9;
+}
+
 } // namespace
 
 int NearestJudgement(double ratio)
@@ -123,6 +198,48 @@ double AgreeingRatio(const JudgementMatrix& a, const std::vector<double>& weight
     return std::pow(product, 1.0 / double(k - 2));
 }
 
+int SuggestedJudgement(const JudgementMatrix& a, int i, int j)
+{
+    const int k = a.order();
+    // With no third element the rest of the matrix says nothing: w[i] / w[j] is the judgement itself.
+    if (k < 3)
+        return NearestJudgement(a.at(i, j));
+    // The agreeing ratio is (P)^(1/e), P the product of 2e cells, each a scale ratio n or 1/n: P = p / q with
+    // whole p and q, so its place against the midpoints sqrt(g (g+1)) of the grades can be decided exactly. In
+    // doubles, a ratio such as sqrt 2 comes out a hair above or below it depending on the order of the items,
+    // and so would the suggestion.
+    const int e = k - 2;
+    Wide p = 1;
+    Wide q = 1;
+    bool exact = true;
+    for (int l = 0; l < k && exact; ++l) {
+        if (l == i || l == j)
+            continue;
+        for (const double cell : {a.at(i, l), a.at(l, j)}) {
+            const unsigned n = scaleNumber(cell);
+            exact = exact && n > 0 && multiply(cell < 1.0 ? q : p, n);
+        }
+    }
+    if (exact) {
+        const Wide common = greatestCommonDivisor(p, q);
+        p /= common;
+        q /= common;
+        const bool firstPreferred = p >= q;
+        if (const std::optional<int> grade = firstPreferred ? exactGrade(p, q, e) : exactGrade(q, p, e))
+            return *grade == 1 ? 1 : (firstPreferred ? -*grade : *grade);
+    }
+    double logProduct = 0.0;
+    for (int l = 0; l < k; ++l) {
+        if (l != i && l != j)
+            logProduct += std::log(a.at(i, l)) + std::log(a.at(l, j));
+    }
+    if (!std::isfinite(logProduct))
+        return 1;
+    const double logRatio = logProduct / double(e);
+    const int grade = gradeOfLog(std::fabs(logRatio));
+    return grade == 1 ? 1 : (logRatio >= 0.0 ? -grade : grade);
+}
+
 QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vector<double>& weights)
 {
     // The ranking uses the priorities of the whole matrix. Within one matrix, log e is (k-2)/k times the log
@@ -163,7 +280,7 @@ QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vec
         // Every cell of a judgement matrix lies on the scale, so this gives back the stored value.
         r.presentValue = NearestJudgement(a.at(r.first, r.second));
         r.agreeingRatio = AgreeingRatio(a, weights, r.first, r.second);
-        r.suggestedValue = NearestJudgement(r.agreeingRatio);
+        r.suggestedValue = SuggestedJudgement(a, r.first, r.second);
         worst.append(r);
     }
     return worst;
@@ -269,10 +386,8 @@ AnalysisResult Analyse(const ProblemData& problem, const EvaluationResult& resul
                 j.step = StepIndex(n, m, criterion, j.first, j.second);
                 const QString& nameA = names.at(j.first);
                 const QString& nameB = names.at(j.second);
-                j.presentSentence =
-                    Scale::DialogSentence(kind, nameA, nameB, Scale::JudgementToPosition(j.presentValue));
-                j.suggestedSentence =
-                    Scale::DialogSentence(kind, nameA, nameB, Scale::JudgementToPosition(j.suggestedValue));
+                j.presentSentence = judgementSentence(kind, nameA, nameB, j.presentValue);
+                j.suggestedSentence = judgementSentence(kind, nameA, nameB, j.suggestedValue);
             }
         }
         r.matrices.push_back(std::move(matrix));

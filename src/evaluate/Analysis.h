@@ -18,8 +18,13 @@ AnalysisResult Analyse(const ProblemData& problem, const EvaluationResult& resul
 
 /// The stored judgement value whose ratio a[i][j] lies nearest to ratio (how many times element i
 /// outweighs element j), nearest in log space: -9..-2 when i is preferred, 1 for equal, 2..9 when j is.
-/// Not a positive finite number reads as 1.
+/// Not a positive finite number reads as 1. A ratio at the midpoint of two grades (sqrt 2, sqrt 20, ...) is
+/// decided by its last bits: for the ratio the rest of a matrix agrees on, SuggestedJudgement decides exactly.
 int NearestJudgement(double ratio);
+
+/// The stored value nearest to AgreeingRatio(a, ..., i, j), decided in exact arithmetic: at a midpoint
+/// between two grades the milder one, and the same answer (mirrored) whatever the order of the elements.
+int SuggestedJudgement(const JudgementMatrix& a, int i, int j);
 
 /// The ratio of elements i and j that the other judgements of the matrix imply: w[i] / w[j] of the
 /// priorities computed with the pair (i, j) left out. For an order below 3 there is no other judgement and

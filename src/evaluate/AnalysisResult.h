@@ -18,7 +18,7 @@ struct RevisitJudgement
     int step = 0;
     /// The stored value as the dialog would store it back: anything off the scale reads as 1.
     int presentValue = 1;
-    /// The scale value nearest to agreeingRatio.
+    /// The scale value nearest to agreeingRatio, decided exactly: at a midpoint between two grades the milder.
     int suggestedValue = 1;
     /// a[first][second] x w[second] / w[first]: 1 when the judgement agrees with the priorities.
     double e = 1.0;
@@ -26,7 +26,8 @@ struct RevisitJudgement
     double deviation = 1.0;
     /// How many times the first element outweighs the second according to the rest of the matrix.
     double agreeingRatio = 1.0;
-    /// The judgement as the dialog words it, ratio tag included, before and after the suggested change.
+    /// The judgement in the dialog's words, before and after the suggested change, each followed by its ratio
+    /// in the sentence's order: "Площадь немного важнее, чем Район [3/1]".
     QString presentSentence;
     QString suggestedSentence;
 };

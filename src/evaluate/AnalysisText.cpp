@@ -3,26 +3,45 @@
 #include "evaluate/AnalysisResult.h"
 #include "evaluate/NumberFormat.h"
 
-#include <algorithm>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace AnalysisText {
 
 namespace {
 
-QString quoted(const QString& name)
+// How the weight leaves the interval at one end, the present weight given or not: "вырастет до 40,80%" where
+// the new best choice already wins at that point, "превысит 40,80%" where the present one still holds there.
+QString rise(const CriterionSensitivity& s, const QString& from, const QLocale& locale)
 {
-    return u'«' + name + u'»';
+    const QString to = Percent(s.high, locale);
+    if (from.isEmpty())
+        return s.highIncluded ? u"превысит "_s + to : u"вырастет до "_s + to;
+    return u"вырастет с "_s + from + (s.highIncluded ? u" до значения больше "_s : u" до "_s) + to;
+}
+
+QString fall(const CriterionSensitivity& s, const QString& from, const QLocale& locale)
+{
+    const QString to = Percent(s.low, locale);
+    if (from.isEmpty())
+        return s.lowIncluded ? u"станет меньше "_s + to : u"снизится до "_s + to;
+    return u"снизится с "_s + from + (s.lowIncluded ? u" до значения меньше "_s : u" до "_s) + to;
 }
 
 } // namespace
+
+QString Quoted(const QString& name)
+{
+    // Quotes of one kind never nest: a name that has «» of its own keeps them as „“.
+    QString inner = name;
+    inner.replace(u'«', u'„').replace(u'»', u'“');
+    return u'«' + inner + u'»';
+}
 
 QString MatrixTitle(const AnalysisResult& analysis, const AnalysisMatrix& matrix)
 {
     if (matrix.isCriteria())
         return u"Критерии"_s;
-    return u"Альтернативы по критерию "_s + quoted(analysis.critNames.at(matrix.criterion));
+    return u"Альтернативы по критерию "_s + Quoted(analysis.critNames.at(matrix.criterion));
 }
 
 QString Percent(double value, const QLocale& locale)
@@ -32,45 +51,70 @@ QString Percent(double value, const QLocale& locale)
 
 QStringList ConsistencyCells(const AnalysisMatrix& matrix, const QLocale& locale)
 {
-    // λ max is never below the order of a matrix, so CI and CR are never below 0; a consistent matrix comes out
-    // a few units of rounding under it, which must not read "-0,000".
-    const double index = std::max(0.0, matrix.consistencyIndex);
-    const double ratio = std::max(0.0, matrix.consistencyRatio);
-    return {NumberFormat::fixedPoint(matrix.lambda, 0, 3, locale), NumberFormat::fixedPoint(index, 0, 3, locale),
-            NumberFormat::hundredfold(ratio, locale).trimmed() + u'%',
+    return {NumberFormat::fixedPoint(matrix.lambda, 0, 3, locale),
+            NumberFormat::fixedPoint(matrix.consistencyIndex, 0, 3, locale),
+            NumberFormat::hundredfold(matrix.consistencyRatio, locale).trimmed() + u'%',
             matrix.inconsistent ? u"противоречивы"_s : u"согласованы"_s};
+}
+
+QString ConsistencyLegend()
+{
+    return u"λ max равен числу элементов, когда ответы полностью согласованы, и растёт с их расхождением. ИС (индекс "
+           u"согласованности) — расхождение на один элемент, ОС (отношение согласованности) — ИС по сравнению с "
+           u"ответами наугад. ОС выше 10%: ответы противоречивы."_s;
+}
+
+QString RevisitNote(const AnalysisResult& analysis, const AnalysisMatrix& matrix)
+{
+    // In a matrix of three every judgement follows from the other two, so all three disagree alike, and one
+    // change can bring them into agreement.
+    if (matrix.order != 3 || matrix.revisit.isEmpty())
+        return {};
+    return MatrixTitle(analysis, matrix) +
+           u": из трёх ответов каждый противоречит двум другим в равной мере, поэтому достаточно изменить любой "
+           u"один из них."_s;
 }
 
 QString SensitivityLine(const AnalysisResult& analysis, int k, const QLocale& locale)
 {
     const CriterionSensitivity& s = analysis.sensitivity.at(std::size_t(k));
-    const QString criterion = quoted(analysis.critNames.at(k));
+    const QString criterion = Quoted(analysis.critNames.at(k));
     if (!s.canVary)
         return u"Критерий "_s + criterion + u" единственный: его вес всегда 100%, и лучший выбор от него не зависит."_s;
     if (analysis.winner < 0)
         return u"Альтернатив нет, выбирать не из чего."_s;
-    const QString best = quoted(analysis.altNames.at(analysis.winner));
+    const QString best = Quoted(analysis.altNames.at(analysis.winner));
     if (analysis.altTotal == 1)
         return u"Альтернатива "_s + best + u" единственная и остаётся лучшим выбором при любом весе критерия "_s +
                criterion + u'.';
     if (s.winnerBelow < 0 && s.winnerAbove < 0)
         return u"При любом весе критерия "_s + criterion + u" лучшим выбором остаётся "_s + best + u'.';
 
-    QString text = best + u" остаётся лучшим выбором, пока вес критерия "_s + criterion + u" от "_s +
-                   Percent(s.low, locale) + u" до "_s + Percent(s.high, locale) + u" (сейчас "_s +
-                   Percent(s.weight, locale) + u")."_s;
     // At an end that is not included the new best choice already wins the tie.
-    if (s.winnerBelow >= 0) {
-        text += u" Если вес станет "_s + (s.lowIncluded ? u"меньше "_s : QString()) + Percent(s.low, locale) +
-                (s.lowIncluded ? QString() : u" или меньше"_s) + u", лучшим выбором станет "_s +
-                quoted(analysis.altNames.at(s.winnerBelow)) + u'.';
+    const bool below = s.winnerBelow >= 0;
+    const bool above = s.winnerAbove >= 0;
+    QString range;
+    if (below && above && s.lowIncluded && s.highIncluded) {
+        range = u"в пределах от "_s + Percent(s.low, locale) + u" до "_s + Percent(s.high, locale);
+    } else {
+        if (below)
+            range = (s.lowIncluded ? u"не меньше "_s : u"больше "_s) + Percent(s.low, locale);
+        if (below && above)
+            range += u" и "_s;
+        if (above)
+            range += (s.highIncluded ? u"не больше "_s : u"меньше "_s) + Percent(s.high, locale);
     }
-    if (s.winnerAbove >= 0) {
-        text += u" Если вес станет "_s + (s.highIncluded ? u"больше "_s : QString()) + Percent(s.high, locale) +
-                (s.highIncluded ? QString() : u" или больше"_s) + u", лучшим выбором станет "_s +
-                quoted(analysis.altNames.at(s.winnerAbove)) + u'.';
-    }
-    return text;
+    QString text = best + u" остаётся лучшим выбором, пока вес критерия "_s + criterion + u" (сейчас "_s +
+                   Percent(s.weight, locale) + u") "_s + range + u": если он "_s;
+    if (below)
+        text += fall(s, QString(), locale) + u", лучшим станет "_s + Quoted(analysis.altNames.at(s.winnerBelow));
+    if (below && above)
+        text += u", а если "_s + rise(s, QString(), locale) + u" — "_s;
+    else if (above)
+        text += rise(s, QString(), locale) + u", лучшим станет "_s;
+    if (above)
+        text += Quoted(analysis.altNames.at(s.winnerAbove));
+    return text + u'.';
 }
 
 QString SmallestChangeLine(const AnalysisResult& analysis, const QLocale& locale)
@@ -88,10 +132,10 @@ QString SmallestChangeLine(const AnalysisResult& analysis, const QLocale& locale
     }
     const WinnerChange& c = *analysis.smallestChange;
     const CriterionSensitivity& s = analysis.sensitivity.at(std::size_t(c.criterion));
-    return u"Меньше всего нужно, чтобы изменить лучший выбор, весу критерия "_s +
-           quoted(analysis.critNames.at(c.criterion)) + u": если он изменится с "_s + Percent(s.weight, locale) +
-           u" до "_s + Percent(c.newWeight, locale) + u", лучшим выбором станет "_s +
-           quoted(analysis.altNames.at(c.newWinner)) + u'.';
+    const QString from = Percent(s.weight, locale);
+    return u"Лучший выбор сильнее всего зависит от веса "_s + Quoted(analysis.critNames.at(c.criterion)) +
+           u": если он "_s + (c.newWeight > s.weight ? rise(s, from, locale) : fall(s, from, locale)) +
+           u", лучшим станет "_s + Quoted(analysis.altNames.at(c.newWinner)) + u'.';
 }
 
 } // namespace AnalysisText

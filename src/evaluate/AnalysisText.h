@@ -11,6 +11,9 @@ struct AnalysisResult;
 /// NumberFormat, weights and priorities as per cent.
 namespace AnalysisText {
 
+/// A name in «»; «» within the name become „“, so that quotes of one kind never nest.
+QString Quoted(const QString& name);
+
 /// "Критерии" for the criteria matrix, "Альтернативы по критерию «name»" for the others.
 QString MatrixTitle(const AnalysisResult& analysis, const AnalysisMatrix& matrix);
 
@@ -20,6 +23,12 @@ QString Percent(double value, const QLocale& locale = QLocale());
 /// λ max, CI, CR and the verdict of one matrix as the window and the report show them: λ and CI with three
 /// decimals, CR in per cent, then "противоречивы" or "согласованы".
 QStringList ConsistencyCells(const AnalysisMatrix& matrix, const QLocale& locale = QLocale());
+
+/// What λ max, ИС and ОС mean, in one short paragraph.
+QString ConsistencyLegend();
+
+/// For a matrix of three with judgements to revisit, that changing any one of them is enough; otherwise empty.
+QString RevisitNote(const AnalysisResult& analysis, const AnalysisMatrix& matrix);
 
 /// Where the best choice holds as the weight of criterion k moves, and who takes over beyond.
 QString SensitivityLine(const AnalysisResult& analysis, int k, const QLocale& locale = QLocale());

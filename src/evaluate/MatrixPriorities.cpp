@@ -30,6 +30,10 @@ MatrixPriorities MatrixPriorities::of(const JudgementMatrix& a)
             lambda += a.at(i, l) * result.weights[std::size_t(l)];
     }
     result.lambda = lambda;
-    result.consistencyIndex = k > 1 ? (lambda - double(k)) / double(k - 1) : 0.0;
+    // λ max is never below the order, so the index is never below 0; a consistent matrix comes out a few units
+    // of rounding under it (-2,2e-16 for 1 : 2 : 4), which every consumer would otherwise show or compare.
+    // λ is left as computed.
+    const double index = k > 1 ? (lambda - double(k)) / double(k - 1) : 0.0;
+    result.consistencyIndex = index < 0.0 ? 0.0 : index;
     return result;
 }

@@ -132,6 +132,14 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
                   return QStringList{AnalysisText::MatrixTitle(analysis, *row.matrix), row.judgement->presentSentence,
                                      row.judgement->suggestedSentence};
               });
+        word.GoToEnd();
+        for (const AnalysisMatrix& matrix : analysis.matrices) {
+            if (const QString note = AnalysisText::RevisitNote(analysis, matrix); !note.isEmpty()) {
+                // The text and its paragraph end written apart: a line cut at 255 characters keeps its end.
+                word.WriteText(note);
+                word.WriteText(u"\r"_s);
+            }
+        }
     }
 
     heading(word, u"Чувствительность лучшего выбора к весам критериев:"_s);

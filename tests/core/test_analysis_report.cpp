@@ -116,12 +116,12 @@ void TestAnalysisReport::testSectionOfAConsistentProblem()
         u"[Критерий|Вес|Лучший выбор сохраняется при весе от|до;Цена|57,14%|0,00%|100,00%;"
         "Качество|28,57%|25,00%|100,00%;Срок|14,29%|0,00%|16,67%]"_s,
         u"При любом весе критерия «Цена» лучшим выбором остаётся «Налево»."_s,
-        u"«Налево» остаётся лучшим выбором, пока вес критерия «Качество» от 25,00% до 100,00% (сейчас 28,57%). "
-        "Если вес станет меньше 25,00%, лучшим выбором станет «Назад»."_s,
-        u"«Налево» остаётся лучшим выбором, пока вес критерия «Срок» от 0,00% до 16,67% (сейчас 14,29%). "
-        "Если вес станет больше 16,67%, лучшим выбором станет «Назад»."_s,
-        u"Меньше всего нужно, чтобы изменить лучший выбор, весу критерия «Срок»: если он изменится с 14,29% "
-        "до 16,67%, лучшим выбором станет «Назад»."_s,
+        u"«Налево» остаётся лучшим выбором, пока вес критерия «Качество» (сейчас 28,57%) не меньше 25,00%: если он "
+        "станет меньше 25,00%, лучшим станет «Назад»."_s,
+        u"«Налево» остаётся лучшим выбором, пока вес критерия «Срок» (сейчас 14,29%) не больше 16,67%: если он "
+        "превысит 16,67%, лучшим станет «Назад»."_s,
+        u"Лучший выбор сильнее всего зависит от веса «Срок»: если он вырастет с 14,29% до значения больше 16,67%, "
+        "лучшим станет «Назад»."_s,
     };
     const QStringList written = section(package);
     for (qsizetype i = 0; i < qMax(written.size(), expected.size()); ++i)
@@ -155,10 +155,17 @@ void TestAnalysisReport::testJudgementsToRevisit()
     const QStringList first = lines.value(1).split(u'|');
     QCOMPARE(first.size(), 3);
     QCOMPARE(first[0], u"Альтернативы по критерию «Цена»"_s);
-    QVERIFY2(first[1].startsWith(u"Назад"_s) && first[1].endsWith(u"  [1/8]"_s), qPrintable(first[1]));
-    QVERIFY2(first[2].startsWith(u"Налево"_s) && first[2].endsWith(u"  [8/1]"_s), qPrintable(first[2]));
+    QVERIFY2(first[1].startsWith(u"Назад"_s) && first[1].endsWith(u" [8/1]"_s), qPrintable(first[1]));
+    QVERIFY2(first[2].startsWith(u"Налево"_s) && first[2].endsWith(u" [8/1]"_s), qPrintable(first[2]));
     for (qsizetype i = 2; i < lines.size(); ++i)
         QVERIFY2(lines[i].startsWith(u"Альтернативы по критерию «Цена»|"_s), qPrintable(lines[i]));
+
+    // In a matrix of three, changing one judgement is enough; the report says so under the table, as the window.
+    const QStringList cycle = section(report.write(
+        problemOf(u"[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Срок\nCount=3\n[QualM]\nQ_0*Q_1=-9\nQ_1*Q_2=-9\nQ_0*Q_2=9\n"_s),
+        true));
+    const qsizetype under = cycle.indexOf(u"Ответы, которые стоит пересмотреть:"_s) + 2;
+    QVERIFY2(cycle.value(under).startsWith(u"Критерии: из трёх ответов"_s), qPrintable(cycle.value(under)));
 }
 
 // Each title of the section, and the section's own title, stays on the page of its table.

@@ -23,8 +23,10 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFrame>
+#include <QHeaderView>
 #include <QHorizontalBarSeries>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPointer>
 #include <QPushButton>
@@ -188,8 +190,11 @@ private Q_SLOTS:
         QCOMPARE(w->size(), QSize(792, 573));
         QCOMPARE(w->minimumSize(), w->maximumSize());
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        // Placed by the program, so the window manager does not put it elsewhere: centred over the results.
+        QVERIFY(w->testAttribute(Qt::WA_Moved));
         QCOMPARE(w->geometry().center(), results()->geometry().center());
         QCOMPARE(part<QTabWidget>(u"Pages"_s)->count(), 3);
+        QCOMPARE(part<QPushButton>(u"ButClose"_s)->text(), u"Закрыть"_s);
         showPage(u"Веса и приоритеты"_s);
         auto* view = part<QChartView>(u"ChartWeights"_s);
         QVERIFY(view && view->isVisible());
@@ -210,16 +215,26 @@ private Q_SLOTS:
         QVERIFY(table && table->isVisible());
         QCOMPARE(table->rowCount(), 4);
         QCOMPARE(table->columnCount(), 4);
-        QCOMPARE(table->horizontalHeaderItem(1)->text(), u"Качество\n(28,57%)"_s);
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), u"2. Качество\n28,57%"_s);
         QCOMPARE(table->horizontalHeaderItem(3)->text(), u"Приоритет"_s);
         QCOMPARE(table->verticalHeaderItem(3)->text(), u"Назад"_s);
         QCOMPARE(columnTexts(table, 0), QStringList(4, u"25,00%"_s));
         QCOMPARE(columnTexts(table, 1), (QStringList{u"40,00%"_s, u"20,00%"_s, u"20,00%"_s, u"20,00%"_s}));
         QCOMPARE(columnTexts(table, 2), (QStringList{u"16,67%"_s, u"16,67%"_s, u"16,67%"_s, u"50,00%"_s}));
         QCOMPARE(columnTexts(table, 3), (QStringList{u"28,10%"_s, u"22,38%"_s, u"22,38%"_s, u"27,14%"_s}));
-        // The best choice in bold, and only it.
-        for (int r = 0; r < 4; ++r)
-            QCOMPARE(table->item(r, 3)->font().bold(), r == 0);
+        // The best of each column in bold: none where all are equal, Налево under Качество, Назад under Срок,
+        // the best choice overall.
+        QStringList bold;
+        for (int c = 0; c < 4; ++c) {
+            for (int r = 0; r < 4; ++r) {
+                if (table->item(r, c)->font().bold())
+                    bold << QString::number(r) + u'/' + QString::number(c);
+            }
+        }
+        QCOMPARE(bold, (QStringList{u"0/1"_s, u"3/2"_s, u"0/3"_s}));
+        // No empty band under the last row.
+        const int last = table->rowCount() - 1;
+        QTRY_COMPARE(table->rowViewportPosition(last) + table->rowHeight(last), table->viewport()->height());
 
         showPage(u"Согласованность"_s);
         QVERIFY(!part<QTableWidget>(u"TableRevisit"_s)->isVisible());
@@ -254,10 +269,11 @@ private Q_SLOTS:
         QCOMPARE(revisit->rowCount(), price.revisit.size());
         QCOMPARE(columnTexts(revisit, 0), QStringList(revisit->rowCount(), u"Альтернативы по критерию «Цена»"_s));
         // The reversed judgement first: Назад eight times better as given, Налево eight times as the rest asks.
+        // The ratio follows the sentence: its first number belongs to the element named first.
         QVERIFY2(revisit->item(0, 1)->text().startsWith(u"Назад"_s), qPrintable(revisit->item(0, 1)->text()));
-        QVERIFY2(revisit->item(0, 1)->text().endsWith(u"  [1/8]"_s), qPrintable(revisit->item(0, 1)->text()));
+        QVERIFY2(revisit->item(0, 1)->text().endsWith(u" [8/1]"_s), qPrintable(revisit->item(0, 1)->text()));
         QVERIFY2(revisit->item(0, 2)->text().startsWith(u"Налево"_s), qPrintable(revisit->item(0, 2)->text()));
-        QVERIFY2(revisit->item(0, 2)->text().endsWith(u"  [8/1]"_s), qPrintable(revisit->item(0, 2)->text()));
+        QVERIFY2(revisit->item(0, 2)->text().endsWith(u" [8/1]"_s), qPrintable(revisit->item(0, 2)->text()));
         for (int r = 0; r < revisit->rowCount(); ++r) {
             QCOMPARE(revisit->item(r, 1)->text(), price.revisit.at(r).presentSentence);
             QCOMPARE(revisit->item(r, 2)->text(), price.revisit.at(r).suggestedSentence);
@@ -379,6 +395,16 @@ private Q_SLOTS:
             const QLineSeries* upper = qobject_cast<QAreaSeries*>(*area)->upperSeries();
             QVERIFY(qAbs(upper->at(0).x() - e.low) < 1e-9);
             QVERIFY(qAbs(upper->at(1).x() - e.high) < 1e-9);
+            // The band lies under the lines (drawn first), and it and the weight line are in the legend.
+            QVERIFY(all.indexOf(*area) < all.indexOf(lines.first()));
+            for (QAbstractSeries* extra : {*area, *found}) {
+                const QList<QLegendMarker*> legend = chart->legend()->markers(extra);
+                QCOMPARE(legend.size(), 1);
+                QTRY_VERIFY(legend.first()->isVisible());
+            }
+            // The winner's line has a colour of its own.
+            for (int i = 1; i < 4; ++i)
+                QVERIFY(lines[i]->pen().color() != lines[0]->pen().color());
 
             QVERIFY2(interval->text().contains(u'«' + e.criterion + u'»'), qPrintable(interval->text()));
             if (k == 0)
@@ -392,7 +418,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("how");
         QTest::newRow("close box") << u"close"_s;
-        QTest::newRow("Вернуться") << u"button"_s;
+        QTest::newRow("Закрыть") << u"button"_s;
         QTest::newRow("Escape") << u"escape"_s;
     }
 

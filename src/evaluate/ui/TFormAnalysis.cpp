@@ -10,12 +10,12 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QStyle>
@@ -26,18 +26,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 constexpr int StripHeight = 50;
-// Names of up to 255 characters would squeeze a chart to nothing; the tables show them whole.
+// Names of up to 255 characters would squeeze a chart to nothing; the tables and the sentences show them whole.
+// A chart elides a longer label at its end, which would take the number or the mark after the name with it:
+// the names are cut first, so that what follows them shows.
 constexpr int ChartNameLength = 40;
+constexpr int WeightLabelNameLength = 28; // "1. " + name + " — 37,93%" on the axis of the weights
+constexpr int LegendLength = 36;
+constexpr char16_t WinnerMark[] = u" — лучший выбор";
 
-QString chartName(const QString& name)
+QString chartName(const QString& name, int length = ChartNameLength)
 {
-    return name.size() > ChartNameLength ? name.left(ChartNameLength - 1) + u'…' : name;
+    return name.size() > length ? name.left(length - 1) + u'…' : name;
 }
 
 QTableWidget* makeTable(QWidget* parent, const QString& name, int rows, const QStringList& columns)
@@ -60,6 +66,64 @@ QTableWidgetItem* cell(QTableWidget* table, int row, int column, const QString& 
     return item;
 }
 
+// A header item that shows its whole text on hover: header sections elide long names.
+QTableWidgetItem* headerItem(const QString& text, const QString& tip = QString())
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setData(Qt::UserRole, text); // the text before any eliding
+    item->setToolTip(tip.isEmpty() ? text : tip);
+    return item;
+}
+
+void setBold(QTableWidgetItem* item)
+{
+    QFont face = item->font();
+    face.setBold(true);
+    item->setFont(face);
+}
+
+// Centred header text too long for its section is cut at both ends. Each line is cut at its end instead, with
+// "…", to the width the section has; the whole text is the item's tooltip.
+void elideHeaderItem(QHeaderView* header, QTableWidgetItem* item, int width)
+{
+    if (!item)
+        return;
+    const int room = width - 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) - 2;
+    const QFontMetrics metrics(header->font());
+    QStringList lines = item->data(Qt::UserRole).toString().split(u'\n');
+    for (QString& line : lines)
+        line = metrics.elidedText(line, Qt::ElideRight, std::max(room, 0));
+    item->setText(lines.join(u'\n'));
+}
+
+void elideHeaders(QTableWidget* table)
+{
+    QHeaderView* columns = table->horizontalHeader();
+    QObject::connect(columns, &QHeaderView::sectionResized, table, [table, columns](int section, int, int width) {
+        elideHeaderItem(columns, table->horizontalHeaderItem(section), width);
+    });
+    QHeaderView* rows = table->verticalHeader();
+    for (int r = 0; r < table->rowCount(); ++r)
+        elideHeaderItem(rows, table->verticalHeaderItem(r), rows->maximumWidth());
+}
+
+// As high as its header and rows, so that no empty band shows under the last row; the layout gives the rest of
+// the page to what stands around it. The size follows rows that change height as their text wraps; a table
+// taller than its place scrolls.
+void fitToRows(QTableWidget* table)
+{
+    table->resizeRowsToContents();
+    // The columns share the width among them; a horizontal bar, never needed, would only reserve a blank strip.
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+}
+
+// The winner's line is red, as the bars of the results chart; no other line takes that colour.
+const QColor WinnerColour(200, 30, 30);
+const QColor LineColours[] = {{31, 119, 180}, {44, 160, 44},  {255, 127, 14}, {148, 103, 189},
+                              {140, 86, 75},  {23, 190, 207}, {188, 189, 34}, {110, 110, 110}};
+
 QChart* makeChart(const QString& title)
 {
     auto* chart = new QChart();
@@ -78,13 +142,6 @@ QLabel* makeText(QWidget* parent, const QString& name)
     return label;
 }
 
-// The series only draws a line: its marker in the legend would read as an alternative.
-void hideFromLegend(QChart* chart, QAbstractSeries* series)
-{
-    for (QLegendMarker* marker : chart->legend()->markers(series))
-        marker->setVisible(false);
-}
-
 } // namespace
 
 TFormAnalysis::TFormAnalysis(AnalysisResult analysis, QWidget* parent)
@@ -98,6 +155,8 @@ TFormAnalysis::TFormAnalysis(AnalysisResult analysis, QWidget* parent)
     setFixedSize(WizardScreen::ClientWidth, WizardScreen::ClientHeight);
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
+    // Placed by the program: left to the window manager, a dialog may open anywhere on the screen.
+    centreOverParent();
 
     const int top = WizardScreen::ClientHeight - StripHeight;
     Pages = new QTabWidget(this);
@@ -108,11 +167,11 @@ TFormAnalysis::TFormAnalysis(AnalysisResult analysis, QWidget* parent)
     Panel1->setObjectName(u"Panel1"_s);
     Panel1->setFrameShape(QFrame::StyledPanel);
     Panel1->setGeometry(0, top, WizardScreen::ClientWidth, StripHeight);
-    ButClose = new QPushButton(u"Вернуться"_s, Panel1);
+    ButClose = new QPushButton(u"Закрыть"_s, Panel1);
     ButClose->setObjectName(u"ButClose"_s);
     ButClose->setGeometry(48, 8, 100, 25);
-    ButClose->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
-    ButClose->setToolTip(u"Вернуться к результатам расчетов"_s);
+    ButClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ButClose->setToolTip(u"Закрыть анализ и вернуться к результатам расчетов"_s);
     ButClose->setAutoDefault(false);
     connect(ButClose, &QPushButton::clicked, this, &QWidget::close);
 
@@ -122,6 +181,26 @@ TFormAnalysis::TFormAnalysis(AnalysisResult analysis, QWidget* parent)
 }
 
 TFormAnalysis::~TFormAnalysis() = default;
+
+void TFormAnalysis::centreOverParent()
+{
+    const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!over)
+        return;
+    // The frames are what sit centred; they are known once the windows are shown, so this runs again then.
+    QRect frame = frameGeometry();
+    frame.moveCenter(over->frameGeometry().center());
+    move(frame.topLeft());
+}
+
+void TFormAnalysis::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        centreOverParent();
+    }
+}
 
 void TFormAnalysis::buildWeightsPage()
 {
@@ -143,7 +222,8 @@ void TFormAnalysis::buildWeightsPage()
         const double w = a.weights.at(std::size_t(k));
         bars->append(100.0 * w);
         // Numbered, the labels stay apart even for criteria of the same name.
-        categories << QString::number(k + 1) + u". "_s + chartName(a.critNames.at(k)) + u" — "_s + Percent(w);
+        categories << QString::number(k + 1) + u". "_s + chartName(a.critNames.at(k), WeightLabelNameLength) +
+                          u" — "_s + Percent(w);
     }
     m_weightSeries->append(bars);
     chart->addSeries(m_weightSeries);
@@ -160,34 +240,57 @@ void TFormAnalysis::buildWeightsPage()
     ChartWeights = new QChartView(chart, page);
     ChartWeights->setObjectName(u"ChartWeights"_s);
     ChartWeights->setRenderHint(QPainter::Antialiasing);
-    layout->addWidget(ChartWeights, 3);
+    // Room for every bar's label; the table below takes what is left, and scrolls when that is not all it needs.
+    ChartWeights->setMinimumHeight(std::min(300, 80 + 24 * a.critTotal));
+    layout->addWidget(ChartWeights, 1);
 
-    layout->addWidget(new QLabel(u"Приоритеты альтернатив по каждому критерию и в целом:"_s, page));
-    QStringList columns;
-    for (int k = 0; k < a.critTotal; ++k)
-        columns << a.critNames.at(k) + u"\n("_s + Percent(a.weights.at(std::size_t(k))) + u')';
-    columns << u"Приоритет"_s;
-    TableLocal = makeTable(page, u"TableLocal"_s, a.altTotal, columns);
-    QStringList rows;
+    layout->addWidget(new QLabel(u"Приоритеты альтернатив по каждому критерию и в целом (лучшее в каждом столбце "
+                                 u"выделено):"_s,
+                                 page));
+    TableLocal = makeTable(page, u"TableLocal"_s, a.altTotal, QStringList());
+    TableLocal->setColumnCount(a.critTotal + 1);
+    for (int k = 0; k < a.critTotal; ++k) {
+        const QString weight = Percent(a.weights.at(std::size_t(k)));
+        TableLocal->setHorizontalHeaderItem(
+            // Numbered as on the chart, so that a narrow column still tells its criterion.
+            k, headerItem(QString::number(k + 1) + u". "_s + a.critNames.at(k) + u'\n' + weight,
+                          a.critNames.at(k) + u" ("_s + weight + u')'));
+    }
+    TableLocal->setHorizontalHeaderItem(a.critTotal, headerItem(u"Приоритет"_s, u"Приоритет в целом"_s));
     for (int i = 0; i < a.altTotal; ++i) {
-        rows << a.altNames.at(i);
+        TableLocal->setVerticalHeaderItem(i, headerItem(a.altNames.at(i)));
         const std::vector<double>& local = a.localPriorities.at(std::size_t(i));
         for (int k = 0; k < a.critTotal; ++k)
             cell(TableLocal, i, k, Percent(local.at(std::size_t(k))))->setTextAlignment(Qt::AlignCenter);
-        QTableWidgetItem* total = cell(TableLocal, i, a.critTotal, Percent(a.priorities.at(std::size_t(i))));
-        total->setTextAlignment(Qt::AlignCenter);
-        if (i == a.winner) {
-            // The best choice stands out, as the results name it.
-            for (int c = 0; c <= a.critTotal; ++c) {
-                QFont face = TableLocal->item(i, c)->font();
-                face.setBold(true);
-                TableLocal->item(i, c)->setFont(face);
-            }
+        cell(TableLocal, i, a.critTotal, Percent(a.priorities.at(std::size_t(i))))->setTextAlignment(Qt::AlignCenter);
+    }
+    // The best value of each column stands out. Under a criterion that is the highest local priority, all of
+    // them if several are equal, none if the whole column is; the overall column marks the best choice, which the
+    // results name (the first of equals).
+    for (int k = 0; k < a.critTotal; ++k) {
+        double best = 0.0;
+        double worst = 1.0;
+        for (const std::vector<double>& local : a.localPriorities) {
+            best = std::max(best, local.at(std::size_t(k)));
+            worst = std::min(worst, local.at(std::size_t(k)));
+        }
+        // Equal in exact arithmetic, local priorities may differ in their last bits.
+        constexpr double Equal = 1e-12;
+        for (int i = 0; i < a.altTotal && best - worst > Equal; ++i) {
+            if (a.localPriorities.at(std::size_t(i)).at(std::size_t(k)) >= best - Equal)
+                setBold(TableLocal->item(i, k));
         }
     }
-    TableLocal->setVerticalHeaderLabels(rows);
+    if (a.winner >= 0)
+        setBold(TableLocal->item(a.winner, a.critTotal));
+    // Nine criteria share what "Приоритет" and the names of the alternatives leave; a name of 255 characters would
+    // push the numbers out of sight, so the header shows its start, the tooltip all of it.
     TableLocal->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    layout->addWidget(TableLocal, 2);
+    TableLocal->horizontalHeader()->setSectionResizeMode(a.critTotal, QHeaderView::ResizeToContents);
+    TableLocal->verticalHeader()->setMaximumWidth(170);
+    elideHeaders(TableLocal);
+    fitToRows(TableLocal);
+    layout->addWidget(TableLocal);
     Pages->addTab(page, QString::fromUtf16(WeightsPage));
 }
 
@@ -199,11 +302,21 @@ void TFormAnalysis::buildConsistencyPage()
     const AnalysisResult& a = m_analysis;
 
     QLabel* intro = makeText(page, u"LabelConsistency"_s);
-    intro->setText(u"Согласованность ответов в каждой матрице сравнений. Если отношение согласованности (ОС) "
-                   u"больше 10%, ответы противоречивы."_s);
+    intro->setText(u"Согласованность ответов в каждой матрице сравнений. "_s + AnalysisText::ConsistencyLegend());
     layout->addWidget(intro);
     TableConsistency = makeTable(page, u"TableConsistency"_s, int(a.matrices.size()),
                                  {u"Сравнения"_s, u"λ max"_s, u"ИС"_s, u"ОС"_s, u"Оценка"_s});
+    const QString tips[] = {
+        u"Матрица сравнений: критерии между собой или альтернативы по одному критерию"_s,
+        u"Наибольшее собственное число матрицы сравнений: равно числу сравниваемых элементов, когда ответы "
+        u"полностью согласованы, и тем больше, чем сильнее они расходятся"_s,
+        u"Индекс согласованности: (λ max − n) / (n − 1), где n — число сравниваемых элементов; 0 у полностью "
+        u"согласованных ответов"_s,
+        u"Отношение согласованности: ИС, делённый на средний ИС ответов, данных наугад, для того же числа "
+        u"элементов; больше 10% — ответы противоречивы"_s,
+        u"Согласованы ли ответы: противоречивы, если ОС больше 10%"_s};
+    for (int c = 0; c < TableConsistency->columnCount(); ++c)
+        TableConsistency->horizontalHeaderItem(c)->setToolTip(tips[c]);
     TableConsistency->verticalHeader()->hide();
     for (int x = 0; x < int(a.matrices.size()); ++x) {
         const AnalysisMatrix& m = a.matrices.at(std::size_t(x));
@@ -215,17 +328,17 @@ void TFormAnalysis::buildConsistencyPage()
             for (int c = 0; c < TableConsistency->columnCount(); ++c) {
                 QTableWidgetItem* item = TableConsistency->item(x, c);
                 item->setForeground(Qt::red);
-                QFont face = item->font();
-                face.setBold(true);
-                item->setFont(face);
+                setBold(item);
             }
         }
     }
-    TableConsistency->setColumnWidth(0, 330);
+    // The numbers and the verdict take what they need; the names of the matrices get the rest, and wrap.
+    TableConsistency->setWordWrap(true);
     TableConsistency->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    TableConsistency->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
-    TableConsistency->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(TableConsistency, 2);
+    TableConsistency->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    TableConsistency->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    fitToRows(TableConsistency);
+    layout->addWidget(TableConsistency, 1);
 
     LabelRevisit = makeText(page, u"LabelRevisit"_s);
     layout->addWidget(LabelRevisit);
@@ -244,10 +357,16 @@ void TFormAnalysis::buildConsistencyPage()
             m_revisitRows.append({x, r});
         }
     }
-    LabelRevisit->setText(m_revisitRows.isEmpty()
-                              ? u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы."_s
-                              : u"Ответы, которые стоит пересмотреть (сначала самые противоречивые). Двойной "
-                                u"щелчок по ответу откроет диалог сравнения на этом шаге."_s);
+    QStringList revisitText{m_revisitRows.isEmpty()
+                                ? u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы."_s
+                                : u"Ответы, которые стоит пересмотреть (сначала самые противоречивые). Двойной "
+                                  u"щелчок по ответу откроет диалог сравнения на этом шаге."_s};
+    for (const AnalysisMatrix& m : a.matrices) {
+        const QString note = AnalysisText::RevisitNote(a, m);
+        if (!note.isEmpty())
+            revisitText << note;
+    }
+    LabelRevisit->setText(revisitText.join(u'\n'));
     TableRevisit->setVisible(!m_revisitRows.isEmpty());
     // The sentences are long: they wrap, and each row is as high as its text.
     TableRevisit->setWordWrap(true);
@@ -256,7 +375,9 @@ void TFormAnalysis::buildConsistencyPage()
     TableRevisit->horizontalHeader()->setStretchLastSection(true);
     TableRevisit->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(TableRevisit, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { revisit(row); });
-    layout->addWidget(TableRevisit, 3);
+    fitToRows(TableRevisit);
+    layout->addWidget(TableRevisit, 1);
+    layout->addStretch(); // what the tables do not need stays below them
     Pages->addTab(page, QString::fromUtf16(ConsistencyPage));
 }
 
@@ -273,8 +394,10 @@ void TFormAnalysis::buildSensitivityPage()
     CBoxCriterion = new QComboBox(page);
     CBoxCriterion->setObjectName(u"CBoxCriterion"_s);
     CBoxCriterion->setMinimumWidth(300);
-    for (int k = 0; k < a.critTotal; ++k)
+    for (int k = 0; k < a.critTotal; ++k) {
         CBoxCriterion->addItem(chartName(a.critNames.at(k)));
+        CBoxCriterion->setItemData(k, a.critNames.at(k), Qt::ToolTipRole);
+    }
     caption->setBuddy(CBoxCriterion);
     row->addWidget(CBoxCriterion);
     row->addStretch();
@@ -324,33 +447,23 @@ void TFormAnalysis::showCriterion(int k)
         return;
     }
     const CriterionSensitivity& s = a.sensitivity.at(std::size_t(k));
-    m_sensitivityChart->setTitle(u"Приоритеты альтернатив при разном весе критерия "_s + u'«' +
-                                 chartName(a.critNames.at(k)) + u'»');
+    m_sensitivityChart->setTitle(u"Приоритеты альтернатив при разном весе критерия "_s +
+                                 AnalysisText::Quoted(chartName(a.critNames.at(k))));
 
     // The priorities are straight lines in the weight, so their two ends draw them exactly.
     double top = 0.0;
-    for (int i = 0; i < a.altTotal; ++i) {
-        const PriorityLine& line = s.lines.at(std::size_t(i));
-        auto* series = new QLineSeries();
-        series->setName(chartName(a.altNames.at(i)));
-        series->append(0.0, 100.0 * line.at(0.0));
-        series->append(100.0, 100.0 * line.at(1.0));
+    for (const PriorityLine& line : s.lines)
         top = std::max({top, line.at(0.0), line.at(1.0)});
-        m_sensitivityChart->addSeries(series);
-        if (i == a.winner) {
-            // Thicker, in the colour the chart gave it, which it only has once added.
-            QPen pen = series->pen();
-            pen.setWidth(3);
-            series->setPen(pen);
-        }
-        series->attachAxis(m_weightAxis);
-        series->attachAxis(m_priorityAxis);
-    }
     const double yMax = std::clamp(10.0 * std::ceil(10.0 * top), 10.0, 100.0);
     m_priorityAxis->setRange(0, yMax);
     m_priorityAxis->setTickCount(int(yMax / 10.0) + 1);
 
-    // Where the best choice holds, shaded; the present weight, a dashed line across.
+    const auto add = [this](QAbstractSeries* series) {
+        m_sensitivityChart->addSeries(series);
+        series->attachAxis(m_weightAxis);
+        series->attachAxis(m_priorityAxis);
+    };
+    // Where the best choice holds, shaded. Added first, it lies under the lines and leaves their colours alone.
     auto* interval = new QAreaSeries();
     auto* upper = new QLineSeries(interval); // the area does not own its edge
     upper->append(100.0 * s.low, yMax);
@@ -358,26 +471,37 @@ void TFormAnalysis::showCriterion(int k)
     interval->setUpperSeries(upper);
     interval->setObjectName(u"IntervalArea"_s);
     interval->setName(u"Лучший выбор не меняется"_s);
-    interval->setColor(QColor(200, 235, 200, 110));
+    interval->setColor(QColor(200, 235, 200, 150)); // the grid shows through
     interval->setBorderColor(Qt::transparent);
-    m_sensitivityChart->addSeries(interval);
-    interval->attachAxis(m_weightAxis);
-    interval->attachAxis(m_priorityAxis);
+    add(interval);
 
+    int other = 0;
+    for (int i = 0; i < a.altTotal; ++i) {
+        const PriorityLine& line = s.lines.at(std::size_t(i));
+        auto* series = new QLineSeries();
+        const bool winner = i == a.winner;
+        series->setName(winner ? chartName(a.altNames.at(i), LegendLength - int(std::size(WinnerMark)) + 1) +
+                                     QString::fromUtf16(WinnerMark)
+                               : chartName(a.altNames.at(i), LegendLength));
+        series->append(0.0, 100.0 * line.at(0.0));
+        series->append(100.0, 100.0 * line.at(1.0));
+        QPen pen(winner ? WinnerColour : LineColours[other++ % std::size(LineColours)]);
+        pen.setWidth(winner ? 3 : 2);
+        series->setPen(pen);
+        add(series);
+    }
+
+    // The present weight, a dashed line across.
     auto* marker = new QLineSeries();
     marker->setObjectName(u"MarkerWeight"_s);
-    marker->setName(u"Вес сейчас"_s);
+    marker->setName(u"Вес сейчас: "_s + AnalysisText::Percent(s.weight));
     marker->append(100.0 * s.weight, 0.0);
     marker->append(100.0 * s.weight, yMax);
     QPen dashed(Qt::black);
     dashed.setStyle(Qt::DashLine);
     dashed.setWidth(2);
     marker->setPen(dashed);
-    m_sensitivityChart->addSeries(marker);
-    marker->attachAxis(m_weightAxis);
-    marker->attachAxis(m_priorityAxis);
-    hideFromLegend(m_sensitivityChart, interval);
-    hideFromLegend(m_sensitivityChart, marker);
+    add(marker);
 
     LabelInterval->setText(AnalysisText::SensitivityLine(a, k));
 }

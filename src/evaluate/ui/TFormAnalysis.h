@@ -50,13 +50,18 @@ Q_SIGNALS:
     /// A judgement to revisit was chosen; the window has closed. step: its line in CompareSteps.
     void revisitRequested(int step);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void centreOverParent();
     void buildWeightsPage();
     void buildConsistencyPage();
     void buildSensitivityPage();
     void revisit(int row);
 
     AnalysisResult m_analysis;
+    bool m_centred = false;
     /// The judgements of the revisit table, row by row: the matrix and the judgement's place in it.
     QList<std::pair<int, int>> m_revisitRows;
 
