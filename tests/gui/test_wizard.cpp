@@ -149,6 +149,9 @@ private Q_SLOTS:
         for (const char* d : {"01", "02", "03", "04", "12", "13", "14", "23", "24", "34"})
             compact << u"TBarMera"_s + QLatin1StringView(d);
         QTest::newRow("compact") << u"FormSolQ"_s << compact + QStringList{u"ButPrev"_s, u"MemoInf"_s, u"ButNext"_s};
+        QTest::newRow("results") << u"FormFinal"_s
+                                 << QStringList{u"MResult"_s, u"ButPrev"_s, u"ButAnalysis"_s, u"ButExpToWordShort"_s,
+                                                u"ButExpToWordFull"_s};
     }
 
     void testTabOrder()

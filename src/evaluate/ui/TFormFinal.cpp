@@ -84,6 +84,9 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     ChartResult = new ResultChart(Panel2);
     ChartResult->setObjectName(u"ChartResult"_s);
     ChartResult->setGeometry(Panel2->rect());
+    // The chart takes no keys: Tab passes it by.
+    ChartResult->setFocusPolicy(Qt::NoFocus);
+    ChartResult->viewport()->setFocusPolicy(Qt::NoFocus);
 
     Prev = new QAction(u"Вернуться"_s, this);
     Prev->setObjectName(u"Prev"_s);
@@ -93,6 +96,8 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
             [this] { ErrorBox::guarded(this, [this] { ButExpToWordShortClick(); }); });
     connect(ButExpToWordFull, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButExpToWordFullClick(); }); });
+    // The memo first, then the buttons from left to right as they stand.
+    setReadingOrder({MResult, ButPrev, ButAnalysis, ButExpToWordShort, ButExpToWordFull});
 }
 
 TFormFinal::~TFormFinal() = default;
