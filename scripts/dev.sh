@@ -4,17 +4,20 @@
 #   scripts/dev.sh test    build and run every test
 #   scripts/dev.sh asan    build with AddressSanitizer and UBSan and run every test
 #   scripts/dev.sh bench   build and run the benchmarks
+#   scripts/dev.sh packages print the Debian packages every command installs
 # Missing Debian packages are installed first (as root, with apt-get).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# What every command needs. The test command checks that the configure step
+# found nothing outside these packages and their hard dependencies.
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev libquazip1-qt6-dev libgl-dev
           libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra)
 
-install_missing() {
+install_missing() { # install_missing PACKAGE...
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
@@ -26,10 +29,14 @@ install_missing() {
     fi
 }
 
-build() { # build DIR [cmake options...]
+configure() { # configure DIR [cmake options...]
     local dir=$1; shift
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" -j "$(nproc)"
+}
+
+build() { # build DIR [cmake options...]
+    configure "$@"
+    cmake --build "$1" -j "$(nproc)"
 }
 
 run_tests() { # run_tests DIR
@@ -37,7 +44,11 @@ run_tests() { # run_tests DIR
 }
 
 cmd=${1:-run}
-install_missing
+if [ "$cmd" = packages ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
+install_missing "${packages[@]}"
 case "$cmd" in
     run)
         build build
@@ -50,7 +61,9 @@ case "$cmd" in
         exec build/src/optivar
         ;;
     test)
-        build build
+        configure build
+        bash scripts/check-deps.sh build "${packages[@]}"
+        cmake --build build -j "$(nproc)"
         run_tests build
         ;;
     asan)
@@ -65,7 +78,7 @@ case "$cmd" in
         done
         ;;
     *)
-        echo "usage: $0 run|test|asan|bench" >&2
+        echo "usage: $0 run|test|asan|bench|packages" >&2
         exit 2
         ;;
 esac
