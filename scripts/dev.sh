@@ -13,7 +13,8 @@ cd "$(dirname "$0")/.."
 # found nothing outside these packages and their hard dependencies.
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev libquazip1-qt6-dev libgl-dev
-          libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra)
+          libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra
+          qt6-translations-l10n)
 
 install_missing() { # install_missing PACKAGE...
     local missing=()
