@@ -4,6 +4,7 @@
 #   scripts/dev.sh test    build and run every test
 #   scripts/dev.sh asan    build with AddressSanitizer and UBSan and run every test
 #   scripts/dev.sh bench   build and run the benchmarks
+#   scripts/dev.sh package build the Debian package (build-package/optivar_*.deb) and lint it
 #   scripts/dev.sh packages print the Debian packages every command installs
 # Missing Debian packages are installed first (as root, with apt-get).
 set -euo pipefail
@@ -14,7 +15,10 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev libquazip1-qt6-dev libgl-dev
           libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra
-          qt6-translations-l10n)
+          qt6-translations-l10n help2man desktop-file-utils appstream)
+# What the package command needs besides: dpkg-shlibdeps (dpkg-dev, which calls
+# file) works out the package's dependencies; lintian checks the package.
+package_tools=(dpkg-dev file lintian)
 
 install_missing() { # install_missing PACKAGE...
     local missing=()
@@ -78,8 +82,16 @@ case "$cmd" in
             [ -f "$b" ] && [ -x "$b" ] && "$b" --benchmark_min_time=0.2
         done
         ;;
+    package)
+        install_missing "${package_tools[@]}"
+        rm -f build-package/optivar_*.deb
+        build build-package -DCMAKE_BUILD_TYPE=Release -DOPTIVAR_TESTS=OFF -DOPTIVAR_BENCH=OFF
+        (cd build-package && cpack -G DEB)
+        lintian --fail-on error build-package/optivar_*.deb
+        ls build-package/optivar_*.deb
+        ;;
     *)
-        echo "usage: $0 run|test|asan|bench|packages" >&2
+        echo "usage: $0 run|test|asan|bench|package|packages" >&2
         exit 2
         ;;
 esac
