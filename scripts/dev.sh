@@ -4,17 +4,25 @@
 #   scripts/dev.sh test    build and run every test
 #   scripts/dev.sh asan    build with AddressSanitizer and UBSan and run every test
 #   scripts/dev.sh bench   build and run the benchmarks
+#   scripts/dev.sh package build the Debian package (build-package/optivar_*.deb) and lint it
+#   scripts/dev.sh packages print the Debian packages every command installs
 # Missing Debian packages are installed first (as root, with apt-get).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# What every command needs. The test command checks that the configure step
+# found nothing outside these packages and their hard dependencies.
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev libquazip1-qt6-dev libgl-dev
-          libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra)
+          libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra
+          qt6-translations-l10n help2man desktop-file-utils appstream)
+# What the package command needs besides: dpkg-shlibdeps (dpkg-dev, which calls
+# file) works out the package's dependencies; lintian checks the package.
+package_tools=(dpkg-dev file lintian)
 
-install_missing() {
+install_missing() { # install_missing PACKAGE...
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
@@ -26,10 +34,14 @@ install_missing() {
     fi
 }
 
-build() { # build DIR [cmake options...]
+configure() { # configure DIR [cmake options...]
     local dir=$1; shift
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" -j "$(nproc)"
+}
+
+build() { # build DIR [cmake options...]
+    configure "$@"
+    cmake --build "$1" -j "$(nproc)"
 }
 
 run_tests() { # run_tests DIR
@@ -37,7 +49,11 @@ run_tests() { # run_tests DIR
 }
 
 cmd=${1:-run}
-install_missing
+if [ "$cmd" = packages ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
+install_missing "${packages[@]}"
 case "$cmd" in
     run)
         build build
@@ -50,7 +66,9 @@ case "$cmd" in
         exec build/src/optivar
         ;;
     test)
-        build build
+        configure build
+        bash scripts/check-deps.sh build "${packages[@]}"
+        cmake --build build -j "$(nproc)"
         run_tests build
         ;;
     asan)
@@ -64,8 +82,16 @@ case "$cmd" in
             [ -f "$b" ] && [ -x "$b" ] && "$b" --benchmark_min_time=0.2
         done
         ;;
+    package)
+        install_missing "${package_tools[@]}"
+        rm -f build-package/optivar_*.deb
+        build build-package -DCMAKE_BUILD_TYPE=Release -DOPTIVAR_TESTS=OFF -DOPTIVAR_BENCH=OFF
+        (cd build-package && cpack -G DEB)
+        lintian --fail-on error build-package/optivar_*.deb
+        ls build-package/optivar_*.deb
+        ;;
     *)
-        echo "usage: $0 run|test|asan|bench" >&2
+        echo "usage: $0 run|test|asan|bench|package|packages" >&2
         exit 2
         ;;
 esac

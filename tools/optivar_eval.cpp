@@ -37,9 +37,11 @@ namespace {
 
 enum ExitCode { Ok = 0, Failed = 1, Usage = 2 };
 
+// The manual page is made from this text by help2man: GNU's layout of a help
+// text (usage lines, an "Options:" list, "Title:" sections) keeps it readable.
 const char usageText[] =
     "Usage: optivar-eval [--json] FILE.qzr\n"
-    "       optivar-eval --report short|full|questionnaire OUT.docx FILE.qzr\n"
+    "  or:  optivar-eval --report short|full|questionnaire OUT.docx FILE.qzr\n"
     "\n"
     "Evaluates an Optivar problem file by the Analytic Hierarchy Process and\n"
     "prints the results text as the results screen shows it: the consistency\n"
@@ -64,22 +66,25 @@ const char usageText[] =
     "              SmallestChange (Criterion, NewWeight, NewWinner, or null);\n"
     "              numbers with 17 significant digits\n"
     "  --report KIND OUT.docx\n"
-    "              write a document instead, as the program's export buttons\n"
-    "              make it, into OUT.docx (replaced whole or not at all):\n"
-    "              short   the short report of the results, with the chart\n"
-    "              full    the full report: the short one and every judgement\n"
-    "                      matrix as a table\n"
-    "              questionnaire\n"
-    "                      the blank questionnaire, one question per pair to\n"
-    "                      compare; needs 2 to 9 criteria\n"
-    "              The chart is drawn offscreen at the size the results screen\n"
-    "              gives it; no display is needed\n"
+    "              write a document of KIND (see Reports) instead, as the\n"
+    "              program's export buttons make it, into OUT.docx (replaced\n"
+    "              whole or not at all)\n"
     "  -h, --help  show this text\n"
     "  --          end of options (for a file name that starts with \"-\")\n"
     "\n"
-    "The file is only read, never written.\n"
-    "Exit status: 0 on success, 1 when the file cannot be read or the document\n"
-    "cannot be written, 2 on wrong usage.\n";
+    "Reports:\n"
+    "  short          the short report of the results, with the chart\n"
+    "  full           the full report: the short one and every judgement\n"
+    "                 matrix as a table\n"
+    "  questionnaire  the blank questionnaire, one question per pair to\n"
+    "                 compare; needs 2 to 9 criteria\n"
+    "The chart is drawn offscreen at the size the results screen gives it; no\n"
+    "display is needed. The file is only read, never written.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  on success\n"
+    "  1  when the file cannot be read or the document cannot be written\n"
+    "  2  on wrong usage\n";
 
 enum class Report { None, Short, Full, Questionnaire };
 

@@ -1,13 +1,21 @@
 // The dialog seam, the application error box and the closing question.
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/ErrorBox.h"
+#include "shell/ui/Wizard.h"
 #include "shell/ui/WizardScreen.h"
 #include "storage/OptivarError.h"
 
 #include "GuiTestSupport.h"
 
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -153,6 +161,41 @@ private Q_SLOTS:
         QCOMPARE(screen.isVisible(), answer == Button::No);
         QCOMPARE(confirmed.size(), answer == Button::Yes ? 1 : 0);
         QVERIFY(script.unexpected().isEmpty());
+    }
+
+    void testQtTextsAreRussian()
+    {
+        // The program's own start-up, then a real box: no scripted backend.
+        Wizard::prepareApplication();
+        QString title;
+        QStringList buttons;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            answer.stop();
+            title = box->windowTitle();
+            for (const QAbstractButton* button : box->buttons())
+                buttons.append(button->text().remove(u'&'));
+            box->button(QMessageBox::No)->click();
+        });
+        answer.start(10);
+        QVERIFY(!Dialogs::question(nullptr, u"Вопрос"_s, u"Закончить работу с программой \"Оптивар\" ?"_s));
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{u"Да"_s, u"Нет"_s}));
+        QCOMPARE(title, u"Вопрос"_s);
+
+        // Every entry of the editors' context menus.
+        QLineEdit line(u"Квартира"_s);
+        QPlainTextEdit memo(u"Квартира"_s);
+        const QRegularExpression cyrillic(u"[А-Яа-я]"_s);
+        for (const auto& menu : {std::unique_ptr<QMenu>(line.createStandardContextMenu()),
+                                 std::unique_ptr<QMenu>(memo.createStandardContextMenu())}) {
+            QVERIFY(!menu->actions().isEmpty());
+            for (const QAction* action : menu->actions())
+                QVERIFY2(action->isSeparator() || action->text().contains(cyrillic), qPrintable(action->text()));
+        }
     }
 };
 

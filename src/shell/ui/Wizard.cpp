@@ -11,8 +11,31 @@
 #include "storage/ui/TFormListProblem.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Qt's own texts, the standard buttons of the message boxes ("Да", "Нет") and the
+// editors' context menus among them, in Russian whatever the user's locale: the
+// program speaks Russian only. qtbase holds every text of Qt's widgets; the
+// files come with Qt (Debian package qt6-translations-l10n).
+void loadQtTranslations()
+{
+    const QString name = u"qtbase_ru"_s;
+    if (qApp->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly))
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    translator->setObjectName(name);
+    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return; // without the files Qt's texts stay English; the program's own stay Russian
+    QCoreApplication::installTranslator(translator.get());
+    translator.release()->setParent(qApp);
+}
+
+} // namespace
 
 void Wizard::prepareApplication()
 {
@@ -26,6 +49,7 @@ void Wizard::prepareApplication()
     QFont face(u"DejaVu Sans Condensed"_s);
     face.setPointSize(9);
     QApplication::setFont(face);
+    loadQtTranslations();
 }
 
 template <typename Screen>

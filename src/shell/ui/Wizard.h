@@ -26,7 +26,8 @@ class Wizard final : public QObject
     Q_OBJECT
 
 public:
-    /// The application's title, which captions its error box too.
+    /// The application's title, which captions its error box too, the face of
+    /// every screen and Qt's own texts in Russian. Needs the QApplication.
     static void prepareApplication();
 
     /// Creates the eight screens in their fixed order; none is shown yet.
