@@ -20,7 +20,7 @@ namespace {
 // is cut to this many bytes (at a character boundary, its extension kept), so
 // that the temporary file's name stays far below the 255 bytes of a file name.
 constexpr qsizetype MaxStemBytes = 100;
-// A waiter retries when the lock file it locked was removed meanwhile; more
+// A store retries when the lock file it locked was removed meanwhile; more
 // retries than this mean a file system whose inode numbers cannot be trusted.
 constexpr int MaxLockAttempts = 1000;
 
@@ -280,10 +280,12 @@ void write(const QString& path, const QByteArray& bytes, Mode mode, std::optiona
 
 StoreLock::StoreLock(const QString& path) : m_lockPath(hiddenStemFor(path) + ".lock")
 {
+    // O_NOFOLLOW: a link put in the lock file's place never makes a file elsewhere.
+    constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     for (int attempt = 0; attempt < MaxLockAttempts; ++attempt) {
-        // O_NOFOLLOW: a link put in the lock file's place never makes a file elsewhere.
-        const int fd =
-            ::open(m_lockPath.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+        int fd = ::open(m_lockPath.constData(), O_RDWR | O_CREAT | flags, 0666);
+        if (fd < 0 && errno == EACCES) // another user's lock file: a local lock needs no write access
+            fd = ::open(m_lockPath.constData(), O_RDONLY | flags);
         if (fd < 0)
             return;
         struct stat st = {};
@@ -295,16 +297,14 @@ StoreLock::StoreLock(const QString& path) : m_lockPath(hiddenStemFor(path) + ".l
             m_fd = fd;
             return;
         }
-        ::close(fd); // its holder removed it when done: lock the one at the path now
+        ::close(fd); // removed by a listing before the lock was granted: lock the one at the path now
     }
 }
 
 StoreLock::~StoreLock()
 {
-    if (m_fd < 0)
-        return;
-    ::unlink(m_lockPath.constData()); // while still locked, so that every waiter sees it gone
-    ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 void removeLeftovers(const QString& folder)

@@ -8,8 +8,9 @@
 
 /// Whole-file reading and replacement of the data files. A replacement never
 /// leaves a half-written file: the bytes go to a temporary file in the same
-/// folder, "." + name + "." + six letters or digits, are flushed to disk, and the
-/// temporary file is then renamed over (or, without replace, linked to) the target.
+/// folder, "." + name + "." + six letters or digits (a long name is cut to 100
+/// bytes, its extension kept), are flushed to disk, and the temporary file is
+/// then renamed over (or, without replace, linked to) the target.
 namespace AtomicFile {
 
 enum class ReadStatus {
@@ -51,12 +52,14 @@ void write(const QString& path, const QByteArray& bytes, Mode mode = Mode::Repla
 
 /// Keeps the read-change-replace of one file by one process apart from that of
 /// every other process that takes the same lock: an advisory lock (flock) on the
-/// hidden file "." + name + ".lock" beside the file. The lock file lives only as
-/// long as the lock: its holder removes it before letting go, so a problem that
-/// is renamed or erased leaves none behind, and a waiter that finds its lock file
-/// removed takes the one now at the path. Where no lock file can be made or
-/// locked (a folder that is not writable, a file system without locks) the store
-/// goes on unlocked, as it would without this class.
+/// hidden file "." + name + ".lock" beside the file, held only for the store.
+/// The lock file stays after the store for the stores that follow: making and
+/// removing it at every store cost some 50 of a 400 microseconds store on ext4
+/// (a bare write and flush: 250). removeLeftovers() removes every lock file no
+/// store holds, those of renamed and erased problems included, and a store that
+/// finds its lock file removed takes the one now at the path. Where no lock file
+/// can be made or locked (a folder that is not writable, a file system without
+/// locks) the store goes on unlocked.
 class StoreLock final
 {
 public:
@@ -71,11 +74,12 @@ private:
     int m_fd = -1;
 };
 
-/// Removes from folder what interrupted stores of problems and templates left:
-/// temporary files "." + name + "." + six letters or digits and lock files "." +
-/// name + ".lock", of names ending in ".qzr" or ".qzp", and only those that no
-/// running store holds (a store locks both until it is done; a process that dies
-/// lets go of its locks). Nothing else in the folder is touched.
+/// Removes from folder the hidden files of stores of problems and templates:
+/// temporary files "." + name + "." + six letters or digits that interrupted
+/// stores left, and lock files "." + name + ".lock", of names ending in ".qzr" or
+/// ".qzp", and only those that no running store holds (a store locks both until
+/// it is done; a process that dies lets go of its locks). Nothing else in the
+/// folder is touched.
 void removeLeftovers(const QString& folder);
 
 } // namespace AtomicFile
