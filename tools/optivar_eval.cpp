@@ -21,7 +21,6 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QString>
@@ -199,22 +198,31 @@ int main(int argc, char* argv[])
 
     // The storage layer reads a missing or unreadable file as an empty problem,
     // which is right for the screens; here the user named the file and must hear
-    // that it is not there.
+    // what is wrong with it. A FIFO or device is never read: /dev/zero would
+    // never end.
     const QString path = files.first();
     const QFileInfo info(path);
-    if (!info.exists())
-        return error(u"cannot read "_s + path + u": no such file"_s), Failed;
-    if (info.isDir())
-        return error(u"cannot read "_s + path + u": it is a folder"_s), Failed;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return error(u"cannot read "_s + path + u": "_s + file.errorString()), Failed;
-    if (file.size() > IniFile::MaxFileSize)
-        return error(u"cannot read "_s + path + u": too large for a problem file"_s), Failed;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return error(u"cannot read "_s + path + u": "_s + file.errorString()), Failed;
-    file.close();
+    const AtomicFile::Content content = AtomicFile::read(path, IniFile::MaxFileSize);
+    QString why;
+    switch (content.status) {
+    case AtomicFile::ReadStatus::Ok:
+        break;
+    case AtomicFile::ReadStatus::Missing:
+        why = u"no such file"_s;
+        break;
+    case AtomicFile::ReadStatus::NotRegular:
+        why = S_ISDIR(content.info.st_mode) ? u"it is a folder"_s : u"not a regular file"_s;
+        break;
+    case AtomicFile::ReadStatus::TooLarge:
+        why = u"too large for a problem file"_s;
+        break;
+    case AtomicFile::ReadStatus::Failed:
+        why = qt_error_string(content.error);
+        break;
+    }
+    if (!why.isEmpty())
+        return error(u"cannot read "_s + path + u": "_s + why), Failed;
+    const QByteArray& bytes = content.bytes;
 
     if (report != Report::None) {
         if (QFileInfo(outPath).absoluteFilePath() == info.absoluteFilePath())

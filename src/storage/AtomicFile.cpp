@@ -7,31 +7,126 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Closes a descriptor and, unless released, removes the temporary file.
+// The hidden files of a store start with "." and the target's name; a long name
+// is cut to this many bytes (at a character boundary, its extension kept), so
+// that the temporary file's name stays far below the 255 bytes of a file name.
+constexpr qsizetype MaxStemBytes = 100;
+// A store retries when the lock file it locked was removed meanwhile; more
+// retries than this mean a file system whose inode numbers cannot be trusted.
+constexpr int MaxLockAttempts = 1000;
+
+QByteArray hiddenStem(const QByteArray& name)
+{
+    if (name.size() <= MaxStemBytes)
+        return '.' + name;
+    const qsizetype dot = name.lastIndexOf('.');
+    const QByteArray ext = dot > 0 && name.size() - dot <= 8 ? name.mid(dot) : QByteArray();
+    qsizetype cut = MaxStemBytes - ext.size();
+    while (cut > 0 && (uchar(name.at(cut)) & 0xC0) == 0x80) // not inside a UTF-8 character
+        --cut;
+    return '.' + name.left(cut) + ext;
+}
+
+QByteArray hiddenStemFor(const QString& path)
+{
+    const QFileInfo info(path);
+    return QFile::encodeName(info.absolutePath()) + '/' + hiddenStem(QFile::encodeName(info.fileName()));
+}
+
+// A name hiddenStem() gives a problem (.qzr) or template (.qzp), followed by the
+// six characters of mkstemp() or by ".lock". Problem and template files
+// themselves never match: they end in their extension.
+bool isLeftoverName(const QByteArray& name)
+{
+    qsizetype tail = 0;
+    if (name.endsWith(".lock")) {
+        tail = 5;
+    } else if (name.size() > 7 && name.at(name.size() - 7) == '.') {
+        tail = 7;
+        for (qsizetype i = name.size() - 6; i < name.size(); ++i) {
+            const char c = name.at(i);
+            if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+                return false;
+        }
+    } else {
+        return false;
+    }
+    const QByteArray stem = name.chopped(tail);
+    return stem.size() >= 5 && stem.startsWith('.') && (stem.endsWith(".qzr") || stem.endsWith(".qzp"));
+}
+
+int lockWait(int fd, int operation)
+{
+    int r = 0;
+    while ((r = ::flock(fd, operation)) != 0 && errno == EINTR) {
+    }
+    return r;
+}
+
+// True when the locked descriptor fd is still the file at path. Whoever removes
+// a leftover holds its lock while doing so; a lock taken on a file that was
+// removed before the lock was granted guards nothing.
+bool stillAt(int fd, const char* path)
+{
+    struct stat mine = {}, now = {};
+    return ::fstat(fd, &mine) == 0 && ::lstat(path, &now) == 0 && mine.st_dev == now.st_dev &&
+           mine.st_ino == now.st_ino;
+}
+
+// The temporary file of one replacement. It stays locked from its creation until
+// it is renamed or removed, so that no other process takes it for a leftover: a
+// second descriptor holds the lock after the first is closed to check the write.
 class TempFile
 {
 public:
-    TempFile(int fd, QByteArray path)
-        : m_fd(fd)
-        , m_path(std::move(path))
-    {
-    }
+    TempFile() = default;
     ~TempFile()
     {
         closeFd();
         if (!m_path.isEmpty())
             ::unlink(m_path.constData());
+        if (m_lockFd >= 0)
+            ::close(m_lockFd);
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
+
+    bool create(const QByteArray& stem)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            QByteArray path = stem + ".XXXXXX";
+            const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+            if (fd < 0)
+                return false;
+            int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+            bool removed = false;
+            if (lockFd >= 0 && lockWait(lockFd, LOCK_EX) == 0) {
+                removed = !stillAt(lockFd, path.constData());
+            } else if (lockFd >= 0) {
+                ::close(lockFd); // no locks here: nothing removes it either
+                lockFd = -1;
+            }
+            if (!removed) {
+                m_fd = fd;
+                m_lockFd = lockFd;
+                m_path = path;
+                return true;
+            }
+            // Another copy took it for a leftover before the lock was granted.
+            ::close(lockFd);
+            ::close(fd);
+        }
+        return false;
+    }
 
     int fd() const { return m_fd; }
     const QByteArray& path() const { return m_path; }
@@ -44,7 +139,8 @@ public:
     void release() { m_path.clear(); }
 
 private:
-    int m_fd;
+    int m_fd = -1;
+    int m_lockFd = -1;
     QByteArray m_path;
 };
 
@@ -65,28 +161,76 @@ bool writeAll(int fd, const char* data, qsizetype size)
     return true;
 }
 
+// Whether the existing file target may be replaced: see write() for root.
+bool writable(const QByteArray& target, const struct stat& st)
+{
+    return (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) == 0;
+}
+
 } // namespace
 
 namespace AtomicFile {
 
+Content read(const QString& path, qint64 limit)
+{
+    Content c;
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        c.error = errno;
+        c.status = c.error == ENOENT || c.error == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+        return c;
+    }
+    c.status = ReadStatus::Failed;
+    if (::fstat(fd, &c.info) != 0) {
+        c.error = errno;
+    } else if (!S_ISREG(c.info.st_mode)) {
+        c.status = ReadStatus::NotRegular;
+    } else if (c.info.st_size > limit) {
+        c.status = ReadStatus::TooLarge;
+    } else {
+        // The size is only a hint: the file may grow or shrink while it is read.
+        QByteArray bytes(qsizetype(c.info.st_size) + 1, Qt::Uninitialized);
+        qsizetype got = 0;
+        while (got <= limit) {
+            if (got == bytes.size())
+                bytes.resize(qsizetype(qMin<qint64>(qint64(got) * 2, limit + 1)));
+            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                c.error = errno;
+                break;
+            }
+            if (n == 0) {
+                bytes.truncate(got);
+                c.bytes = std::move(bytes);
+                c.status = ReadStatus::Ok;
+                break;
+            }
+            got += n;
+        }
+        if (got > limit)
+            c.status = ReadStatus::TooLarge;
+    }
+    ::close(fd);
+    return c;
+}
+
 void write(const QString& path, const QByteArray& bytes, Mode mode, std::optional<qint64> lastModifiedNs)
 {
     const QByteArray target = QFile::encodeName(path);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    const QByteArray name = QFile::encodeName(QFileInfo(path).fileName());
 
     struct stat old {};
     const bool exists = ::stat(target.constData(), &old) == 0;
     if (exists && (mode == Mode::NoReplace))
         throw OptivarError(OptivarError::Code::NameExists, u"Unable to write to "_s + path);
-    if (exists && !S_ISREG(old.st_mode))
+    if (exists && (!S_ISREG(old.st_mode) || !writable(target, old)))
         throw OptivarError::writeFailed(path);
 
-    QByteArray tmpl = folder + "/." + name.left(100) + ".XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
+    TempFile temp;
+    if (!temp.create(hiddenStemFor(path)))
         throw OptivarError::writeFailed(path);
-    TempFile temp(fd, tmpl);
 
     mode_t perms = 0;
     if (exists) {
@@ -132,6 +276,60 @@ void write(const QString& path, const QByteArray& bytes, Mode mode, std::optiona
     // the rename reaches the disk, the old file is still whole, which is all
     // that is promised; a second flush would double the time of every store.
     temp.release();
+}
+
+StoreLock::StoreLock(const QString& path) : m_lockPath(hiddenStemFor(path) + ".lock")
+{
+    // O_NOFOLLOW: a link put in the lock file's place never makes a file elsewhere.
+    constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    for (int attempt = 0; attempt < MaxLockAttempts; ++attempt) {
+        int fd = ::open(m_lockPath.constData(), O_RDWR | O_CREAT | flags, 0666);
+        if (fd < 0 && errno == EACCES) // another user's lock file: a local lock needs no write access
+            fd = ::open(m_lockPath.constData(), O_RDONLY | flags);
+        if (fd < 0)
+            return;
+        struct stat st = {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || lockWait(fd, LOCK_EX) != 0) {
+            ::close(fd);
+            return;
+        }
+        if (stillAt(fd, m_lockPath.constData())) {
+            m_fd = fd;
+            return;
+        }
+        ::close(fd); // removed by a listing before the lock was granted: lock the one at the path now
+    }
+}
+
+StoreLock::~StoreLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void removeLeftovers(const QString& folder)
+{
+    DIR* entries = ::opendir(QFile::encodeName(folder).constData());
+    if (!entries)
+        return;
+    const int dir = ::dirfd(entries);
+    while (const dirent* entry = ::readdir(entries)) {
+        if (!isLeftoverName(QByteArray(entry->d_name)))
+            continue;
+        const int fd = ::openat(dir, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // A shared lock is granted only when no store holds the file; it is held
+        // while the file is removed, so a store that opened the file just before
+        // sees it gone once its own lock is granted.
+        struct stat mine = {}, now = {};
+        if (::fstat(fd, &mine) == 0 && S_ISREG(mine.st_mode) && ::flock(fd, LOCK_SH | LOCK_NB) == 0 &&
+            ::fstatat(dir, entry->d_name, &now, AT_SYMLINK_NOFOLLOW) == 0 && mine.st_dev == now.st_dev &&
+            mine.st_ino == now.st_ino)
+            ::unlinkat(dir, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(entries);
 }
 
 } // namespace AtomicFile

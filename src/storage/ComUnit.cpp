@@ -4,12 +4,8 @@
 #include "storage/OptivarError.h"
 #include "storage/ProblemKeys.h"
 
-#include <QFile>
-
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -114,34 +110,22 @@ QString StepPart(int kind) { return StepPartAt(kind, CurrentStep); }
 
 QByteArray ReadDataFile(const QString& source, qint64* lastModifiedNs)
 {
-    const QByteArray name = QFile::encodeName(source);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw OptivarError::fileError(errno);
-    struct stat st {};
-    QByteArray bytes;
-    const bool stated = ::fstat(fd, &st) == 0;
-    bool ok = stated && S_ISREG(st.st_mode);
-    int error = !stated ? errno : (ok ? 0 : EISDIR);
-    char block[32768];
-    while (ok) {
-        const ssize_t n = ::read(fd, block, sizeof block);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            ok = false;
-            error = errno;
-        }
-        if (n <= 0)
-            break;
-        bytes.append(block, n);
+    const AtomicFile::Content c = AtomicFile::read(source, IniFile::MaxFileSize);
+    switch (c.status) {
+    case AtomicFile::ReadStatus::Ok:
+        break;
+    case AtomicFile::ReadStatus::Missing:
+        throw OptivarError::fileError(ENOENT);
+    case AtomicFile::ReadStatus::NotRegular:
+        throw OptivarError::fileError(S_ISDIR(c.info.st_mode) ? EISDIR : EINVAL);
+    case AtomicFile::ReadStatus::TooLarge:
+        throw OptivarError::fileError(EFBIG);
+    case AtomicFile::ReadStatus::Failed:
+        throw OptivarError::fileError(c.error);
     }
-    ::close(fd);
-    if (!ok)
-        throw OptivarError::fileError(error);
     if (lastModifiedNs)
-        *lastModifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return bytes;
+        *lastModifiedNs = qint64(c.info.st_mtim.tv_sec) * 1000000000 + c.info.st_mtim.tv_nsec;
+    return c.bytes;
 }
 
 void CopyDataFile(const QString& source, const QString& target, bool replace)

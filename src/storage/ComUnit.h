@@ -61,7 +61,8 @@ QString StepPartAt(int kind, int index);
 QString StepLinePart(const QString& line, int kind);
 
 /// The whole content of a file (and its last-write time); OptivarError "File
-/// not found" or "I/O error N" when it cannot be read.
+/// not found" or "I/O error N" when it cannot be read, is not a regular file
+/// (a FIFO or device is never read) or is larger than IniFile::MaxFileSize.
 QByteArray ReadDataFile(const QString& source, qint64* lastModifiedNs = nullptr);
 
 /// Copies a file with its content and last-write time. The target is replaced

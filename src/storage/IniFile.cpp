@@ -5,18 +5,9 @@
 
 #include <QFile>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-enum class ReadStatus { Ok, Missing, Unusable };
-
-struct ReadResult {
-    ReadStatus status = ReadStatus::Missing;
-    QByteArray bytes;
-};
 
 // What tells one version of the file from another: a store makes a new file
 // (new inode); an edit in place changes the times or the size.
@@ -31,42 +22,6 @@ Stamp stampOf(const struct stat& st)
     stamp.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     stamp.ctimeNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     return stamp;
-}
-
-// Reads the whole file through one descriptor, so that the stamp and the bytes
-// belong to the same file even while another copy replaces it.
-template <typename Stamp>
-ReadResult readFile(const QString& path, Stamp& stamp)
-{
-    stamp = Stamp{};
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return {errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unusable, {}};
-    struct stat st {};
-    ReadResult result{ReadStatus::Unusable, {}};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= IniFile::MaxFileSize) {
-        stamp = stampOf<Stamp>(st);
-        QByteArray bytes(qsizetype(st.st_size), Qt::Uninitialized);
-        qsizetype got = 0;
-        bool ok = true;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                ok = n == 0; // the file shrank while being read: keep what is there
-                break;
-            }
-            got += n;
-        }
-        if (ok) {
-            bytes.truncate(got);
-            result = {ReadStatus::Ok, std::move(bytes)};
-        }
-    }
-    ::close(fd);
-    return result;
 }
 
 } // namespace
@@ -85,11 +40,11 @@ std::shared_ptr<const IniDocument> IniFile::snapshot() const
     if (m_cache && now.exists && now == m_stamp)
         return m_cache;
 
-    Stamp stamp;
-    ReadResult r = readFile(m_path, stamp);
-    auto doc = std::make_shared<IniDocument>(r.status == ReadStatus::Ok ? IniDocument::fromBytes(r.bytes) : IniDocument());
-    m_stamp = stamp;
-    m_cache = stamp.exists ? doc : nullptr;
+    const AtomicFile::Content r = AtomicFile::read(m_path, MaxFileSize);
+    const bool ok = r.status == AtomicFile::ReadStatus::Ok;
+    auto doc = std::make_shared<IniDocument>(ok ? IniDocument::fromBytes(r.bytes) : IniDocument());
+    m_stamp = ok ? stampOf<Stamp>(r.info) : Stamp{};
+    m_cache = ok ? doc : nullptr;
     return doc;
 }
 
@@ -105,16 +60,21 @@ int IniFile::readInteger(QStringView section, QStringView key, int defaultValue)
 
 void IniFile::update(const std::function<void(IniDocument&)>& edit)
 {
-    Stamp stamp;
-    ReadResult r = readFile(m_path, stamp);
-    // A file that exists but cannot be read (too large, a folder, no access)
-    // is not ours to replace.
-    if (r.status == ReadStatus::Unusable || m_path.isEmpty())
+    if (m_path.isEmpty())
         throw OptivarError::writeFailed(m_path);
-    IniDocument doc = r.status == ReadStatus::Ok ? IniDocument::fromBytes(r.bytes) : IniDocument();
+    // Another running copy storing into this file between the read and the
+    // replacement would lose its change: the lock keeps the two stores apart.
+    const AtomicFile::StoreLock lock(m_path);
+    const AtomicFile::Content r = AtomicFile::read(m_path, MaxFileSize);
+    const bool ok = r.status == AtomicFile::ReadStatus::Ok;
+    // A file that exists but cannot be read (too large, a folder, a FIFO or
+    // device, no access) is not ours to replace.
+    if (!ok && r.status != AtomicFile::ReadStatus::Missing)
+        throw OptivarError::writeFailed(m_path);
+    IniDocument doc = ok ? IniDocument::fromBytes(r.bytes) : IniDocument();
     edit(doc);
     const QByteArray bytes = doc.toBytes();
-    if (r.status == ReadStatus::Ok ? bytes == r.bytes : bytes.isEmpty())
+    if (ok ? bytes == r.bytes : bytes.isEmpty())
         return; // nothing changed: the file stays as it is (or absent)
     AtomicFile::write(m_path, bytes);
     m_cache.reset(); // the next read takes the stamp of the new file

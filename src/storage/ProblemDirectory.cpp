@@ -1,5 +1,6 @@
 #include "storage/ProblemDirectory.h"
 
+#include "storage/AtomicFile.h"
 #include "storage/ComUnit.h"
 #include "storage/OptivarError.h"
 
@@ -52,6 +53,7 @@ void ensureFolder(const QString& datDir)
 QStringList names(const QString& datDir, Kind kind)
 {
     ensureFolder(datDir);
+    AtomicFile::removeLeftovers(datDir);
     const QString ext = extension(kind);
     const QStringList files =
         QDir(datDir).entryList({u"*"_s + ext}, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);

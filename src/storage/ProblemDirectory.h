@@ -20,7 +20,8 @@ QString filePath(const QString& datDir, const QString& name, Kind kind);
 void ensureFolder(const QString& datDir);
 /// The names of the files of a kind (the file name without its final extension,
 /// matched case-sensitively), in the collation of the user's locale. Creates the
-/// folder when it is missing.
+/// folder when it is missing, and first removes the hidden temporary and lock
+/// files of stores that no running store holds (AtomicFile::removeLeftovers).
 QStringList names(const QString& datDir, Kind kind);
 
 /// An edited name as it is kept: blanks and control characters (codes below 33)

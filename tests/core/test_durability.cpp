@@ -3,7 +3,9 @@
 #include "storage/AtomicFile.h"
 #include "storage/IniFile.h"
 #include "storage/OptivarError.h"
+#include "storage/ProblemDirectory.h"
 #include "storage/ProblemLists.h"
+#include "storage/ProblemTemplates.h"
 
 #include "TestSupport.h"
 
@@ -21,29 +23,60 @@
 using namespace Qt::Literals::StringLiterals;
 using TestSupport::readBytes;
 using TestSupport::writeBytes;
+using Kind = ProblemDirectory::Kind;
 
 namespace {
 
-// Runs body in a child process whose files may not grow beyond limit bytes, as
-// on a full disk; returns the child's exit code.
-template <typename Body>
-int runWithFileSizeLimit(rlim_t limit, Body body)
+// Starts body in a child process, which exits with body's result and never
+// returns into the test runner (101 when body throws).
+template <typename Body> pid_t startChild(Body body)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit rl{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &rl);
-        ::_exit(body());
+        int code = 101;
+        try {
+            code = body();
+        } catch (...) {
+        }
+        ::_exit(code);
     }
+    return pid;
+}
+
+// The exit code of a child, or 100 when it did not exit (killed by a signal).
+int exitCodeOf(pid_t pid)
+{
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
 }
 
-QStringList hiddenFiles(const QString& dir)
+// Runs body in a child process that is killed when still busy after the given
+// seconds and whose files may not grow beyond limit bytes, as on a full disk.
+template <typename Body> int runInChild(unsigned seconds, rlim_t limit, Body body)
 {
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression(u"^\\."_s));
+    return exitCodeOf(startChild([&] {
+        ::alarm(seconds);
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit rl{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &rl);
+        return body();
+    }));
+}
+
+// The hidden files of dir; the lock files that stores keep only with locks.
+QStringList hiddenFiles(const QString& dir, bool locks = false)
+{
+    QStringList files = QDir(dir).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression(u"^\\."_s));
+    if (!locks)
+        files.removeIf([](const QString& file) { return file.endsWith(u".lock"_s); });
+    return files;
+}
+
+ino_t inodeOf(const QString& path)
+{
+    struct stat st = {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
 QByteArray bigProblem(int extraKeys)
@@ -69,7 +102,13 @@ private Q_SLOTS:
     void testMissingFolder();
     void testNoReplace();
     void testPermissionsKept();
+    void testReadOnlyFileStays_data();
+    void testReadOnlyFileStays();
     void testStoreKeepsWhatAnotherCopyWrote();
+    void testTwoCopiesKeepEachOthersKeys();
+    void testFifoAndDeviceRefusedAtOnce_data();
+    void testFifoAndDeviceRefusedAtOnce();
+    void testLinkReplacedNotWrittenThrough();
     void testReadsFollowTheDisk();
     void testSectionRewriteIsOneReplacement();
 
@@ -89,7 +128,7 @@ void TestDurability::testFullDiskLeavesOldFile()
 {
     const QByteArray old = bigProblem(10);
     writeBytes(m_path, old);
-    const int code = runWithFileSizeLimit(old.size() + 100, [&] {
+    const int code = runInChild(30, old.size() + 100, [&] {
         IniFile file(m_path);
         try {
             file.update([](IniDocument& doc) {
@@ -113,7 +152,7 @@ void TestDurability::testFullDiskOnCopyLeavesNoTarget()
     const QString source = m_dir->filePath(u"source.qzr"_s);
     writeBytes(source, QByteArray(100000, 'x'));
     const QString target = m_dir->filePath(u"target.qzp"_s);
-    const int code = runWithFileSizeLimit(50000, [&] {
+    const int code = runInChild(30, 50000, [&] {
         try {
             ComUnit::CopyDataFile(source, target);
         } catch (const OptivarError& e) {
@@ -128,7 +167,13 @@ void TestDurability::testFullDiskOnCopyLeavesNoTarget()
 
 void TestDurability::testKilledWriterLeavesOldOrNew()
 {
-    // A writer killed at random moments: the file is always one whole version.
+    // A writer killed at random moments: the file is always one whole version,
+    // and the next listing of the folder removes what the store left, but
+    // nothing a store still running holds and nothing else that is hidden.
+    const QStringList others = {u".notes.qzr.bak"_s, u".notes.txt.abc123"_s};
+    for (const QString& name : others)
+        writeBytes(m_dir->filePath(name), "x");
+    int leftovers = 0;
     const QByteArray first = bigProblem(3000);
     writeBytes(m_path, first);
     QByteArray second;
@@ -137,16 +182,26 @@ void TestDurability::testKilledWriterLeavesOldOrNew()
         doc.writeString(u"Alt", u"A_0", u"second"_s);
         second = doc.toBytes();
     }
-    for (int round = 0; round < 12; ++round) {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
+    for (int round = 0; round < 12 || (leftovers == 0 && round < 40); ++round) {
+        const pid_t pid = startChild([&] {
             IniFile file(m_path);
             for (int i = 0;; ++i)
                 file.writeString(u"Alt", u"A_0", i % 2 ? u"x"_s : u"second"_s);
-        }
+            return 0;
+        });
         ::usleep(useconds_t(2000 + round * 1500));
+        ::kill(pid, SIGSTOP);
+        ::waitpid(pid, nullptr, WUNTRACED);
+        const ino_t stoppedAt = inodeOf(m_path);
+        ProblemDirectory::names(m_dir->path(), Kind::Problems);
+        ::kill(pid, SIGCONT); // the store it was stopped in goes on and replaces the file
+        QTRY_VERIFY_WITH_TIMEOUT(inodeOf(m_path) != stoppedAt || ::waitpid(pid, nullptr, WNOHANG) != 0, 10000);
+        QCOMPARE(::waitpid(pid, nullptr, WNOHANG), 0);
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
+        leftovers += int(hiddenFiles(m_dir->path()).size() - others.size());
+        QCOMPARE(ProblemDirectory::names(m_dir->path(), Kind::Problems), QStringList(u"Задача"_s));
+        QCOMPARE(hiddenFiles(m_dir->path(), true), others);
         const QByteArray now = readBytes(m_path);
         const IniDocument doc = IniDocument::fromBytes(now);
         const QString a0 = doc.readString(u"Alt", u"A_0", {});
@@ -154,6 +209,7 @@ void TestDurability::testKilledWriterLeavesOldOrNew()
         QCOMPARE(now.size(), a0 == u"x"_s ? second.size() - 5 : second.size());
         QCOMPARE(doc.readString(u"QualM", u"K_2999", {}), QString(40, u'v'));
     }
+    QVERIFY(leftovers > 0); // some kills did land inside a replacement
 }
 
 void TestDurability::testStoreIntoFolderThatIsAFile()
@@ -204,6 +260,40 @@ void TestDurability::testPermissionsKept()
     QCOMPARE(int(st.st_mode & 0777), 0640);
 }
 
+void TestDurability::testReadOnlyFileStays_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("asAnotherUser");
+    QTest::newRow("no write permission, even for root") << 0444 << false;
+    QTest::newRow("another user's file") << 0644 << true;
+}
+
+void TestDurability::testReadOnlyFileStays()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, asAnotherUser);
+    if (asAnotherUser && ::geteuid() != 0)
+        QSKIP("only root can store as another user");
+    // The folder lets anyone replace the file: only the file's own permission refuses.
+    QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777) == 0);
+    const QByteArray old = "[Alt]\r\nA_0=old\r\n";
+    writeBytes(m_path, old);
+    QVERIFY(::chmod(QFile::encodeName(m_path).constData(), mode_t(mode)) == 0);
+    const int code = runInChild(30, RLIM_INFINITY, [&] {
+        if (asAnotherUser && (::setgid(65534) != 0 || ::setuid(65534) != 0)) // nobody
+            return 3;
+        try {
+            IniFile(m_path).writeString(u"Alt", u"A_0", u"new"_s);
+        } catch (const OptivarError& e) {
+            return e.message() == u"Unable to write to "_s + m_path ? 0 : 2;
+        }
+        return 1;
+    });
+    QCOMPARE(code, 0);
+    QCOMPARE(readBytes(m_path), old);
+    QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
+}
+
 void TestDurability::testStoreKeepsWhatAnotherCopyWrote()
 {
     IniFile mine(m_path);
@@ -215,6 +305,79 @@ void TestDurability::testStoreKeepsWhatAnotherCopyWrote()
     const IniDocument doc = IniDocument::fromBytes(readBytes(m_path));
     QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_1", 1), 4);
     QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_2", 1), 5);
+}
+
+void TestDurability::testTwoCopiesKeepEachOthersKeys()
+{
+    constexpr int Keys = 200;
+    pid_t writers[2] = {};
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = startChild([&] {
+            IniFile file(m_path);
+            for (int i = 0; i < Keys; ++i)
+                file.writeInteger(u"QualM", u"W%1_%2"_s.arg(w).arg(i), i);
+            return 0;
+        });
+    }
+    for (const pid_t pid : writers)
+        QCOMPARE(exitCodeOf(pid), 0);
+    const IniDocument doc = IniDocument::fromBytes(readBytes(m_path));
+    for (int w = 0; w < 2; ++w)
+        for (int i = 0; i < Keys; ++i)
+            QCOMPARE(doc.readInteger(u"QualM", u"W%1_%2"_s.arg(w).arg(i), -1), i);
+    ProblemDirectory::names(m_dir->path(), Kind::Problems);
+    QCOMPARE(hiddenFiles(m_dir->path(), true), QStringList()); // the lock file goes with the next listing
+}
+
+void TestDurability::testFifoAndDeviceRefusedAtOnce_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("FIFO") << true;
+    QTest::newRow("link to /dev/zero") << false;
+}
+
+void TestDurability::testFifoAndDeviceRefusedAtOnce()
+{
+    // Named like a problem, it reads as an empty problem, and every
+    // store and copy is refused, each at once and none waiting for a writer.
+    QFETCH(bool, fifo);
+    const QByteArray path = QFile::encodeName(m_path);
+    QVERIFY(fifo ? ::mkfifo(path.constData(), 0666) == 0 : ::symlink("/dev/zero", path.constData()) == 0);
+    const int code = runInChild(1, RLIM_INFINITY, [&] {
+        IniFile file(m_path);
+        if (file.readInteger(u"Alt", u"Count", 7) != 7)
+            return 1;
+        try {
+            file.writeInteger(u"Alt", u"Count", 2);
+            return 2;
+        } catch (const OptivarError& e) {
+            if (e.message() != u"Unable to write to "_s + m_path)
+                return 3;
+        }
+        try {
+            ProblemTemplates::SaveAsPrimer(m_dir->path(), u"Задача"_s);
+            return 4;
+        } catch (const OptivarError&) {
+        }
+        return 0;
+    });
+    QCOMPARE(code, 0);
+    QCOMPARE(ProblemDirectory::names(m_dir->path(), Kind::Templates), QStringList());
+    struct stat st = {};
+    QVERIFY(::lstat(path.constData(), &st) == 0);
+    QVERIFY(fifo ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode));
+}
+
+void TestDurability::testLinkReplacedNotWrittenThrough()
+{
+    QTemporaryDir outside;
+    const QString target = outside.filePath(u"elsewhere.qzr"_s);
+    writeBytes(target, "[Alt]\r\nA_0=old\r\n");
+    QVERIFY(QFile::link(target, m_path));
+    IniFile(m_path).writeString(u"Alt", u"A_1", u"new"_s);
+    QCOMPARE(readBytes(target), QByteArray("[Alt]\r\nA_0=old\r\n"));
+    QVERIFY(!QFileInfo(m_path).isSymLink());
+    QCOMPARE(IniDocument::fromBytes(readBytes(m_path)).readString(u"Alt", u"A_1", {}), u"new"_s);
 }
 
 void TestDurability::testReadsFollowTheDisk()

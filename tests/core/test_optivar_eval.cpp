@@ -31,6 +31,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -548,14 +549,18 @@ private Q_SLOTS:
         QTest::newRow("missing") << u"missing"_s;
         QTest::newRow("folder") << u"folder"_s;
         QTest::newRow("no permission") << u"no permission"_s;
+        QTest::newRow("FIFO") << u"FIFO"_s;     // opening it would wait for a writer
+        QTest::newRow("device") << u"device"_s; // reading it would never end
     }
     void testUnreadable()
     {
         QFETCH(QString, kind);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QString path = dir.filePath(u"Нечитаемая задача.qzr"_s);
-        if (kind == u"folder"_s) {
+        const QString path = kind == u"device"_s ? u"/dev/zero"_s : dir.filePath(u"Нечитаемая задача.qzr"_s);
+        if (kind == u"FIFO"_s) {
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else if (kind == u"folder"_s) {
             QVERIFY(QDir().mkdir(path));
         } else if (kind == u"no permission"_s) {
             TestSupport::writeBytes(path, TestSupport::cp1251(sampleProblem));
