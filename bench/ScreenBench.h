@@ -24,8 +24,7 @@ namespace ScreenBench {
 class Folder
 {
 public:
-    Folder()
-        : m_previous(QDir::currentPath())
+    Folder() : m_previous(QDir::currentPath())
     {
         QDir::setCurrent(m_dir.path());
         QDir().mkpath(QStringLiteral("DAT"));

@@ -19,9 +19,9 @@
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
+using ScreenBench::clickButton;
 using ScreenBench::Folder;
 using ScreenBench::listOf;
-using ScreenBench::clickButton;
 
 namespace {
 

@@ -41,7 +41,8 @@ QByteArray largestProblem()
     return doc.toBytes();
 }
 
-struct Fixture {
+struct Fixture
+{
     QTemporaryDir dir;
     QString path = dir.filePath(u"Задача.qzr"_s);
     QByteArray bytes = largestProblem();

@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev libqt6opengl6-dev qt6-charts-dev libquazip1-qt6-dev libgl-dev
           libbenchmark-dev libicu72 fonts-dejavu-core fonts-dejavu-extra
-          qt6-translations-l10n help2man desktop-file-utils appstream)
+          qt6-translations-l10n help2man desktop-file-utils appstream clang-format)
 # What the package command needs besides: dpkg-shlibdeps (dpkg-dev, which calls
 # file) works out the package's dependencies; lintian checks the package.
 package_tools=(dpkg-dev file lintian)
@@ -44,6 +44,14 @@ build() { # build DIR [cmake options...]
     cmake --build "$1" -j "$(nproc)"
 }
 
+check_format() { # every C++ file as .clang-format lays it out
+    find src tests bench tools \( -name '*.cpp' -o -name '*.h' \) -print0 |
+        xargs -0 clang-format --dry-run --Werror || {
+        echo "Not formatted: run clang-format -i on the files named above." >&2
+        return 1
+    }
+}
+
 run_tests() { # run_tests DIR
     ctest --test-dir "$1" --output-on-failure -j "$(nproc)"
 }
@@ -66,6 +74,7 @@ case "$cmd" in
         exec build/src/optivar
         ;;
     test)
+        check_format
         configure build
         bash scripts/check-deps.sh build "${packages[@]}"
         cmake --build build -j "$(nproc)"

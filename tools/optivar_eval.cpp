@@ -38,52 +38,51 @@ enum ExitCode { Ok = 0, Failed = 1, Usage = 2 };
 
 // The manual page is made from this text by help2man: GNU's layout of a help
 // text (usage lines, an "Options:" list, "Title:" sections) keeps it readable.
-const char usageText[] =
-    "Usage: optivar-eval [--json] FILE.qzr\n"
-    "  or:  optivar-eval --report short|full|questionnaire OUT.docx FILE.qzr\n"
-    "\n"
-    "Evaluates an Optivar problem file by the Analytic Hierarchy Process and\n"
-    "prints the results text as the results screen shows it: the consistency\n"
-    "warnings, the priority of every alternative in per cent and the best\n"
-    "choice, one line per line, in UTF-8, with the decimal separator of the\n"
-    "user's locale (LC_ALL, LC_NUMERIC, LANG).\n"
-    "\n"
-    "Options:\n"
-    "  --json      print every result field as JSON instead: the counts, the\n"
-    "              names of the alternatives, CritPriority, AltLocalPriority\n"
-    "              ([alternative][criterion]), AltConsistencyIndex, AltPriority,\n"
-    "              CritConsistencyRatio, AltConsistencyRatio and BestChoice\n"
-    "              (0-based, -1 without alternatives); then the analysis:\n"
-    "              Weights (name and weight of each criterion), Matrices\n"
-    "              (Lambda, CI and CR of the criteria matrix, then of the\n"
-    "              alternatives matrix of each criterion), Revisit (for each\n"
-    "              matrix with CR above 0.1, up to three judgements that\n"
-    "              disagree most: the pair's key, its step, the present and\n"
-    "              the suggested value, e), Sensitivity (for each criterion,\n"
-    "              Low and High of the weight in which the best choice holds,\n"
-    "              WinnerBelow and WinnerAbove, -1 for none) and\n"
-    "              SmallestChange (Criterion, NewWeight, NewWinner, or null);\n"
-    "              numbers with 17 significant digits\n"
-    "  --report KIND OUT.docx\n"
-    "              write a document of KIND (see Reports) instead, as the\n"
-    "              program's export buttons make it, into OUT.docx (replaced\n"
-    "              whole or not at all)\n"
-    "  -h, --help  show this text\n"
-    "  --          end of options (for a file name that starts with \"-\")\n"
-    "\n"
-    "Reports:\n"
-    "  short          the short report of the results, with the chart\n"
-    "  full           the full report: the short one and every judgement\n"
-    "                 matrix as a table\n"
-    "  questionnaire  the blank questionnaire, one question per pair to\n"
-    "                 compare; needs 2 to 9 criteria\n"
-    "The chart is drawn offscreen at the size the results screen gives it; no\n"
-    "display is needed. The file is only read, never written.\n"
-    "\n"
-    "Exit status:\n"
-    "  0  on success\n"
-    "  1  when the file cannot be read or the document cannot be written\n"
-    "  2  on wrong usage\n";
+const char usageText[] = "Usage: optivar-eval [--json] FILE.qzr\n"
+                         "  or:  optivar-eval --report short|full|questionnaire OUT.docx FILE.qzr\n"
+                         "\n"
+                         "Evaluates an Optivar problem file by the Analytic Hierarchy Process and\n"
+                         "prints the results text as the results screen shows it: the consistency\n"
+                         "warnings, the priority of every alternative in per cent and the best\n"
+                         "choice, one line per line, in UTF-8, with the decimal separator of the\n"
+                         "user's locale (LC_ALL, LC_NUMERIC, LANG).\n"
+                         "\n"
+                         "Options:\n"
+                         "  --json      print every result field as JSON instead: the counts, the\n"
+                         "              names of the alternatives, CritPriority, AltLocalPriority\n"
+                         "              ([alternative][criterion]), AltConsistencyIndex, AltPriority,\n"
+                         "              CritConsistencyRatio, AltConsistencyRatio and BestChoice\n"
+                         "              (0-based, -1 without alternatives); then the analysis:\n"
+                         "              Weights (name and weight of each criterion), Matrices\n"
+                         "              (Lambda, CI and CR of the criteria matrix, then of the\n"
+                         "              alternatives matrix of each criterion), Revisit (for each\n"
+                         "              matrix with CR above 0.1, up to three judgements that\n"
+                         "              disagree most: the pair's key, its step, the present and\n"
+                         "              the suggested value, e), Sensitivity (for each criterion,\n"
+                         "              Low and High of the weight in which the best choice holds,\n"
+                         "              WinnerBelow and WinnerAbove, -1 for none) and\n"
+                         "              SmallestChange (Criterion, NewWeight, NewWinner, or null);\n"
+                         "              numbers with 17 significant digits\n"
+                         "  --report KIND OUT.docx\n"
+                         "              write a document of KIND (see Reports) instead, as the\n"
+                         "              program's export buttons make it, into OUT.docx (replaced\n"
+                         "              whole or not at all)\n"
+                         "  -h, --help  show this text\n"
+                         "  --          end of options (for a file name that starts with \"-\")\n"
+                         "\n"
+                         "Reports:\n"
+                         "  short          the short report of the results, with the chart\n"
+                         "  full           the full report: the short one and every judgement\n"
+                         "                 matrix as a table\n"
+                         "  questionnaire  the blank questionnaire, one question per pair to\n"
+                         "                 compare; needs 2 to 9 criteria\n"
+                         "The chart is drawn offscreen at the size the results screen gives it; no\n"
+                         "display is needed. The file is only read, never written.\n"
+                         "\n"
+                         "Exit status:\n"
+                         "  0  on success\n"
+                         "  1  when the file cannot be read or the document cannot be written\n"
+                         "  2  on wrong usage\n";
 
 enum class Report { None, Short, Full, Questionnaire };
 
@@ -100,8 +99,8 @@ std::optional<Report> reportKind(const QString& name)
 
 bool writeAll(std::FILE* stream, const QByteArray& bytes)
 {
-    return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) == std::size_t(bytes.size())
-           && std::fflush(stream) == 0;
+    return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) == std::size_t(bytes.size()) &&
+           std::fflush(stream) == 0;
 }
 
 void error(const QString& message)
@@ -120,11 +119,13 @@ int usageError(const QString& message)
 // which must exist before this is called for a report with the chart.
 QByteArray reportBytes(Report report, const IniDocument& doc)
 {
-    TFormWord word({QString(), QString(),
+    TFormWord word({QString(),
+                    QString(),
                     report == Report::Short  ? TFormWord::Kind::ShortReport
                     : report == Report::Full ? TFormWord::Kind::FullReport
                                              : TFormWord::Kind::Questionnaire,
-                    {}, {}});
+                    {},
+                    {}});
     if (report == Report::Questionnaire) {
         // The steps the criteria screen would rebuild, taken in memory: the problem file stays as it is.
         Questionnaire::Write(word, doc, CompareStepsBuild::StepLines(doc));
@@ -229,8 +230,8 @@ int main(int argc, char* argv[])
             return error(u"the document would replace the problem file "_s + path), Failed;
         const IniDocument doc = IniDocument::fromBytes(bytes);
         const int criteria = ProblemKeys::ReadCount(doc, ProblemKeys::QualSection);
-        if (report == Report::Questionnaire
-            && (criteria < TFormListQuality::MinCount || criteria > TFormListQuality::MaxCount))
+        if (report == Report::Questionnaire &&
+            (criteria < TFormListQuality::MinCount || criteria > TFormListQuality::MaxCount))
             return error(u"Количество критериев должно быть в интервале от 2 до 9."_s), Failed;
 
         // Only the chart needs a GUI application, and it never needs a display.

@@ -62,12 +62,12 @@ QString StepCaption(const IniDocument& doc, const QString& line)
     using ComUnit::StepLinePart;
     QString caption;
     if (line.startsWith(u'Q')) {
-        caption = StepItemName(doc, QualSection, StepLinePart(line, 1)) + u" и "_s
-                  + StepItemName(doc, QualSection, StepLinePart(line, 2));
+        caption = StepItemName(doc, QualSection, StepLinePart(line, 1)) + u" и "_s +
+                  StepItemName(doc, QualSection, StepLinePart(line, 2));
     } else {
-        caption = StepItemName(doc, AltSection, StepLinePart(line, 4)) + u" и "_s
-                  + StepItemName(doc, AltSection, StepLinePart(line, 5)) + u" ["_s
-                  + StepItemName(doc, QualSection, StepLinePart(line, 3)) + u"]."_s;
+        caption = StepItemName(doc, AltSection, StepLinePart(line, 4)) + u" и "_s +
+                  StepItemName(doc, AltSection, StepLinePart(line, 5)) + u" ["_s +
+                  StepItemName(doc, QualSection, StepLinePart(line, 3)) + u"]."_s;
     }
     return caption.left(MaxCaptionLength);
 }

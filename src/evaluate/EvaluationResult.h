@@ -7,16 +7,18 @@
 #include <vector>
 
 /// One bar of the results chart: 100 x the alternative's priority, labelled "1" .. "m".
-struct ResultBar {
+struct ResultBar
+{
     double value = 0.0;
     QString label;
 };
 
 /// Everything one evaluation of a problem yields. The field names are the ones
 /// the results screen and the reports know them by.
-struct EvaluationResult {
-    qint32 CritTotal = 0; // n
-    qint32 AltTotal = 0;  // m
+struct EvaluationResult
+{
+    qint32 CritTotal = 0;                              // n
+    qint32 AltTotal = 0;                               // m
     std::vector<double> CritPriority;                  // n, sums to 1
     std::vector<std::vector<double>> AltLocalPriority; // [alternative][criterion], m x n; each column sums to 1
     std::vector<double> AltConsistencyIndex;           // n

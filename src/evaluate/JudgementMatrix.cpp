@@ -3,8 +3,7 @@
 #include <algorithm>
 
 JudgementMatrix::JudgementMatrix(int order)
-    : m_order(std::max(order, 0))
-    , m_cells(std::size_t(m_order) * std::size_t(m_order), 1.0)
+    : m_order(std::max(order, 0)), m_cells(std::size_t(m_order) * std::size_t(m_order), 1.0)
 {
 }
 

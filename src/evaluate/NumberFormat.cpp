@@ -48,10 +48,9 @@ QString hundredfold(double fraction, const QLocale& locale)
     // product is exact wherever long double has a 64-bit mantissa or more.
     const long double product = 100.0L * static_cast<long double>(fraction);
     std::array<char, 128> digits{};
-    const std::to_chars_result r =
-        std::isfinite(product) ? std::to_chars(digits.data(), digits.data() + digits.size(), product,
-                                               std::chars_format::fixed, 2)
-                               : std::to_chars_result{nullptr, std::errc::value_too_large};
+    const std::to_chars_result r = std::isfinite(product) ? std::to_chars(digits.data(), digits.data() + digits.size(),
+                                                                          product, std::chars_format::fixed, 2)
+                                                          : std::to_chars_result{nullptr, std::errc::value_too_large};
     if (r.ec != std::errc())
         return fixed(100.0 * fraction, locale); // too large for the buffer, infinite or not a number
     return withSeparator(QString::fromLatin1(digits.data(), r.ptr - digits.data()), 4, locale);

@@ -10,8 +10,8 @@
 ProblemData::ProblemData(int critTotal, int altTotal)
     // The bound also keeps the row products of the evaluation (at most 9^(k-1))
     // far from overflow.
-    : m_critTotal(std::clamp(critTotal, 0, ProblemKeys::MaxItemCount))
-    , m_altTotal(std::clamp(altTotal, 0, ProblemKeys::MaxItemCount))
+    : m_critTotal(std::clamp(critTotal, 0, ProblemKeys::MaxItemCount)),
+      m_altTotal(std::clamp(altTotal, 0, ProblemKeys::MaxItemCount))
 {
     for (int i = 0; i < m_altTotal; ++i)
         m_altNames.append(QString::fromUtf16(UnknownName));

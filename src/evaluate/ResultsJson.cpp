@@ -97,35 +97,34 @@ QByteArray analysisMembers(const AnalysisResult& analysis)
 {
     QList<QByteArray> weights;
     for (int k = 0; k < analysis.critTotal; ++k) {
-        weights.append("{\"Name\": " + string(analysis.critNames.at(k))
-                       + ", \"Weight\": " + number(analysis.weights[std::size_t(k)]) + '}');
+        weights.append("{\"Name\": " + string(analysis.critNames.at(k)) +
+                       ", \"Weight\": " + number(analysis.weights[std::size_t(k)]) + '}');
     }
     QList<QByteArray> matrices;
     QList<QByteArray> revisit;
     for (std::size_t x = 0; x < analysis.matrices.size(); ++x) {
         const AnalysisMatrix& m = analysis.matrices[x];
-        matrices.append("{\"Criterion\": " + QByteArray::number(m.criterion) + ", \"Order\": "
-                        + QByteArray::number(m.order) + ", \"Lambda\": " + number(m.lambda)
-                        + ", \"CI\": " + number(m.consistencyIndex) + ", \"CR\": " + number(m.consistencyRatio)
-                        + '}');
+        matrices.append("{\"Criterion\": " + QByteArray::number(m.criterion) +
+                        ", \"Order\": " + QByteArray::number(m.order) + ", \"Lambda\": " + number(m.lambda) +
+                        ", \"CI\": " + number(m.consistencyIndex) + ", \"CR\": " + number(m.consistencyRatio) + '}');
         for (const RevisitJudgement& j : m.revisit) {
-            revisit.append("{\"Matrix\": " + QByteArray::number(qsizetype(x)) + ", \"Key\": " + string(j.key)
-                           + ", \"Step\": " + QByteArray::number(j.step) + ", \"Present\": "
-                           + QByteArray::number(j.presentValue) + ", \"Suggested\": "
-                           + QByteArray::number(j.suggestedValue) + ", \"E\": " + number(j.e) + '}');
+            revisit.append(
+                "{\"Matrix\": " + QByteArray::number(qsizetype(x)) + ", \"Key\": " + string(j.key) +
+                ", \"Step\": " + QByteArray::number(j.step) + ", \"Present\": " + QByteArray::number(j.presentValue) +
+                ", \"Suggested\": " + QByteArray::number(j.suggestedValue) + ", \"E\": " + number(j.e) + '}');
         }
     }
     QList<QByteArray> sensitivity;
     for (const CriterionSensitivity& s : analysis.sensitivity) {
-        sensitivity.append("{\"Criterion\": " + QByteArray::number(s.criterion) + ", \"Weight\": "
-                           + number(s.weight) + ", \"Low\": " + number(s.low) + ", \"High\": " + number(s.high)
-                           + ", \"WinnerBelow\": " + QByteArray::number(s.winnerBelow)
-                           + ", \"WinnerAbove\": " + QByteArray::number(s.winnerAbove) + '}');
+        sensitivity.append("{\"Criterion\": " + QByteArray::number(s.criterion) + ", \"Weight\": " + number(s.weight) +
+                           ", \"Low\": " + number(s.low) + ", \"High\": " + number(s.high) +
+                           ", \"WinnerBelow\": " + QByteArray::number(s.winnerBelow) +
+                           ", \"WinnerAbove\": " + QByteArray::number(s.winnerAbove) + '}');
     }
     QByteArray smallest = "null";
     if (const std::optional<WinnerChange>& c = analysis.smallestChange) {
-        smallest = "{\"Criterion\": " + QByteArray::number(c->criterion) + ", \"NewWeight\": "
-                   + number(c->newWeight) + ", \"NewWinner\": " + QByteArray::number(c->newWinner) + '}';
+        smallest = "{\"Criterion\": " + QByteArray::number(c->criterion) + ", \"NewWeight\": " + number(c->newWeight) +
+                   ", \"NewWinner\": " + QByteArray::number(c->newWinner) + '}';
     }
     QByteArray out;
     out += "  \"Weights\": " + list(weights) + ",\n";

@@ -28,8 +28,7 @@ QString warningPrefix(Judgements judgements, Consistency consistency);
 QString advice(Consistency consistency);
 
 /// The warning line: its prefix, 100 x ratio as "%4.2f", then "%)". Empty for Acceptable.
-QString warningLine(Judgements judgements, Consistency consistency, double ratio,
-                    const QLocale& locale = QLocale());
+QString warningLine(Judgements judgements, Consistency consistency, double ratio, const QLocale& locale = QLocale());
 
 /// "Внимание!", the warning line, the advice and an empty line; nothing when the ratio is acceptable.
 QStringList warningLines(Judgements judgements, double ratio, const QLocale& locale = QLocale());

@@ -221,7 +221,9 @@ void write(const QString& path, const QByteArray& bytes, Mode mode, std::optiona
 {
     const QByteArray target = QFile::encodeName(path);
 
-    struct stat old {};
+    struct stat old
+    {
+    };
     const bool exists = ::stat(target.constData(), &old) == 0;
     if (exists && (mode == Mode::NoReplace))
         throw OptivarError(OptivarError::Code::NameExists, u"Unable to write to "_s + path);
@@ -240,8 +242,8 @@ void write(const QString& path, const QByteArray& bytes, Mode mode, std::optiona
         ::umask(mask);
         perms = 0666 & ~mask;
     }
-    if (::fchmod(temp.fd(), perms) != 0 || !writeAll(temp.fd(), bytes.constData(), bytes.size())
-        || ::fsync(temp.fd()) != 0)
+    if (::fchmod(temp.fd(), perms) != 0 || !writeAll(temp.fd(), bytes.constData(), bytes.size()) ||
+        ::fsync(temp.fd()) != 0)
         throw OptivarError::writeFailed(path);
     if (lastModifiedNs) {
         const timespec t{time_t(*lastModifiedNs / 1000000000), long(*lastModifiedNs % 1000000000)};
@@ -262,8 +264,8 @@ void write(const QString& path, const QByteArray& bytes, Mode mode, std::optiona
         if (!linked && (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS)) {
             // A file system without hard links (FAT, some network and FUSE
             // folders): the rename that refuses an existing target instead.
-            linked = ::renameat2(AT_FDCWD, temp.path().constData(), AT_FDCWD, target.constData(),
-                                 RENAME_NOREPLACE) == 0;
+            linked =
+                ::renameat2(AT_FDCWD, temp.path().constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0;
         }
         if (!linked) {
             if (errno == EEXIST)

@@ -9,7 +9,8 @@ namespace {
 
 // The 256 characters of the code page, as Qt's own decoder reads them; a
 // character of text is encodable exactly when it is one of these.
-struct Table {
+struct Table
+{
     std::array<char16_t, 256> chars{};
     std::array<quint64, 1024> encodable{}; // bit set over the Basic Multilingual Plane
 

@@ -28,7 +28,10 @@ void PrepareSharedState(const QString& currentDir)
     CurrentStep = 0;
 }
 
-void BindProblemIni(const QString& path) { ProblemIni = IniFile(path); }
+void BindProblemIni(const QString& path)
+{
+    ProblemIni = IniFile(path);
+}
 
 QString TrimName(const QString& text)
 {
@@ -41,11 +44,10 @@ QString TrimName(const QString& text)
     return text.mid(begin, end - begin);
 }
 
-
 QString ReadQualName(int i)
 {
-    return TrimName(ProblemIni.readString(ProblemKeys::QualSection, ProblemKeys::QualName(i), QString())
-                            .left(MaxNameLength));
+    return TrimName(
+        ProblemIni.readString(ProblemKeys::QualSection, ProblemKeys::QualName(i), QString()).left(MaxNameLength));
 }
 
 QString ReadAltName(int i)
@@ -106,7 +108,10 @@ QString StepPartAt(int kind, int index)
     return StepLinePart(CompareSteps.at(index), kind);
 }
 
-QString StepPart(int kind) { return StepPartAt(kind, CurrentStep); }
+QString StepPart(int kind)
+{
+    return StepPartAt(kind, CurrentStep);
+}
 
 QByteArray ReadDataFile(const QString& source, qint64* lastModifiedNs)
 {

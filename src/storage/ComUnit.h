@@ -8,14 +8,11 @@
 #include <QStringView>
 
 /// An item of every list grid: its 0-based number (shown as Num + 1) and its name.
-struct TLElem {
+struct TLElem
+{
     qint32 Num = 0;
     QString Name;
-    TLElem(qint32 num, const QString& name)
-        : Num(num)
-        , Name(name)
-    {
-    }
+    TLElem(qint32 num, const QString& name) : Num(num), Name(name) {}
 };
 
 /// The state the screens share and the operations through which they reach the
@@ -29,13 +26,13 @@ constexpr int ListPositions = 11;
 /// The name a list screen reads for an empty position.
 inline constexpr QStringView NoEntry = u"***НЕТ***";
 
-extern IniFile ProblemIni;   // the open problem file
-extern QString DatDir;       // the data folder, current folder + "/DAT"
-extern QString ProblemFile;  // path of the current problem file
+extern IniFile ProblemIni;       // the open problem file
+extern QString DatDir;           // the data folder, current folder + "/DAT"
+extern QString ProblemFile;      // path of the current problem file
 extern QStringList CompareSteps; // one line per pair: key "=" value
-extern qint32 CurrentStep;   // index of the step on screen
-extern qint32 InterfaceMode; // 0 step by step, 1 compact
-extern qint32 AltCount;      // number of alternatives as last saved
+extern qint32 CurrentStep;       // index of the step on screen
+extern qint32 InterfaceMode;     // 0 step by step, 1 compact
+extern qint32 AltCount;          // number of alternatives as last saved
 
 /// Sets DatDir, ProblemFile, CompareSteps and CurrentStep as at start-up, from the current folder.
 void PrepareSharedState(const QString& currentDir);

@@ -12,7 +12,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 QByteArrayView trimmed(QByteArrayView v)
 {
@@ -25,7 +28,10 @@ QByteArrayView trimmed(QByteArrayView v)
     return v.sliced(b, e - b);
 }
 
-char fold(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+char fold(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
 
 // The section name of a header line ("[name]", blanks allowed around and inside
 // the brackets), or nothing when the line is not a header.
@@ -123,7 +129,10 @@ IniDocument IniDocument::fromBytes(const QByteArray& bytes)
 
 namespace {
 
-QByteArrayView endBytes(int end) { return end == 2 ? QByteArrayView("\r\n") : end == 1 ? QByteArrayView("\n") : QByteArrayView(); }
+QByteArrayView endBytes(int end)
+{
+    return end == 2 ? QByteArrayView("\r\n") : end == 1 ? QByteArrayView("\n") : QByteArrayView();
+}
 
 } // namespace
 
@@ -164,7 +173,7 @@ bool IniDocument::FoldedEqual::operator()(QByteArrayView a, QByteArrayView b) co
 }
 
 bool IniDocument::FoldedEqual::operator()(const std::pair<QByteArrayView, QByteArrayView>& a,
-                                         const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept
+                                          const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept
 {
     return (*this)(a.first, b.first) && (*this)(a.second, b.second);
 }
@@ -298,7 +307,10 @@ int IniDocument::readInteger(QStringView section, QStringView key, int defaultVa
     return parseInteger(readerValue(text.sliced(text.indexOf('=') + 1))).value_or(defaultValue);
 }
 
-bool IniDocument::hasSection(QStringView section) const { return headerLines(section) != nullptr; }
+bool IniDocument::hasSection(QStringView section) const
+{
+    return headerLines(section) != nullptr;
+}
 
 QStringList IniDocument::keys(QStringView section) const
 {

@@ -55,16 +55,19 @@ public:
 
 private:
     enum class End : quint8 { None, LF, CRLF };
-    struct Line {
+    struct Line
+    {
         QByteArray text; // without its line end; unchanged lines share the bytes read
         End end = End::CRLF;
     };
     // Names as they stand in the lines, compared and hashed with ASCII case folded.
-    struct FoldedHash {
+    struct FoldedHash
+    {
         size_t operator()(QByteArrayView v) const noexcept;
         size_t operator()(const std::pair<QByteArrayView, QByteArrayView>& v) const noexcept;
     };
-    struct FoldedEqual {
+    struct FoldedEqual
+    {
         bool operator()(QByteArrayView a, QByteArrayView b) const noexcept;
         bool operator()(const std::pair<QByteArrayView, QByteArrayView>& a,
                         const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept;
@@ -72,12 +75,14 @@ private:
     // (section, key) -> line of the first such key, in one open-addressed table
     // (a problem file has some 400 keys; a node per key would cost more than the
     // lookups). Views point into m_lines, so any change of the lines drops it.
-    struct KeySlot {
+    struct KeySlot
+    {
         size_t hash = 0;
         int line = -1; // -1: empty slot
         QByteArrayView section, key;
     };
-    struct Index {
+    struct Index
+    {
         std::vector<KeySlot> keys; // size a power of two, at most half full
         // section -> its header lines
         std::unordered_map<QByteArrayView, std::vector<int>, FoldedHash, FoldedEqual> headers;

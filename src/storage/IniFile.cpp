@@ -11,8 +11,7 @@ namespace {
 
 // What tells one version of the file from another: a store makes a new file
 // (new inode); an edit in place changes the times or the size.
-template <typename Stamp>
-Stamp stampOf(const struct stat& st)
+template <typename Stamp> Stamp stampOf(const struct stat& st)
 {
     Stamp stamp;
     stamp.exists = true;
@@ -26,14 +25,13 @@ Stamp stampOf(const struct stat& st)
 
 } // namespace
 
-IniFile::IniFile(const QString& path)
-    : m_path(path)
-{
-}
+IniFile::IniFile(const QString& path) : m_path(path) {}
 
 std::shared_ptr<const IniDocument> IniFile::snapshot() const
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     Stamp now;
     if (::stat(QFile::encodeName(m_path).constData(), &st) == 0)
         now = stampOf<Stamp>(st);

@@ -42,7 +42,8 @@ public:
     void update(const std::function<void(IniDocument&)>& edit);
 
 private:
-    struct Stamp {
+    struct Stamp
+    {
         bool exists = false;
         qint64 device = 0, inode = 0, size = 0, mtimeNs = 0, ctimeNs = 0;
         bool operator==(const Stamp&) const = default;

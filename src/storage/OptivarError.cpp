@@ -5,9 +5,7 @@
 using namespace Qt::Literals::StringLiterals;
 
 OptivarError::OptivarError(Code code, const QString& message)
-    : m_code(code)
-    , m_message(message)
-    , m_what(message.toUtf8())
+    : m_code(code), m_message(message), m_what(message.toUtf8())
 {
 }
 

@@ -22,20 +22,25 @@ namespace {
 // The longest file name the file systems we run on take, in bytes of the encoded name.
 constexpr qsizetype MaxFileNameBytes = 255;
 
-
 bool isForbidden(QChar c)
 {
     static const QString forbidden = u"/\\:*?\"<>|"_s;
     return forbidden.contains(c);
 }
 
-bool isControl(QChar c) { return c.unicode() < 32 || c.category() == QChar::Other_Control; }
+bool isControl(QChar c)
+{
+    return c.unicode() < 32 || c.category() == QChar::Other_Control;
+}
 
 } // namespace
 
 namespace ProblemDirectory {
 
-QString extension(Kind kind) { return kind == Kind::Problems ? u".qzr"_s : u".qzp"_s; }
+QString extension(Kind kind)
+{
+    return kind == Kind::Problems ? u".qzr"_s : u".qzp"_s;
+}
 
 QString filePath(const QString& datDir, const QString& name, Kind kind)
 {

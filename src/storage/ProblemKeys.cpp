@@ -51,9 +51,18 @@ private:
 
 } // namespace
 
-QString AltName(int i) { return KeyBuilder().item(u'A', i).text(); }
-QString QualName(int k) { return KeyBuilder().item(u'Q', k).text(); }
-QString QualPair(int i, int j) { return KeyBuilder().item(u'Q', i).put(u'*').item(u'Q', j).text(); }
+QString AltName(int i)
+{
+    return KeyBuilder().item(u'A', i).text();
+}
+QString QualName(int k)
+{
+    return KeyBuilder().item(u'Q', k).text();
+}
+QString QualPair(int i, int j)
+{
+    return KeyBuilder().item(u'Q', i).put(u'*').item(u'Q', j).text();
+}
 QString AltPair(int i, int j, int k)
 {
     return KeyBuilder().item(u'A', i).put(u'*').item(u'A', j).put(u'&').item(u'Q', k).text();

@@ -126,7 +126,10 @@ QList<TLElem> Load(const IniDocument& doc, Kind kind)
     return items;
 }
 
-QList<TLElem> Load(const IniFile& file, Kind kind) { return Load(*file.snapshot(), kind); }
+QList<TLElem> Load(const IniFile& file, Kind kind)
+{
+    return Load(*file.snapshot(), kind);
+}
 
 void Save(IniFile& file, Kind kind, const QList<TLElem>& items)
 {

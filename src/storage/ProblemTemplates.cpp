@@ -20,7 +20,10 @@ constexpr int NameAttempts = 100;
 
 namespace ProblemTemplates {
 
-QString templateNameFor(const QString& problemName) { return QString::fromUtf16(Prefix) + problemName; }
+QString templateNameFor(const QString& problemName)
+{
+    return QString::fromUtf16(Prefix) + problemName;
+}
 
 QString problemNameFor(const QString& templateName)
 {
@@ -39,8 +42,8 @@ QString SaveAsPrimer(const QString& datDir, const QString& problemName)
     // The template is the problem with its judgements dropped and three
     // alternatives of its own: made in memory and written once, so no copy of
     // the problem with its real alternatives is ever left as a template.
-    IniDocument doc = IniDocument::fromBytes(
-        ComUnit::ReadDataFile(ProblemDirectory::filePath(datDir, problemName, Kind::Problems)));
+    IniDocument doc =
+        IniDocument::fromBytes(ComUnit::ReadDataFile(ProblemDirectory::filePath(datDir, problemName, Kind::Problems)));
     doc.eraseSection(ProblemKeys::JudgementSection);
     const QList<IniDocument::Entry> alternatives = {
         {ProblemKeys::AltName(0), u"Первый вариант"_s},

@@ -174,9 +174,9 @@ void TestAnalysisReport::testTitlesKeepWithTheirTables()
     Report report;
     const DocxReader::Package package = report.write(problemOf(Road + Reversed), true);
     QStringList expected{QString::fromUtf16(AnalysisReport::Title) + u"|N"_s, u"|N"_s};
-    for (const QString& title : {u"Веса критериев:"_s, u"Локальные приоритеты альтернатив по критериям:"_s,
-                                 u"Согласованность ответов:"_s, u"Ответы, которые стоит пересмотреть:"_s,
-                                 u"Чувствительность лучшего выбора к весам критериев:"_s}) {
+    for (const QString& title :
+         {u"Веса критериев:"_s, u"Локальные приоритеты альтернатив по критериям:"_s, u"Согласованность ответов:"_s,
+          u"Ответы, которые стоит пересмотреть:"_s, u"Чувствительность лучшего выбора к весам критериев:"_s}) {
         if (expected.size() > 2)
             expected << u"|"_s << u"|"_s;
         expected << title + u"|N"_s << u"|N"_s << u"[table]"_s;

@@ -136,9 +136,8 @@ void TestDurability::testFullDiskLeavesOldFile()
                     doc.writeString(u"QualM", u"N_%1"_s.arg(i), QString(50, u'ж'));
             });
         } catch (const OptivarError& e) {
-            return e.message() == u"Unable to write to "_s + m_path && e.code() == OptivarError::Code::WriteFailed
-                       ? 0
-                       : 2;
+            return e.message() == u"Unable to write to "_s + m_path && e.code() == OptivarError::Code::WriteFailed ? 0
+                                                                                                                   : 2;
         }
         return 1; // the store claimed success
     });
@@ -255,7 +254,9 @@ void TestDurability::testPermissionsKept()
     writeBytes(m_path, "[Alt]\r\n");
     QVERIFY(::chmod(QFile::encodeName(m_path).constData(), 0640) == 0);
     IniFile(m_path).writeString(u"Alt", u"A_0", u"x"_s);
-    struct stat st {};
+    struct stat st
+    {
+    };
     QVERIFY(::stat(QFile::encodeName(m_path).constData(), &st) == 0);
     QCOMPARE(int(st.st_mode & 0777), 0640);
 }
@@ -402,8 +403,7 @@ void TestDurability::testSectionRewriteIsOneReplacement()
 
     const QStringList steps = CompareStepsBuild::RebuildJudgements(file);
     QCOMPARE(steps.size(), 360);
-    ProblemLists::Save(file, ProblemLists::Kind::Criteria,
-                       {TLElem(0, u"a"_s), TLElem(1, u"b"_s), TLElem(2, u"c"_s)});
+    ProblemLists::Save(file, ProblemLists::Kind::Criteria, {TLElem(0, u"a"_s), TLElem(1, u"b"_s), TLElem(2, u"c"_s)});
 
     int replacements = 0;
     alignas(inotify_event) char buf[8192];

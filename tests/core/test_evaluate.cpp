@@ -433,7 +433,7 @@ private Q_SLOTS:
         QCOMPARE(p.altName(1), u"?"_s);
         QCOMPARE(p.altName(2), u"Дом"_s); // the reader drops the blanks around a value
         QCOMPARE(p.critJudgement(0, 1), -3);
-        QCOMPARE(p.critJudgement(0, 2), 1); // not a number
+        QCOMPARE(p.critJudgement(0, 2), 1);  // not a number
         QCOMPARE(p.critJudgement(1, 2), 12); // kept as stored, weighs as equal
         QCOMPARE(p.altJudgement(0, 1, 0), 5);
         QCOMPARE(p.altJudgement(1, 2, 2), -9);
@@ -477,7 +477,8 @@ private Q_SLOTS:
     void testLongNamesAreCut()
     {
         const QString longName = QString(300, u'ж');
-        const QByteArray bytes = "[Alt]\r\nCount=1\r\nA_0=" + TestSupport::cp1251(longName.toUtf8().constData()) + "\r\n";
+        const QByteArray bytes =
+            "[Alt]\r\nCount=1\r\nA_0=" + TestSupport::cp1251(longName.toUtf8().constData()) + "\r\n";
         const ProblemData p = ProblemData::load(IniDocument::fromBytes(bytes));
         QCOMPARE(p.altName(0), QString(255, u'ж'));
     }

@@ -44,36 +44,29 @@ void TestIniFormat::testReading_data()
     QTest::newRow("key case") << QByteArray("[Alt]\r\na_0=x\r\n") << u"Alt"_s << u"A_0"_s << u"x"_s;
     QTest::newRow("cyrillic case does not fold")
         << cp1251("[Раздел]\r\nключ=x\r\n") << u"Раздел"_s << u"КЛЮЧ"_s << u"<missing>"_s;
-    QTest::newRow("first of two keys") << QByteArray("[Alt]\r\nA_0=first\r\nA_0=second\r\n") << u"Alt"_s
-                                       << u"A_0"_s << u"first"_s;
+    QTest::newRow("first of two keys") << QByteArray("[Alt]\r\nA_0=first\r\nA_0=second\r\n") << u"Alt"_s << u"A_0"_s
+                                       << u"first"_s;
     QTest::newRow("first across repeated sections")
-        << QByteArray("[Alt]\r\nA_0=first\r\n[Qual]\r\n[alt]\r\nA_0=second\r\nA_1=later\r\n") << u"Alt"_s
-        << u"A_1"_s << u"later"_s;
+        << QByteArray("[Alt]\r\nA_0=first\r\n[Qual]\r\n[alt]\r\nA_0=second\r\nA_1=later\r\n") << u"Alt"_s << u"A_1"_s
+        << u"later"_s;
     QTest::newRow("blanks around key and value")
         << QByteArray("[Alt]\r\n  A_0 \t=  \tx y \t \r\n") << u"Alt"_s << u"A_0"_s << u"x y"_s;
-    QTest::newRow("blanks around header") << QByteArray("  [ Alt ]  \r\nA_0=x\r\n") << u"Alt"_s << u"A_0"_s
-                                          << u"x"_s;
-    QTest::newRow("line without =") << QByteArray("[Alt]\r\nA_0\r\nA_0=y\r\n") << u"Alt"_s << u"A_0"_s
-                                    << u"y"_s;
-    QTest::newRow("value with =") << QByteArray("[Alt]\r\nA_0=a=b==c\r\n") << u"Alt"_s << u"A_0"_s
-                                  << u"a=b==c"_s;
+    QTest::newRow("blanks around header") << QByteArray("  [ Alt ]  \r\nA_0=x\r\n") << u"Alt"_s << u"A_0"_s << u"x"_s;
+    QTest::newRow("line without =") << QByteArray("[Alt]\r\nA_0\r\nA_0=y\r\n") << u"Alt"_s << u"A_0"_s << u"y"_s;
+    QTest::newRow("value with =") << QByteArray("[Alt]\r\nA_0=a=b==c\r\n") << u"Alt"_s << u"A_0"_s << u"a=b==c"_s;
     QTest::newRow("LF only") << QByteArray("[Alt]\nA_0=x\nA_1=y") << u"Alt"_s << u"A_1"_s << u"y"_s;
     QTest::newRow("mixed ends") << QByteArray("[Alt]\r\nA_0=x\nA_1=y\r\n") << u"Alt"_s << u"A_0"_s << u"x"_s;
-    QTest::newRow("double quotes") << QByteArray("[Alt]\r\nA_0=\" x \"\r\n") << u"Alt"_s << u"A_0"_s
-                                   << u" x "_s;
+    QTest::newRow("double quotes") << QByteArray("[Alt]\r\nA_0=\" x \"\r\n") << u"Alt"_s << u"A_0"_s << u" x "_s;
     QTest::newRow("single quotes") << QByteArray("[Alt]\r\nA_0='x'\r\n") << u"Alt"_s << u"A_0"_s << u"x"_s;
-    QTest::newRow("only one pair of quotes") << QByteArray("[Alt]\r\nA_0=\"\"x\"\"\r\n") << u"Alt"_s
-                                             << u"A_0"_s << u"\"x\""_s;
-    QTest::newRow("unmatched quotes") << QByteArray("[Alt]\r\nA_0=\"x'\r\n") << u"Alt"_s << u"A_0"_s
-                                      << u"\"x'"_s;
+    QTest::newRow("only one pair of quotes")
+        << QByteArray("[Alt]\r\nA_0=\"\"x\"\"\r\n") << u"Alt"_s << u"A_0"_s << u"\"x\""_s;
+    QTest::newRow("unmatched quotes") << QByteArray("[Alt]\r\nA_0=\"x'\r\n") << u"Alt"_s << u"A_0"_s << u"\"x'"_s;
     QTest::newRow("lone quote") << QByteArray("[Alt]\r\nA_0=\"\r\n") << u"Alt"_s << u"A_0"_s << u"\""_s;
     QTest::newRow("empty value") << QByteArray("[Alt]\r\nA_0=\r\n") << u"Alt"_s << u"A_0"_s << u""_s;
-    QTest::newRow("key before any section") << QByteArray("A_0=x\r\n[Alt]\r\n") << u"Alt"_s << u"A_0"_s
-                                            << u"<missing>"_s;
-    QTest::newRow("other section") << QByteArray("[Qual]\r\nA_0=x\r\n") << u"Alt"_s << u"A_0"_s
-                                   << u"<missing>"_s;
-    QTest::newRow("NUL inside a value") << QByteArray("[Alt]\r\nA_0=a\0b\r\n", 14) << u"Alt"_s << u"A_0"_s
-                                        << u"a\0b"_s;
+    QTest::newRow("key before any section")
+        << QByteArray("A_0=x\r\n[Alt]\r\n") << u"Alt"_s << u"A_0"_s << u"<missing>"_s;
+    QTest::newRow("other section") << QByteArray("[Qual]\r\nA_0=x\r\n") << u"Alt"_s << u"A_0"_s << u"<missing>"_s;
+    QTest::newRow("NUL inside a value") << QByteArray("[Alt]\r\nA_0=a\0b\r\n", 14) << u"Alt"_s << u"A_0"_s << u"a\0b"_s;
     QTest::newRow("empty file") << QByteArray() << u"Alt"_s << u"A_0"_s << u"<missing>"_s;
 }
 
@@ -232,7 +225,9 @@ void TestIniFormat::testQuotingOnlyWhenNeeded()
 void TestIniFormat::testUnencodableCharacters()
 {
     IniDocument doc;
-    doc.writeString(u"Alt", u"A_0", QString::fromUtf8("中a\xF0\x9F\x98\x80" "b"));
+    doc.writeString(u"Alt", u"A_0",
+                    QString::fromUtf8("中a\xF0\x9F\x98\x80"
+                                      "b"));
     QCOMPARE(doc.toBytes(), QByteArray("[Alt]\r\nA_0=?a?b\r\n"));
     QVERIFY(!CodePage::canEncode(QString::fromUtf8("中")));
     QVERIFY(CodePage::canEncode(u"Ёё№€"_s));

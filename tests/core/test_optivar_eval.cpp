@@ -43,7 +43,8 @@ const QString evalExe = QString::fromUtf8(OPTIVAR_EVAL_EXE);
 const QString evalExe;
 #endif
 
-struct Run {
+struct Run
+{
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
@@ -522,8 +523,8 @@ private Q_SLOTS:
         QTest::newRow("report without its document") << QStringList{u"--report"_s, u"full"_s, u"a.qzr"_s} << 2;
         QTest::newRow("report and --json")
             << QStringList{u"--json"_s, u"--report"_s, u"short"_s, u"o.docx"_s, u"a.qzr"_s} << 2;
-        QTest::newRow("two reports") << QStringList{u"--report"_s, u"short"_s, u"--report"_s, u"full"_s,
-                                                    u"o.docx"_s, u"a.qzr"_s}
+        QTest::newRow("two reports") << QStringList{u"--report"_s, u"short"_s,  u"--report"_s,
+                                                    u"full"_s,     u"o.docx"_s, u"a.qzr"_s}
                                      << 2;
         QTest::newRow("--help") << QStringList{u"--help"_s} << 0;
         QTest::newRow("-h with a file") << QStringList{u"a.qzr"_s, u"-h"_s} << 0;
@@ -595,7 +596,8 @@ private Q_SLOTS:
         QTest::newRow("questionnaire") << u"questionnaire"_s << sample << 0 << 0;
         // The file's judgements are out of step with its lists: the questions follow the lists.
         QTest::newRow("questionnaire, stale judgements")
-            << u"questionnaire"_s << sample + "Q_0*Q_5=3\r\nA_0*A_1&Q_7=2\r\n" << 0 << 0;
+            << u"questionnaire"_s << sample + "Q_0*Q_5=3\r\nA_0*A_1&Q_7=2\r\n"
+            << 0 << 0;
     }
     void testReport()
     {

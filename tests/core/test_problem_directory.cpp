@@ -36,8 +36,7 @@ private:
     QString problem(const QString& name) const { return ProblemDirectory::filePath(m_dat, name, Kind::Problems); }
     QString templ(const QString& name) const { return ProblemDirectory::filePath(m_dat, name, Kind::Templates); }
 
-    template <typename F>
-    static OptivarError::Code failureOf(F&& f, QString* message = nullptr)
+    template <typename F> static OptivarError::Code failureOf(F&& f, QString* message = nullptr)
     {
         try {
             f();
@@ -260,8 +259,8 @@ private Q_SLOTS:
     void testSaveAsTemplateKeepsCriteriaOnly()
     {
         writeBytes(problem(u"Дом"_s), cp1251("[Alt]\r\nA_0=Кирпич\r\nA_1=Панель\r\nCount=2\r\n"
-                                              "[Qual]\r\nQ_0=Цена\r\nQ_1=Площадь\r\nCount=2\r\n"
-                                              "[QualM]\r\nQ_0*Q_1=-3\r\nA_0*A_1&Q_0=5\r\n"));
+                                             "[Qual]\r\nQ_0=Цена\r\nQ_1=Площадь\r\nCount=2\r\n"
+                                             "[QualM]\r\nQ_0*Q_1=-3\r\nA_0*A_1&Q_0=5\r\n"));
         writeBytes(templ(u"Шаблон Дом"_s), "old template");
 
         QCOMPARE(ProblemTemplates::SaveAsPrimer(m_dat, u"Дом"_s), u"Шаблон Дом"_s);

@@ -85,7 +85,10 @@ void TestProblemFile::init()
     ComUnit::CurrentStep = 0;
 }
 
-void TestProblemFile::cleanup() { ComUnit::BindProblemIni(QString()); }
+void TestProblemFile::cleanup()
+{
+    ComUnit::BindProblemIni(QString());
+}
 
 void TestProblemFile::testNewFileReadsAsEmpty()
 {
@@ -128,7 +131,8 @@ void TestProblemFile::testListLoading()
 
 void TestProblemFile::testListSaveRenumbers()
 {
-    writeBytes(m_path, cp1251("; notes\r\n[Alt]\r\nA_0=a\r\nA_1=b\r\nA_2=c\r\nA_7=old\r\nCount=4\r\n[Qual]\r\nQ_0=q\r\n"));
+    writeBytes(m_path,
+               cp1251("; notes\r\n[Alt]\r\nA_0=a\r\nA_1=b\r\nA_2=c\r\nA_7=old\r\nCount=4\r\n[Qual]\r\nQ_0=q\r\n"));
     QList<TLElem> items;
     for (int i = 0; i < 12; ++i)
         items.append(TLElem(i + 5, u"имя %1"_s.arg(i)));

@@ -431,8 +431,7 @@ void TestReports::testLists_data()
         << u"A_0=Дом\nA_1=Дача\nA_2=Офис\nCount=1\n"_s << QStringList{u"1. Дом"_s, u"2. Дача"_s, u"3. Офис"_s};
     QTest::newRow("blanks around a name are not part of it") << u"A_0 =  Дом  \n"_s << QStringList{u"1. Дом"_s};
     QTest::newRow("a line past 255 is cut, the next one is its own")
-        << u"A_0="_s + QString(300, u'Ж') + u"\nA_1=Дом\n"_s
-        << QStringList{u"1. "_s + QString(252, u'Ж'), u"2. Дом"_s};
+        << u"A_0="_s + QString(300, u'Ж') + u"\nA_1=Дом\n"_s << QStringList{u"1. "_s + QString(252, u'Ж'), u"2. Дом"_s};
 }
 
 void TestReports::testLists()

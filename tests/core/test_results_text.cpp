@@ -208,9 +208,9 @@ private Q_SLOTS:
             << QStringList{attention, alternativesSecond + u"22,13%)"_s, adviceSecond, QString()};
         QTest::newRow("at 0.1 exactly") << Judgements::Criteria << 0.1 << russian
                                         << QStringList{attention, criteriaFirst + u"10,00%)"_s, adviceFirst, QString()};
-        QTest::newRow("at 0.2 exactly")
-            << Judgements::Alternatives << 0.2 << russian
-            << QStringList{attention, alternativesSecond + u"20,00%)"_s, adviceSecond, QString()};
+        QTest::newRow("at 0.2 exactly") << Judgements::Alternatives << 0.2 << russian
+                                        << QStringList{attention, alternativesSecond + u"20,00%)"_s, adviceSecond,
+                                                       QString()};
         QTest::newRow("none at 0.0999") << Judgements::Criteria << 0.0999 << russian << QStringList{};
     }
     void testWarningLines()
@@ -269,8 +269,8 @@ private Q_SLOTS:
         p.setAltJudgement(0, 1, 0, 1);
         p.setAltJudgement(0, 1, 1, 5);
         const EvaluationResult r = Evaluation::EvaluateProblem(p, locale);
-        QCOMPARE(r.Memo, (QStringList{heading, QString(), first, second, QString(),
-                                      u"Лучший выбор - Дом за городом"_s, QString()}));
+        QCOMPARE(r.Memo, (QStringList{heading, QString(), first, second, QString(), u"Лучший выбор - Дом за городом"_s,
+                                      QString()}));
         QCOMPARE(r.Bars.size(), 2);
         QCOMPARE(r.Bars[0].label, u"1"_s);
         QCOMPARE(r.Bars[1].label, u"2"_s);
@@ -315,9 +315,8 @@ private Q_SLOTS:
         QTest::newRow("alternatives without criteria")
             << 0 << 2
             << QStringList{heading, QString(), u"? 0,00%"_s, u"? 0,00%"_s, QString(), u"Лучший выбор - ?"_s, QString()};
-        QTest::newRow("one of each") << 1 << 1
-                                     << QStringList{heading, QString(), u"? 100,00%"_s, QString(), u"Лучший выбор - ?"_s,
-                                                    QString()};
+        QTest::newRow("one of each")
+            << 1 << 1 << QStringList{heading, QString(), u"? 100,00%"_s, QString(), u"Лучший выбор - ?"_s, QString()};
     }
     void testDegenerateText()
     {

@@ -13,9 +13,9 @@
 #include "storage/ui/TFormListProblem.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -30,11 +30,7 @@ namespace GuiTest {
 class Session
 {
 public:
-    Session()
-        : m_previousDir(QDir::currentPath())
-    {
-        QDir::setCurrent(m_dir.path());
-    }
+    Session() : m_previousDir(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
     ~Session() { QDir::setCurrent(m_previousDir); }
     Q_DISABLE_COPY_MOVE(Session)
 
@@ -69,8 +65,7 @@ private:
 };
 
 /// The child of a screen with this object name, of this type.
-template <typename T>
-T* child(QWidget* screen, const QString& name)
+template <typename T> T* child(QWidget* screen, const QString& name)
 {
     return screen ? screen->findChild<T*>(name) : nullptr;
 }
@@ -96,11 +91,11 @@ inline QString describe(const QList<ScriptedDialogs::Call>& calls)
 } // namespace GuiTest
 
 /// In cleanup(): every queued answer was used and no box came unasked.
-#define GUITEST_CHECK_DIALOGS(session)                                                                              \
-    do {                                                                                                           \
-        QVERIFY2((session).dialogs().unexpected().isEmpty(),                                                       \
-                 qPrintable((session).dialogs().unexpected().join(QLatin1Char('\n'))));                            \
-        QCOMPARE((session).dialogs().pending(), 0);                                                                \
+#define GUITEST_CHECK_DIALOGS(session)                                                                                 \
+    do {                                                                                                               \
+        QVERIFY2((session).dialogs().unexpected().isEmpty(),                                                           \
+                 qPrintable((session).dialogs().unexpected().join(QLatin1Char('\n'))));                                \
+        QCOMPARE((session).dialogs().pending(), 0);                                                                    \
     } while (false)
 
 namespace GuiTest {

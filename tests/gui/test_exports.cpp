@@ -171,10 +171,10 @@ private Q_SLOTS:
         QVERIFY2(!package.order.isEmpty(), qPrintable(documents().join(u", "_s)));
         QCOMPARE(DocxReader::packageFaults(package), QStringList());
         const QStringList outline = outlineOf(package);
-        const QStringList head = {title,           QString(),  u"Список альтернатив:"_s,
-                                  QString(),       u"1. Налево"_s, u"2. Направо"_s,
-                                  QString(),       QString(),  u"Список критериев принятия решения:"_s,
-                                  QString(),       u"1. Цена"_s, u"2. Качество"_s,
+        const QStringList head = {title,       QString(),      u"Список альтернатив:"_s,
+                                  QString(),   u"1. Налево"_s, u"2. Направо"_s,
+                                  QString(),   QString(),      u"Список критериев принятия решения:"_s,
+                                  QString(),   u"1. Цена"_s,   u"2. Качество"_s,
                                   u"3. Срок"_s};
         QCOMPARE(outline.mid(0, head.size()), head);
         // The tables of the report itself; the full report then ends with the

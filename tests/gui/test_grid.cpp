@@ -11,7 +11,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString numberCell(int num) { return u"  "_s + QString::number(num + 1); }
+QString numberCell(int num)
+{
+    return u"  "_s + QString::number(num + 1);
+}
 
 // The grid as the list screens set it up: ordered by Num, number and name columns.
 void setUpLikeAListScreen(TStGCollect& grid)

@@ -386,8 +386,7 @@ private Q_SLOTS:
         click(u"ButLoadPrimer"_s);
         QCOMPARE(QDir(m_session->datDir()).entryList({u"*.qzr"_s}, QDir::Files, QDir::Name),
                  (QStringList{u"Дом (2).qzr"_s, u"Дом.qzr"_s}));
-        QCOMPARE(readBytes(m_session->problemPath(u"Дом (2)"_s)),
-                 readBytes(m_session->templatePath(u"Шаблон Дом"_s)));
+        QCOMPARE(readBytes(m_session->problemPath(u"Дом (2)"_s)), readBytes(m_session->templatePath(u"Шаблон Дом"_s)));
         QCOMPARE(readBytes(m_session->problemPath(u"Дом"_s)), HouseProblem);
         QCOMPARE(m_problems->CurrentItem()->Name, u"Дом (2)"_s);
         QVERIFY(dialogs().calls().isEmpty());

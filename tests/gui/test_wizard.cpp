@@ -92,9 +92,10 @@ private Q_SLOTS:
         QTest::newRow("intro") << u"FormInit"_s << u"Оптивар 2009 R2 | программа для поддержки принятия решений"_s;
         QTest::newRow("problems") << u"FormListProblem"_s << u"Оптивар 2009 R2 | список задач"_s;
         // The first letter after the bar is a Latin c.
-        QTest::newRow("alternatives") << u"FormListAlt"_s << u"Оптивар 2009 R2 | c\u043f\u0438\u0441\u043e\u043a "
-                                                             u"\u0430\u043b\u044c\u0442\u0435\u0440\u043d\u0430"
-                                                             u"\u0442\u0438\u0432"_s;
+        QTest::newRow("alternatives") << u"FormListAlt"_s
+                                      << u"Оптивар 2009 R2 | c\u043f\u0438\u0441\u043e\u043a "
+                                         u"\u0430\u043b\u044c\u0442\u0435\u0440\u043d\u0430"
+                                         u"\u0442\u0438\u0432"_s;
         QTest::newRow("criteria") << u"FormListQuality"_s << u"Оптивар 2009 R2 | список критериев"_s;
         QTest::newRow("step by step") << u"FormMain"_s << u"Оптивар 2009 R2 | диалог сравнения"_s;
         QTest::newRow("results") << u"FormFinal"_s << u"Оптивар 2009 R2 | результаты расчетов"_s;

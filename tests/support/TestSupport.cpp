@@ -8,8 +8,14 @@
 
 namespace TestSupport {
 
-QString examplesDir() { return QString::fromUtf8(OPTIVAR_EXAMPLES_DIR); }
-QString testDataDir() { return QString::fromUtf8(OPTIVAR_TESTDATA_DIR); }
+QString examplesDir()
+{
+    return QString::fromUtf8(OPTIVAR_EXAMPLES_DIR);
+}
+QString testDataDir()
+{
+    return QString::fromUtf8(OPTIVAR_TESTDATA_DIR);
+}
 
 QByteArray readBytes(const QString& path)
 {
@@ -26,6 +32,9 @@ void writeBytes(const QString& path, const QByteArray& bytes)
         throw std::runtime_error("cannot write test file " + path.toStdString());
 }
 
-QByteArray cp1251(const char* utf8) { return CodePage::encode(QString::fromUtf8(utf8)); }
+QByteArray cp1251(const char* utf8)
+{
+    return CodePage::encode(QString::fromUtf8(utf8));
+}
 
 } // namespace TestSupport

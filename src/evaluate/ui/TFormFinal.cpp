@@ -24,9 +24,8 @@
 using namespace Qt::Literals::StringLiterals;
 using ScreenParts::makeButton;
 
-static_assert(ResultChart::ScreenSize
-                  == QSize(WizardScreen::ClientWidth - TFormFinal::MemoWidth,
-                           WizardScreen::ClientHeight - TFormFinal::StripHeight),
+static_assert(ResultChart::ScreenSize == QSize(WizardScreen::ClientWidth - TFormFinal::MemoWidth,
+                                               WizardScreen::ClientHeight - TFormFinal::StripHeight),
               "the headless reports draw the chart at the size this screen gives it");
 static_assert(ResultChart::MarkPointerLength == TFormFinal::MarkPointerLength);
 
@@ -163,8 +162,8 @@ void TFormFinal::exportReport(bool full)
     const QString chartPath = QDir(ComUnit::DatDir).filePath(u"graf.bmp"_s);
     ChartResult->saveBitmap(chartPath);
     const auto problem = ComUnit::ProblemIni.snapshot();
-    TFormWord word(DocumentOpener::destination(
-        this, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport));
+    TFormWord word(
+        DocumentOpener::destination(this, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport));
     if (full)
         AnalysisReport::WriteFullReport(word, *problem, m_result, chartPath);
     else

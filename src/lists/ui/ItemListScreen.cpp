@@ -11,9 +11,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-ItemListScreen::ItemListScreen(const Texts& texts, QWidget* parent)
-    : TFormStart(texts.caption, parent)
-    , m_texts(texts)
+ItemListScreen::ItemListScreen(const Texts& texts, QWidget* parent) : TFormStart(texts.caption, parent), m_texts(texts)
 {
     setNewItemPrefix(texts.newItem);
     MemoInf = new HelpMemo(texts.memo, 11, Panel2);

@@ -14,7 +14,8 @@ class ItemListScreen : public TFormStart
     Q_OBJECT
 
 public:
-    struct Texts {
+    struct Texts
+    {
         ProblemLists::Kind kind;
         QString caption;        // after the caption prefix
         QString header;         // of the name column

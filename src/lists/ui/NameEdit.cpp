@@ -14,8 +14,7 @@ namespace {
 class CodePageValidator final : public QValidator
 {
 public:
-    explicit CodePageValidator(QLineEdit* edit)
-        : QValidator(edit)
+    explicit CodePageValidator(QLineEdit* edit) : QValidator(edit)
     {
         // The line edit changes its text before it asks; the text before the change is kept here.
         connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_before = foreignCount(text); });
@@ -42,8 +41,7 @@ private:
 
 } // namespace
 
-NameEdit::NameEdit(QWidget* parent)
-    : QLineEdit(parent)
+NameEdit::NameEdit(QWidget* parent) : QLineEdit(parent)
 {
     setFrame(false);
     setMaxLength(ComUnit::MaxNameLength);

@@ -48,10 +48,7 @@ ItemListScreen::Texts altTexts()
 
 } // namespace
 
-TFormListAlt::TFormListAlt(QWidget* parent)
-    : ItemListScreen(altTexts(), parent)
-{
-}
+TFormListAlt::TFormListAlt(QWidget* parent) : ItemListScreen(altTexts(), parent) {}
 
 void TFormListAlt::NextExecute()
 {

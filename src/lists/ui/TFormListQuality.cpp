@@ -7,8 +7,8 @@
 #include "report/ui/DocumentOpener.h"
 #include "report/ui/ExportNotice.h"
 #include "shell/ui/Dialogs.h"
-#include "shell/ui/HelpMemo.h"
 #include "shell/ui/ErrorBox.h"
+#include "shell/ui/HelpMemo.h"
 #include "storage/ComUnit.h"
 #include "storage/IniFile.h"
 
@@ -66,8 +66,7 @@ constexpr int TwoRowMoveHeight = 80;
 
 } // namespace
 
-TFormListQuality::TFormListQuality(QWidget* parent)
-    : ItemListScreen(qualityTexts(), parent)
+TFormListQuality::TFormListQuality(QWidget* parent) : ItemListScreen(qualityTexts(), parent)
 {
     setMoveHeight(TwoRowMoveHeight);
     MemoInf->setGeometry(Panel2->contentsRect());
@@ -146,11 +145,10 @@ void TFormListQuality::ButNextCompactClick()
 {
     finishEditing();
     const int n = StGList->Count();
-    const bool fits = [](int count) { return count >= MinCount && count <= MaxCompactCount; }(n)
-                      && ComUnit::AltCount >= MinCount && ComUnit::AltCount <= MaxCompactCount;
+    const bool fits = [](int count) { return count >= MinCount && count <= MaxCompactCount; }(n) &&
+                      ComUnit::AltCount >= MinCount && ComUnit::AltCount <= MaxCompactCount;
     if (!fits) {
-        Dialogs::warning(this, u"Ошибка"_s,
-                         u"Количество критериев и альтернатив должно быть в интервале от 2 до 5."_s);
+        Dialogs::warning(this, u"Ошибка"_s, u"Количество критериев и альтернатив должно быть в интервале от 2 до 5."_s);
         return;
     }
     rebuildJudgements();

@@ -16,8 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 using ScreenParts::makeAction;
 using ScreenParts::makeButton;
 
-TFormStart::TFormStart(const QString& caption, QWidget* parent)
-    : WizardScreen(caption, parent)
+TFormStart::TFormStart(const QString& caption, QWidget* parent) : WizardScreen(caption, parent)
 {
     PMove = new QFrame(this);
     PMove->setObjectName(u"PMove"_s);
@@ -115,7 +114,10 @@ void TFormStart::runGuarded(void (TFormStart::*handler)())
     ErrorBox::guarded(this, [&] { (this->*handler)(); });
 }
 
-int TFormStart::StGListComp(const TLElem& key1, const TLElem& key2) const { return key1.Num > key2.Num ? 1 : -1; }
+int TFormStart::StGListComp(const TLElem& key1, const TLElem& key2) const
+{
+    return key1.Num > key2.Num ? 1 : -1;
+}
 
 QString TFormStart::StGListAsString(int column, int index) const
 {

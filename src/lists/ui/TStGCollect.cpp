@@ -26,8 +26,7 @@ bool opensEditor(const QString& text)
 
 } // namespace
 
-TStGCollect::TStGCollect(QWidget* parent)
-    : QTableWidget(1, 2, parent)
+TStGCollect::TStGCollect(QWidget* parent) : QTableWidget(1, 2, parent)
 {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -69,7 +68,10 @@ std::unique_ptr<TLElem> TStGCollect::DeleteAt(int index)
     return item;
 }
 
-std::unique_ptr<TLElem> TStGCollect::Remove(const TLElem* item) { return DeleteAt(IndexOf(item)); }
+std::unique_ptr<TLElem> TStGCollect::Remove(const TLElem* item)
+{
+    return DeleteAt(IndexOf(item));
+}
 
 int TStGCollect::IndexOf(const TLElem* item) const
 {
@@ -115,7 +117,10 @@ bool TStGCollect::Add(std::unique_ptr<TLElem> item)
     return true;
 }
 
-void TStGCollect::FreeAll() { m_items.clear(); }
+void TStGCollect::FreeAll()
+{
+    m_items.clear();
+}
 
 void TStGCollect::setRowCountWithFixed(int rows)
 {
@@ -180,15 +185,30 @@ void TStGCollect::SelectLastRow()
         setRow(RowCount() - 1);
 }
 
-TLElem* TStGCollect::CurrentItem() const { return Items(Row() - FixedRows); }
+TLElem* TStGCollect::CurrentItem() const
+{
+    return Items(Row() - FixedRows);
+}
 
-int TStGCollect::Row() const { return std::max(currentRow(), 0) + FixedRows; }
+int TStGCollect::Row() const
+{
+    return std::max(currentRow(), 0) + FixedRows;
+}
 
-void TStGCollect::setRow(int row) { setCurrentCell(std::max(row - FixedRows, 0), Col()); }
+void TStGCollect::setRow(int row)
+{
+    setCurrentCell(std::max(row - FixedRows, 0), Col());
+}
 
-int TStGCollect::Col() const { return currentColumn() < 0 ? 1 : currentColumn(); }
+int TStGCollect::Col() const
+{
+    return currentColumn() < 0 ? 1 : currentColumn();
+}
 
-void TStGCollect::setCol(int col) { setCurrentCell(Row() - FixedRows, col); }
+void TStGCollect::setCol(int col)
+{
+    setCurrentCell(Row() - FixedRows, col);
+}
 
 int TStGCollect::TopRow() const
 {

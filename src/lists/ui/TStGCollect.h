@@ -10,8 +10,6 @@
 #include <memory>
 #include <vector>
 
-
-
 /// A two-column string grid that owns one TLElem per data row and asks its owner
 /// for every cell's text. Grid rows count the header: data row i is grid row
 /// FixedRows + i, and the header row 0 is written by the screens, never by the grid.

@@ -40,14 +40,17 @@ bool openFolder(QWidget* parent, const QString& folder)
 
 QString notOpenedText(const QString& path)
 {
-    return u"Документ сохранен, но открыть его не удалось: нет программы для документов Word.\nФайл: "_s
-           + QDir::toNativeSeparators(path);
+    return u"Документ сохранен, но открыть его не удалось: нет программы для документов Word.\nФайл: "_s +
+           QDir::toNativeSeparators(path);
 }
 
 TFormWord::Destination destination(QWidget* parent, TFormWord::Kind kind)
 {
-    return {ComUnit::DatDir, QFileInfo(ComUnit::ProblemIni.path()).completeBaseName(), kind,
-            [parent](const QString& path) { return open(parent, path); }, {}};
+    return {ComUnit::DatDir,
+            QFileInfo(ComUnit::ProblemIni.path()).completeBaseName(),
+            kind,
+            [parent](const QString& path) { return open(parent, path); },
+            {}};
 }
 
 } // namespace DocumentOpener

@@ -87,7 +87,10 @@ QString kindName(Dialogs::Kind kind)
 
 namespace Dialogs {
 
-Backend& backend() { return *g_backend; }
+Backend& backend()
+{
+    return *g_backend;
+}
 
 void warning(QWidget* parent, const QString& title, const QString& text)
 {
@@ -126,17 +129,25 @@ QString saveFileName(QWidget* parent, const QString& title, const QString& filte
 
 } // namespace Dialogs
 
-ScriptedDialogs::ScriptedDialogs()
-    : m_previous(g_backend)
+ScriptedDialogs::ScriptedDialogs() : m_previous(g_backend)
 {
     g_backend = this;
 }
 
-ScriptedDialogs::~ScriptedDialogs() { g_backend = m_previous; }
+ScriptedDialogs::~ScriptedDialogs()
+{
+    g_backend = m_previous;
+}
 
-void ScriptedDialogs::answer(Dialogs::Button button) { m_answers.append(Answer{false, button, QString()}); }
+void ScriptedDialogs::answer(Dialogs::Button button)
+{
+    m_answers.append(Answer{false, button, QString()});
+}
 
-void ScriptedDialogs::answerPath(const QString& path) { m_answers.append(Answer{true, Dialogs::Button::Ok, path}); }
+void ScriptedDialogs::answerPath(const QString& path)
+{
+    m_answers.append(Answer{true, Dialogs::Button::Ok, path});
+}
 
 Dialogs::Button ScriptedDialogs::message(QWidget*, Dialogs::Kind kind, const QString& title, const QString& text)
 {

@@ -49,7 +49,8 @@ Backend& backend();
 class ScriptedDialogs final : public Dialogs::Backend
 {
 public:
-    struct Call {
+    struct Call
+    {
         Dialogs::Kind kind;
         QString title;
         QString text;
@@ -75,7 +76,8 @@ public:
     QString fileName(QWidget* parent, Dialogs::Kind kind, const QString& title, const QString& filter) override;
 
 private:
-    struct Answer {
+    struct Answer
+    {
         bool isPath = false;
         Dialogs::Button button = Dialogs::Button::Cancel;
         QString path;

@@ -24,8 +24,7 @@ QString boxText(const QString& message);
 void show(QWidget* parent, const QString& message);
 
 /// Runs a handler; an error it throws is shown in the box. True when it ran through.
-template <typename Handler>
-bool guarded(QWidget* parent, Handler&& handler)
+template <typename Handler> bool guarded(QWidget* parent, Handler&& handler)
 {
     try {
         handler();

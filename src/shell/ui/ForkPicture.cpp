@@ -4,8 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-ForkPicture::ForkPicture(QWidget* parent)
-    : QWidget(parent)
+ForkPicture::ForkPicture(QWidget* parent) : QWidget(parent)
 {
     setFixedSize(PictureWidth, PictureHeight);
 }

@@ -4,8 +4,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-HelpMemo::HelpMemo(const QStringList& lines, int pixelSize, QWidget* parent)
-    : QPlainTextEdit(parent)
+HelpMemo::HelpMemo(const QStringList& lines, int pixelSize, QWidget* parent) : QPlainTextEdit(parent)
 {
     setObjectName(u"MemoInf"_s);
     setReadOnly(true);

@@ -13,8 +13,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TFormInit::TFormInit(QWidget* parent)
-    : WizardScreen(u"программа для поддержки принятия решений"_s, parent)
+TFormInit::TFormInit(QWidget* parent) : WizardScreen(u"программа для поддержки принятия решений"_s, parent)
 {
     ComUnit::PrepareSharedState(QDir::currentPath());
     setBackgroundRole(QPalette::Base);

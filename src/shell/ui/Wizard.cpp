@@ -52,8 +52,7 @@ void Wizard::prepareApplication()
     loadQtTranslations();
 }
 
-template <typename Screen>
-Screen* Wizard::create(std::unique_ptr<Screen> screen)
+template <typename Screen> Screen* Wizard::create(std::unique_ptr<Screen> screen)
 {
     Screen* raw = screen.get();
     connect(raw, &WizardScreen::closeConfirmed, this, &Wizard::quitRequested);

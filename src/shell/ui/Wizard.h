@@ -57,8 +57,7 @@ Q_SIGNALS:
     void quitRequested();
 
 private:
-    template <typename Screen>
-    Screen* create(std::unique_ptr<Screen> screen);
+    template <typename Screen> Screen* create(std::unique_ptr<Screen> screen);
 
     std::vector<std::unique_ptr<WizardScreen>> m_screens;
     WizardScreen* m_current = nullptr;

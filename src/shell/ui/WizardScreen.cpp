@@ -10,8 +10,8 @@
 using namespace Qt::Literals::StringLiterals;
 
 WizardScreen::WizardScreen(const QString& caption, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QString::fromUtf16(TitlePrefix) + caption);
     setFixedSize(ClientWidth, ClientHeight);

@@ -19,9 +19,9 @@
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
+using ProblemDirectory::Kind;
 using ScreenParts::makeAction;
 using ScreenParts::makeButton;
-using ProblemDirectory::Kind;
 
 namespace {
 
@@ -65,8 +65,7 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 
 } // namespace
 
-TFormListProblem::TFormListProblem(QWidget* parent)
-    : TFormStart(u"список задач"_s, parent)
+TFormListProblem::TFormListProblem(QWidget* parent) : TFormStart(u"список задач"_s, parent)
 {
     StGList->setGeometry(0, 0, 468, 240);
     StGList->horizontalHeader()->resizeSection(1, 400);
@@ -115,10 +114,10 @@ TFormListProblem::TFormListProblem(QWidget* parent)
     connect(EditPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::EditPrimerExecute));
     connect(DelPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::DelPrimerExecute));
 
-    ButSavePrimer = makeButton(this, u"ButSavePrimer"_s, u"Сохранить как шаблон"_s, QRect(24, 252, 190, 25),
-                               SaveAsPrimer);
-    ButLoadPrimer = makeButton(this, u"ButLoadPrimer"_s, u"Добавить по шаблону"_s, QRect(254, 252, 190, 25),
-                               LoadPrimer);
+    ButSavePrimer =
+        makeButton(this, u"ButSavePrimer"_s, u"Сохранить как шаблон"_s, QRect(24, 252, 190, 25), SaveAsPrimer);
+    ButLoadPrimer =
+        makeButton(this, u"ButLoadPrimer"_s, u"Добавить по шаблону"_s, QRect(254, 252, 190, 25), LoadPrimer);
     GroupPrimer = new QGroupBox(u"Шаблоны"_s, Panel1);
     GroupPrimer->setObjectName(u"GroupPrimer"_s);
     GroupPrimer->setGeometry(4, 280, 97, 110);
