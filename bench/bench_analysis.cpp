@@ -49,7 +49,7 @@ void analyseEvaluated(benchmark::State& state)
     const EvaluationResult result = Evaluation::EvaluateProblem(problem, QLocale(QLocale::Russian, QLocale::Russia));
     int revisit = 0;
     for (auto _ : state) {
-        AnalysisResult analysis = Analysis::Analyse(problem, result);
+        AnalysisResult analysis = Analysis::analyse(problem, result);
         revisit = 0;
         for (const AnalysisMatrix& m : analysis.matrices)
             revisit += int(m.revisit.size());
@@ -66,7 +66,7 @@ void evaluateAndAnalyse(benchmark::State& state)
     const QLocale locale(QLocale::Russian, QLocale::Russia);
     for (auto _ : state) {
         const EvaluationResult result = Evaluation::EvaluateProblem(problem, locale);
-        AnalysisResult analysis = Analysis::Analyse(problem, result);
+        AnalysisResult analysis = Analysis::analyse(problem, result);
         benchmark::DoNotOptimize(analysis);
     }
 }

@@ -34,8 +34,8 @@ IniDocument largestDocument()
     QList<IniDocument::Entry> alternatives;
     QList<IniDocument::Entry> criteria;
     for (int i = 0; i < Largest; ++i) {
-        alternatives.append({AltName(i), u"Вариант номер "_s + QString::number(i + 1)});
-        criteria.append({QualName(i), u"Критерий номер "_s + QString::number(i + 1)});
+        alternatives.append({altKey(i), u"Вариант номер "_s + QString::number(i + 1)});
+        criteria.append({qualKey(i), u"Критерий номер "_s + QString::number(i + 1)});
     }
     alternatives.append({CountKey.toString(), QString::number(Largest)});
     criteria.append({CountKey.toString(), QString::number(Largest)});
@@ -45,12 +45,12 @@ IniDocument largestDocument()
     int serial = 0;
     for (int i = 0; i < Largest; ++i) {
         for (int j = i + 1; j < Largest; ++j)
-            judgements.append({QualPair(i, j), QString::number(judgement(serial++))});
+            judgements.append({qualPairKey(i, j), QString::number(judgement(serial++))});
     }
     for (int q = 0; q < Largest; ++q) {
         for (int i = 0; i < Largest; ++i) {
             for (int j = i + 1; j < Largest; ++j)
-                judgements.append({AltPair(i, j, q), QString::number(judgement(serial++))});
+                judgements.append({altPairKey(i, j, q), QString::number(judgement(serial++))});
         }
     }
     doc.replaceSection(JudgementSection, judgements);

@@ -49,17 +49,17 @@ IniDocument largestProblem()
     using namespace ProblemKeys;
     IniDocument doc;
     for (int i = 0; i < 9; ++i) {
-        doc.writeString(AltSection, AltName(i), u"Альтернатива номер "_s + QString::number(i + 1));
-        doc.writeString(QualSection, QualName(i), u"Критерий номер "_s + QString::number(i + 1));
+        doc.writeString(AltSection, altKey(i), u"Альтернатива номер "_s + QString::number(i + 1));
+        doc.writeString(QualSection, qualKey(i), u"Критерий номер "_s + QString::number(i + 1));
     }
     doc.writeInteger(AltSection, CountKey, 9);
     doc.writeInteger(QualSection, CountKey, 9);
     int v = 0;
     for (int i = 0; i < 9; ++i) {
         for (int j = i + 1; j < 9; ++j) {
-            doc.writeInteger(JudgementSection, QualPair(i, j), (v++ % 17) - 8);
+            doc.writeInteger(JudgementSection, qualPairKey(i, j), (v++ % 17) - 8);
             for (int k = 0; k < 9; ++k)
-                doc.writeInteger(JudgementSection, AltPair(i, j, k), (v++ % 17) - 8);
+                doc.writeInteger(JudgementSection, altPairKey(i, j, k), (v++ % 17) - 8);
         }
     }
     return doc;
@@ -86,7 +86,7 @@ void BM_FullReportLargestInMemory(benchmark::State& state)
     const QDateTime stamp = QDateTime::currentDateTime();
     for (auto _ : state) {
         TFormWord w({fx.dir.path(), u"Бенчмарк"_s, TFormWord::Kind::FullReport, {}, {}});
-        AnalysisReport::WriteFullReport(w, fx.problem, fx.result, fx.chart); // as the button writes it
+        AnalysisReport::writeFullReport(w, fx.problem, fx.result, fx.chart); // as the button writes it
         benchmark::DoNotOptimize(w.documentBytes(stamp).constData());
     }
 }
@@ -98,7 +98,7 @@ void BM_FullReportLargestSaved(benchmark::State& state)
     Fixture fx;
     for (auto _ : state) {
         TFormWord w({fx.dir.path(), u"Бенчмарк"_s, TFormWord::Kind::FullReport, {}, {}});
-        AnalysisReport::WriteFullReport(w, fx.problem, fx.result, fx.chart); // as the button writes it
+        AnalysisReport::writeFullReport(w, fx.problem, fx.result, fx.chart); // as the button writes it
         const QString path = w.Close();
         state.PauseTiming();
         QFile::remove(path);
@@ -112,7 +112,7 @@ void BM_ShortReportLargestSaved(benchmark::State& state)
     Fixture fx;
     for (auto _ : state) {
         TFormWord w({fx.dir.path(), u"Бенчмарк"_s, TFormWord::Kind::ShortReport, {}, {}});
-        ResultReports::WriteShort(w, fx.problem, fx.result, fx.chart);
+        ResultReports::writeShort(w, fx.problem, fx.result, fx.chart);
         const QString path = w.Close();
         state.PauseTiming();
         QFile::remove(path);
@@ -125,10 +125,10 @@ BENCHMARK(BM_ShortReportLargestSaved)->Unit(benchmark::kMillisecond);
 void BM_QuestionnaireLargestSaved(benchmark::State& state)
 {
     Fixture fx;
-    const QStringList steps = CompareStepsBuild::StepLines(fx.problem);
+    const QStringList steps = CompareStepsBuild::stepLines(fx.problem);
     for (auto _ : state) {
         TFormWord w({fx.dir.path(), u"Бенчмарк"_s, TFormWord::Kind::Questionnaire, {}, {}});
-        Questionnaire::Write(w, fx.problem, steps);
+        Questionnaire::write(w, fx.problem, steps);
         const QString path = w.Close();
         state.PauseTiming();
         QFile::remove(path);

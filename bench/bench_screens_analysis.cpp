@@ -57,8 +57,8 @@ void BM_OpenAnalysis9x9(benchmark::State& state)
     }
     {
         Wizard wizard;
-        ComUnit::PrepareSharedState(QDir::currentPath());
-        ComUnit::BindProblemIni(ComUnit::DatDir + u"/Дом.qzr"_s);
+        ComUnit::prepareSharedState(QDir::currentPath());
+        ComUnit::bindProblemIni(ComUnit::DatDir + u"/Дом.qzr"_s);
         wizard.start();
         wizard.switchTo(wizard.FormInit, wizard.FormFinal);
         QCoreApplication::processEvents();

@@ -22,8 +22,8 @@ QByteArray largestProblem()
     IniDocument doc;
     QList<IniDocument::Entry> alt, qual, judgements;
     for (int i = 0; i < 9; ++i) {
-        alt.append({ProblemKeys::AltName(i), u"Альтернатива номер %1"_s.arg(i + 1)});
-        qual.append({ProblemKeys::QualName(i), u"Критерий номер %1"_s.arg(i + 1)});
+        alt.append({ProblemKeys::altKey(i), u"Альтернатива номер %1"_s.arg(i + 1)});
+        qual.append({ProblemKeys::qualKey(i), u"Критерий номер %1"_s.arg(i + 1)});
     }
     alt.append({u"Count"_s, u"9"_s});
     qual.append({u"Count"_s, u"9"_s});
@@ -32,11 +32,11 @@ QByteArray largestProblem()
     int v = 0;
     for (int i = 0; i < 9; ++i)
         for (int j = i + 1; j < 9; ++j)
-            judgements.append({ProblemKeys::QualPair(i, j), QString::number(++v % 17 - 8)});
+            judgements.append({ProblemKeys::qualPairKey(i, j), QString::number(++v % 17 - 8)});
     for (int k = 0; k < 9; ++k)
         for (int i = 0; i < 9; ++i)
             for (int j = i + 1; j < 9; ++j)
-                judgements.append({ProblemKeys::AltPair(i, j, k), QString::number(++v % 17 - 8)});
+                judgements.append({ProblemKeys::altPairKey(i, j, k), QString::number(++v % 17 - 8)});
     doc.replaceSection(u"QualM", judgements);
     return doc.toBytes();
 }
@@ -91,7 +91,7 @@ void BM_SaveListOfNine(benchmark::State& state)
     }
     for (auto _ : state) {
         items[0].Name = items[0].Name == u"a"_s ? u"b"_s : u"a"_s;
-        ProblemLists::Save(file, ProblemLists::Kind::Criteria, items, origins);
+        ProblemLists::save(file, ProblemLists::Kind::Criteria, items, origins);
     }
 }
 BENCHMARK(BM_SaveListOfNine)->Unit(benchmark::kMicrosecond);
@@ -114,7 +114,7 @@ void BM_SaveListAfterDeletion(benchmark::State& state)
         f.close();
         IniFile file(fx.path);
         state.ResumeTiming();
-        ProblemLists::Save(file, ProblemLists::Kind::Criteria, items, origins);
+        ProblemLists::save(file, ProblemLists::Kind::Criteria, items, origins);
     }
 }
 BENCHMARK(BM_SaveListAfterDeletion)->Unit(benchmark::kMicrosecond);
@@ -129,7 +129,7 @@ void BM_RebuildJudgementsOnly9x9(benchmark::State& state)
         // A key that the rebuild drops, so that every rebuild rewrites the file.
         file.writeInteger(u"QualM", u"A_9*A_10&Q_0", (odd = !odd) ? 2 : 3);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(CompareStepsBuild::RebuildJudgements(file));
+        benchmark::DoNotOptimize(CompareStepsBuild::rebuildJudgements(file));
     }
 }
 BENCHMARK(BM_RebuildJudgementsOnly9x9)->Unit(benchmark::kMicrosecond);

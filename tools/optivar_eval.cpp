@@ -128,7 +128,7 @@ QByteArray reportBytes(Report report, const IniDocument& doc)
                     {}});
     if (report == Report::Questionnaire) {
         // The steps the criteria screen would rebuild, taken in memory: the problem file stays as it is.
-        Questionnaire::Write(word, doc, CompareStepsBuild::StepLines(doc));
+        Questionnaire::write(word, doc, CompareStepsBuild::stepLines(doc));
         return word.documentBytes(QDateTime::currentDateTime());
     }
 
@@ -144,9 +144,9 @@ QByteArray reportBytes(Report report, const IniDocument& doc)
     chart.fill(result.Bars);
     chart.saveBitmap(chartPath);
     if (report == Report::Full)
-        AnalysisReport::WriteFullReport(word, doc, result, chartPath, locale);
+        AnalysisReport::writeFullReport(word, doc, result, chartPath, locale);
     else
-        ResultReports::WriteShort(word, doc, result, chartPath, locale);
+        ResultReports::writeShort(word, doc, result, chartPath, locale);
     return word.documentBytes(QDateTime::currentDateTime());
 }
 
@@ -229,7 +229,7 @@ int main(int argc, char* argv[])
         if (QFileInfo(outPath).absoluteFilePath() == info.absoluteFilePath())
             return error(u"the document would replace the problem file "_s + path), Failed;
         const IniDocument doc = IniDocument::fromBytes(bytes);
-        const int criteria = ProblemKeys::ReadCount(doc, ProblemKeys::QualSection);
+        const int criteria = ProblemKeys::readCount(doc, ProblemKeys::QualSection);
         if (report == Report::Questionnaire &&
             (criteria < TFormListQuality::MinCount || criteria > TFormListQuality::MaxCount))
             return error(u"Количество критериев должно быть в интервале от 2 до 9."_s), Failed;

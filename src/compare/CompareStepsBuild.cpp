@@ -9,11 +9,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace CompareStepsBuild {
 
-QStringList StepLines(const IniDocument& doc)
+QStringList stepLines(const IniDocument& doc)
 {
     using namespace ProblemKeys;
-    const int n = ReadCount(doc, QualSection);
-    const int m = ReadCount(doc, AltSection);
+    const int n = readCount(doc, QualSection);
+    const int m = readCount(doc, AltSection);
     QStringList lines;
     lines.reserve(n * (n - 1) / 2 + n * m * (m - 1) / 2);
     const auto add = [&](QString&& key) {
@@ -28,56 +28,56 @@ QStringList StepLines(const IniDocument& doc)
     };
     for (int i = 0; i + 1 < n; ++i) {
         for (int j = i + 1; j < n; ++j)
-            add(QualPair(i, j));
+            add(qualPairKey(i, j));
     }
     for (int k = 0; k < n; ++k) {
         for (int i = 0; i + 1 < m; ++i) {
             for (int j = i + 1; j < m; ++j)
-                add(AltPair(i, j, k));
+                add(altPairKey(i, j, k));
         }
     }
     return lines;
 }
 
-QStringList RebuildJudgements(IniFile& file)
+QStringList rebuildJudgements(IniFile& file)
 {
     QStringList lines;
     // The lines are taken from the file as the update reads it, so the rebuild
     // keeps whatever another copy stored a moment ago.
     file.update([&](IniDocument& doc) {
-        lines = StepLines(doc);
+        lines = stepLines(doc);
         doc.replaceSectionLines(ProblemKeys::JudgementSection, lines);
     });
     return lines;
 }
 
-QString StepItemName(const IniDocument& doc, QStringView section, const QString& key)
+QString stepItemName(const IniDocument& doc, QStringView section, const QString& key)
 {
     return doc.readString(section, key, u"?"_s).left(ComUnit::MaxNameLength);
 }
 
-QString StepCaption(const IniDocument& doc, const QString& line)
+QString stepCaption(const IniDocument& doc, const QString& line)
 {
     using namespace ProblemKeys;
-    using ComUnit::StepLinePart;
+    using ComUnit::stepLinePart;
     QString caption;
     if (line.startsWith(u'Q')) {
-        caption = StepItemName(doc, QualSection, StepLinePart(line, 1)) + u" и "_s +
-                  StepItemName(doc, QualSection, StepLinePart(line, 2));
+        caption = stepItemName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::FirstItem)) + u" и "_s +
+                  stepItemName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::SecondCriterion));
     } else {
-        caption = StepItemName(doc, AltSection, StepLinePart(line, 4)) + u" и "_s +
-                  StepItemName(doc, AltSection, StepLinePart(line, 5)) + u" ["_s +
-                  StepItemName(doc, QualSection, StepLinePart(line, 3)) + u"]."_s;
+        caption = stepItemName(doc, AltSection, stepLinePart(line, ComUnit::StepParts::FirstAlternative)) + u" и "_s +
+                  stepItemName(doc, AltSection, stepLinePart(line, ComUnit::StepParts::SecondAlternative)) + u" ["_s +
+                  stepItemName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::Criterion)) + u"]."_s;
     }
     return caption.left(MaxCaptionLength);
 }
 
-QStringList StepCaptions(const IniDocument& doc, const QStringList& lines)
+QStringList stepCaptions(const IniDocument& doc, const QStringList& lines)
 {
     QStringList captions;
     captions.reserve(lines.size());
     for (const QString& line : lines)
-        captions.append(StepCaption(doc, line));
+        captions.append(stepCaption(doc, line));
     return captions;
 }
 

@@ -14,25 +14,25 @@ namespace CompareStepsBuild {
 /// ascending), then every alternatives pair grouped by criterion; each line is
 /// the pair's key, "=" and its stored value (1 where it has none or is not a
 /// number). Counts are read from "Count" (default 0).
-QStringList StepLines(const IniDocument& doc);
+QStringList stepLines(const IniDocument& doc);
 
 /// Rebuilds section "QualM" so that it holds exactly one key per step line, in
 /// step order, and returns the lines. One replacement of the file. Throws
 /// OptivarError when the file cannot be written.
-QStringList RebuildJudgements(IniFile& file);
+QStringList rebuildJudgements(IniFile& file);
 
 /// Longest caption a row of the step list shows; longer ones are cut.
 inline constexpr int MaxCaptionLength = 255;
 
 /// The name of an element as the step screens show it: the string at key in
 /// section, "?" when there is none, at most 255 characters.
-QString StepItemName(const IniDocument& doc, QStringView section, const QString& key);
+QString stepItemName(const IniDocument& doc, QStringView section, const QString& key);
 
 /// The caption of a step line in the step list: "A и B" for a criteria pair,
 /// "A и B [criterion]." for an alternatives pair, cut to 255 characters.
-QString StepCaption(const IniDocument& doc, const QString& line);
+QString stepCaption(const IniDocument& doc, const QString& line);
 
 /// The captions of all lines, in order.
-QStringList StepCaptions(const IniDocument& doc, const QStringList& lines);
+QStringList stepCaptions(const IniDocument& doc, const QStringList& lines);
 
 } // namespace CompareStepsBuild

@@ -65,24 +65,24 @@ int JudgementToPosition(int v)
     return 0;
 }
 
-QString ADigit(int p)
+QString aDigit(int p)
 {
     const int q = onBar(p);
     return QString::number(q < 0 ? 1 - q : 1);
 }
 
-QString BDigit(int p)
+QString bDigit(int p)
 {
     const int q = onBar(p);
     return QString::number(q > 0 ? 1 + q : 1);
 }
 
-QString RatioTag(int p)
+QString ratioTag(int p)
 {
-    return u"  ["_s + ADigit(p) + u'/' + BDigit(p) + u']';
+    return u"  ["_s + aDigit(p) + u'/' + bDigit(p) + u']';
 }
 
-QString Sentence(PairKind kind, const QString& nameA, const QString& nameB, int p)
+QString sentence(PairKind kind, const QString& nameA, const QString& nameB, int p)
 {
     const int q = onBar(p);
     const GradeWords& words = gradeWords()[static_cast<std::size_t>(std::abs(q))];
@@ -95,21 +95,21 @@ QString Sentence(PairKind kind, const QString& nameA, const QString& nameB, int 
     return first + link + second + closing;
 }
 
-QString DialogSentence(PairKind kind, const QString& nameA, const QString& nameB, int p)
+QString dialogSentence(PairKind kind, const QString& nameA, const QString& nameB, int p)
 {
-    return Sentence(kind, nameA, nameB, p) + RatioTag(p);
+    return sentence(kind, nameA, nameB, p) + ratioTag(p);
 }
 
 // Names reach the compact screen through code page 1251, so every character is one UTF-16 unit and the cut never
 // splits a surrogate pair.
 QString CriteriaPhrase(const QString& nameA, const QString& nameB, int v)
 {
-    return Sentence(PairKind::Criteria, nameA, nameB, JudgementToPosition(v)).left(MaxPhraseLength);
+    return sentence(PairKind::Criteria, nameA, nameB, JudgementToPosition(v)).left(MaxPhraseLength);
 }
 
 QString AlternativesPhrase(const QString& nameA, const QString& nameB, int v)
 {
-    return Sentence(PairKind::Alternatives, nameA, nameB, JudgementToPosition(v)).left(MaxPhraseLength);
+    return sentence(PairKind::Alternatives, nameA, nameB, JudgementToPosition(v)).left(MaxPhraseLength);
 }
 
 std::optional<int> NumericToPosition(double a, double b)
@@ -142,7 +142,7 @@ std::optional<int> NumericToPosition(double a, double b)
     return x >= y ? -k : k;
 }
 
-std::optional<double> ParseDecimal(const QString& text, const QLocale& locale)
+std::optional<double> parseDecimal(const QString& text, const QLocale& locale)
 {
     // Grouping would turn "1,500" into 1500 under a "." locale; the fields take plain numbers only.
     QLocale strict = locale;
@@ -154,16 +154,16 @@ std::optional<double> ParseDecimal(const QString& text, const QLocale& locale)
     return value;
 }
 
-std::optional<int> NumericTextsToPosition(const QString& textA, const QString& textB, const QLocale& locale)
+std::optional<int> numericTextsToPosition(const QString& textA, const QString& textB, const QLocale& locale)
 {
-    const std::optional<double> a = ParseDecimal(textA, locale);
-    const std::optional<double> b = ParseDecimal(textB, locale);
+    const std::optional<double> a = parseDecimal(textA, locale);
+    const std::optional<double> b = parseDecimal(textB, locale);
     if (!a || !b)
         return std::nullopt;
     return NumericToPosition(*a, *b);
 }
 
-QString FilterDecimalKey(const QString& typed, const QLocale& locale)
+QString filterDecimalKey(const QString& typed, const QLocale& locale)
 {
     if (typed == u"," || typed == u".")
         return locale.decimalPoint();

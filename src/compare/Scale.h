@@ -28,17 +28,17 @@ int JudgementToPosition(int v);
 // passed anyway it is treated as the nearest end of the bar, the way the bar itself would show it.
 
 /// The A side of the ratio A : B, "9" at -8 down to "1" from 0 on.
-QString ADigit(int p);
+QString aDigit(int p);
 /// The B side of the ratio A : B, "1" up to 0, then "2" .. "9".
-QString BDigit(int p);
+QString bDigit(int p);
 /// The ratio as the dialog appends it, two blanks first: "  [9/1]" .. "  [1/1]" .. "  [1/9]".
-QString RatioTag(int p);
+QString ratioTag(int p);
 
 /// The sentence of a pair at position p, the preferred element named first. Not cut: names of up to 255
 /// characters give a longer sentence, and the dialog shows it whole.
-QString Sentence(PairKind kind, const QString& nameA, const QString& nameB, int p);
+QString sentence(PairKind kind, const QString& nameA, const QString& nameB, int p);
 /// The dialog's full text: the sentence followed by the ratio tag.
-QString DialogSentence(PairKind kind, const QString& nameA, const QString& nameB, int p);
+QString dialogSentence(PairKind kind, const QString& nameA, const QString& nameB, int p);
 
 /// Longest text a compact-screen row shows; longer sentences are cut after this many characters.
 inline constexpr int MaxPhraseLength = 255;
@@ -58,14 +58,14 @@ std::optional<int> NumericToPosition(double a, double b);
 
 /// A decimal number typed with the locale's decimal separator; nothing when the text is empty, not a number,
 /// infinite or uses digit grouping. Blanks around the number are allowed.
-std::optional<double> ParseDecimal(const QString& text, const QLocale& locale);
+std::optional<double> parseDecimal(const QString& text, const QLocale& locale);
 
-/// The numeric comparison of the dialog's two fields: both parsed by ParseDecimal, then compared by
+/// The numeric comparison of the dialog's two fields: both parsed by parseDecimal, then compared by
 /// NumericToPosition. Nothing when either field does not hold a usable number.
-std::optional<int> NumericTextsToPosition(const QString& textA, const QString& textB, const QLocale& locale);
+std::optional<int> numericTextsToPosition(const QString& textA, const QString& textB, const QLocale& locale);
 
 /// The key filter of the first value field: a typed "," or "." becomes the locale's decimal separator, so
 /// either key works on any keyboard; every other text passes unchanged.
-QString FilterDecimalKey(const QString& typed, const QLocale& locale);
+QString filterDecimalKey(const QString& typed, const QLocale& locale);
 
 } // namespace Scale

@@ -92,8 +92,8 @@ QString judgementSentence(Scale::PairKind kind, const QString& nameA, const QStr
 {
     const int p = Scale::JudgementToPosition(value);
     const QString ratio =
-        p > 0 ? Scale::BDigit(p) + u'/' + Scale::ADigit(p) : Scale::ADigit(p) + u'/' + Scale::BDigit(p);
-    return Scale::Sentence(kind, nameA, nameB, p) + u" ["_s + ratio + u']';
+        p > 0 ? Scale::bDigit(p) + u'/' + Scale::aDigit(p) : Scale::aDigit(p) + u'/' + Scale::bDigit(p);
+    return Scale::sentence(kind, nameA, nameB, p) + u" ["_s + ratio + u']';
 }
 
 using Wide = unsigned __int128;
@@ -158,7 +158,7 @@ int gradeOfLog(double logRatio)
 
 } // namespace
 
-int NearestJudgement(double ratio)
+int nearestJudgement(double ratio)
 {
     if (!(ratio > 0.0) || !std::isfinite(ratio))
         return 1;
@@ -180,7 +180,7 @@ int NearestJudgement(double ratio)
     return firstPreferred ? -grade : grade;
 }
 
-double AgreeingRatio(const JudgementMatrix& a, const std::vector<double>& weights, int i, int j)
+double agreeingRatio(const JudgementMatrix& a, const std::vector<double>& weights, int i, int j)
 {
     // The priorities are the log least-squares fit of the judgements. Fitted without the pair (i, j), their
     // ratio for it is the geometric mean of the ratios a[i][l] a[l][j] through every other element l. With
@@ -198,12 +198,12 @@ double AgreeingRatio(const JudgementMatrix& a, const std::vector<double>& weight
     return std::pow(product, 1.0 / double(k - 2));
 }
 
-int SuggestedJudgement(const JudgementMatrix& a, int i, int j)
+int suggestedJudgement(const JudgementMatrix& a, int i, int j)
 {
     const int k = a.order();
     // With no third element the rest of the matrix says nothing: w[i] / w[j] is the judgement itself.
     if (k < 3)
-        return NearestJudgement(a.at(i, j));
+        return nearestJudgement(a.at(i, j));
     // The agreeing ratio is (P)^(1/e), P the product of 2e cells, each a scale ratio n or 1/n: P = p / q with
     // whole p and q, so its place against the midpoints sqrt(g (g+1)) of the grades can be decided exactly. In
     // doubles, a ratio such as sqrt 2 comes out a hair above or below it depending on the order of the items,
@@ -240,7 +240,7 @@ int SuggestedJudgement(const JudgementMatrix& a, int i, int j)
     return grade == 1 ? 1 : (logRatio >= 0.0 ? -grade : grade);
 }
 
-QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vector<double>& weights)
+QList<RevisitJudgement> worstJudgements(const JudgementMatrix& a, const std::vector<double>& weights)
 {
     // The ranking uses the priorities of the whole matrix. Within one matrix, log e is (k-2)/k times the log
     // of a[i][j] over the agreeing ratio, so the order is the same as if each pair were judged against the
@@ -278,15 +278,15 @@ QList<RevisitJudgement> WorstJudgements(const JudgementMatrix& a, const std::vec
         r.e = all[x].e;
         r.deviation = std::max(r.e, 1.0 / r.e);
         // Every cell of a judgement matrix lies on the scale, so this gives back the stored value.
-        r.presentValue = NearestJudgement(a.at(r.first, r.second));
-        r.agreeingRatio = AgreeingRatio(a, weights, r.first, r.second);
-        r.suggestedValue = SuggestedJudgement(a, r.first, r.second);
+        r.presentValue = nearestJudgement(a.at(r.first, r.second));
+        r.agreeingRatio = agreeingRatio(a, weights, r.first, r.second);
+        r.suggestedValue = suggestedJudgement(a, r.first, r.second);
         worst.append(r);
     }
     return worst;
 }
 
-int StepIndex(int critTotal, int altTotal, int criterion, int i, int j)
+int stepIndex(int critTotal, int altTotal, int criterion, int i, int j)
 {
     // Pairs (i, j) of k elements in step order: the rows before i hold (k-1) + ... + (k-i) pairs.
     const auto pairIndex = [](int k, int i, int j) { return i * (2 * k - i - 1) / 2 + (j - i - 1); };
@@ -297,7 +297,7 @@ int StepIndex(int critTotal, int altTotal, int criterion, int i, int j)
     return critPairs + criterion * altPairs + pairIndex(altTotal, i, j);
 }
 
-CriterionSensitivity SensitivityOf(const std::vector<double>& weights,
+CriterionSensitivity sensitivityOf(const std::vector<double>& weights,
                                    const std::vector<std::vector<double>>& localPriorities, int best, int k)
 {
     const std::size_t n = weights.size();
@@ -349,7 +349,7 @@ CriterionSensitivity SensitivityOf(const std::vector<double>& weights,
     return s;
 }
 
-AnalysisResult Analyse(const ProblemData& problem, const EvaluationResult& result)
+AnalysisResult analyse(const ProblemData& problem, const EvaluationResult& result)
 {
     AnalysisResult r;
     const int n = problem.critTotal();
@@ -379,11 +379,11 @@ AnalysisResult Analyse(const ProblemData& problem, const EvaluationResult& resul
             const bool criteria = criterion < 0;
             const QStringList& names = criteria ? r.critNames : r.altNames;
             const Scale::PairKind kind = criteria ? Scale::PairKind::Criteria : Scale::PairKind::Alternatives;
-            matrix.revisit = WorstJudgements(a, matrix.weights);
+            matrix.revisit = worstJudgements(a, matrix.weights);
             for (RevisitJudgement& j : matrix.revisit) {
-                j.key = criteria ? ProblemKeys::QualPair(j.first, j.second)
-                                 : ProblemKeys::AltPair(j.first, j.second, criterion);
-                j.step = StepIndex(n, m, criterion, j.first, j.second);
+                j.key = criteria ? ProblemKeys::qualPairKey(j.first, j.second)
+                                 : ProblemKeys::altPairKey(j.first, j.second, criterion);
+                j.step = stepIndex(n, m, criterion, j.first, j.second);
                 const QString& nameA = names.at(j.first);
                 const QString& nameB = names.at(j.second);
                 j.presentSentence = judgementSentence(kind, nameA, nameB, j.presentValue);
@@ -401,7 +401,7 @@ AnalysisResult Analyse(const ProblemData& problem, const EvaluationResult& resul
     }
 
     for (int k = 0; k < n; ++k) {
-        r.sensitivity.push_back(SensitivityOf(r.weights, r.localPriorities, r.winner, k));
+        r.sensitivity.push_back(sensitivityOf(r.weights, r.localPriorities, r.winner, k));
         const CriterionSensitivity& s = r.sensitivity.back();
         // The crossing point nearest to the present weight, over every criterion; the first criterion in the
         // file, and its lower end, win a tie.

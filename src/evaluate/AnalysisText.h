@@ -12,28 +12,28 @@ struct AnalysisResult;
 namespace AnalysisText {
 
 /// A name in «»; «» within the name become „“, so that quotes of one kind never nest.
-QString Quoted(const QString& name);
+QString quoted(const QString& name);
 
 /// "Критерии" for the criteria matrix, "Альтернативы по критерию «name»" for the others.
-QString MatrixTitle(const AnalysisResult& analysis, const AnalysisMatrix& matrix);
+QString matrixTitle(const AnalysisResult& analysis, const AnalysisMatrix& matrix);
 
 /// 100 x value as "%4.2f" and "%".
-QString Percent(double value, const QLocale& locale = QLocale());
+QString percent(double value, const QLocale& locale = QLocale());
 
 /// λ max, CI, CR and the verdict of one matrix as the window and the report show them: λ and CI with three
 /// decimals, CR in per cent, then "противоречивы" or "согласованы".
-QStringList ConsistencyCells(const AnalysisMatrix& matrix, const QLocale& locale = QLocale());
+QStringList consistencyCells(const AnalysisMatrix& matrix, const QLocale& locale = QLocale());
 
 /// What λ max, ИС and ОС mean, in one short paragraph.
-QString ConsistencyLegend();
+QString consistencyLegend();
 
 /// For a matrix of three with judgements to revisit, that changing any one of them is enough; otherwise empty.
-QString RevisitNote(const AnalysisResult& analysis, const AnalysisMatrix& matrix);
+QString revisitNote(const AnalysisResult& analysis, const AnalysisMatrix& matrix);
 
 /// Where the best choice holds as the weight of criterion k moves, and who takes over beyond.
-QString SensitivityLine(const AnalysisResult& analysis, int k, const QLocale& locale = QLocale());
+QString sensitivityLine(const AnalysisResult& analysis, int k, const QLocale& locale = QLocale());
 
 /// The smallest change of one weight that changes the best choice, or why there is none.
-QString SmallestChangeLine(const AnalysisResult& analysis, const QLocale& locale = QLocale());
+QString smallestChangeLine(const AnalysisResult& analysis, const QLocale& locale = QLocale());
 
 } // namespace AnalysisText

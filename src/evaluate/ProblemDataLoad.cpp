@@ -9,22 +9,22 @@
 ProblemData ProblemData::load(const IniDocument& doc)
 {
     using namespace ProblemKeys;
-    ProblemData problem(ReadCount(doc, QualSection), ReadCount(doc, AltSection));
+    ProblemData problem(readCount(doc, QualSection), readCount(doc, AltSection));
     const QString unknown = QString::fromUtf16(UnknownName);
     for (int i = 0; i < problem.altTotal(); ++i)
-        problem.setAltName(i, doc.readString(AltSection, AltName(i), unknown));
+        problem.setAltName(i, doc.readString(AltSection, altKey(i), unknown));
     for (int k = 0; k < problem.critTotal(); ++k)
-        problem.setCritName(k, doc.readString(QualSection, QualName(k), unknown));
+        problem.setCritName(k, doc.readString(QualSection, qualKey(k), unknown));
     // Only the keys with the lower position first are read; a stored value
     // that is not a decimal integer reads as 1, equal.
     for (int i = 0; i < problem.critTotal(); ++i) {
         for (int j = i + 1; j < problem.critTotal(); ++j)
-            problem.setCritJudgement(i, j, doc.readInteger(JudgementSection, QualPair(i, j), 1));
+            problem.setCritJudgement(i, j, doc.readInteger(JudgementSection, qualPairKey(i, j), 1));
     }
     for (int q = 0; q < problem.critTotal(); ++q) {
         for (int i = 0; i < problem.altTotal(); ++i) {
             for (int j = i + 1; j < problem.altTotal(); ++j)
-                problem.setAltJudgement(i, j, q, doc.readInteger(JudgementSection, AltPair(i, j, q), 1));
+                problem.setAltJudgement(i, j, q, doc.readInteger(JudgementSection, altPairKey(i, j, q), 1));
         }
     }
     return problem;

@@ -156,7 +156,7 @@ QByteArray toJson(const ProblemData& problem, const EvaluationResult& result)
     out += "  \"CritConsistencyRatio\": " + number(result.CritConsistencyRatio) + ",\n";
     out += "  \"AltConsistencyRatio\": " + number(result.AltConsistencyRatio) + ",\n";
     out += "  \"BestChoice\": " + QByteArray::number(result.BestChoice) + ",\n";
-    out += analysisMembers(Analysis::Analyse(problem, result));
+    out += analysisMembers(Analysis::analyse(problem, result));
     out += "}\n";
     return out;
 }

@@ -31,7 +31,7 @@ void heading(TFormWord& word, const QString& title)
 {
     word.GoToEnd();
     word.WriteText(endLine());
-    word.SetParagraphFormat(true, false);
+    word.setParagraphFormat(true, false);
     word.WriteText(title + endLine());
 }
 
@@ -39,7 +39,7 @@ void heading(TFormWord& word, const QString& title)
 // The table and what follows it break where they fall.
 void table(TFormWord& word, const QStringList& columns, int rows, const std::function<QStringList(int)>& row)
 {
-    word.SetParagraphFormat(false, false);
+    word.setParagraphFormat(false, false);
     word.AddTable(rows + 1, qint32(columns.size()), 1, 1, 1);
     word.SetColumnWidth(1, NameColumnCm);
     for (int c = 0; c < columns.size(); ++c)
@@ -68,27 +68,27 @@ bool matches(const ProblemData& data, const EvaluationResult& shown)
 
 } // namespace
 
-AnalysisResult AnalysisOf(const IniDocument& problem, const EvaluationResult& shown)
+AnalysisResult analysisOf(const IniDocument& problem, const EvaluationResult& shown)
 {
     const ProblemData data = ProblemData::load(problem);
     if (matches(data, shown))
-        return Analysis::Analyse(data, shown);
-    return Analysis::Analyse(data, Evaluation::EvaluateProblem(data));
+        return Analysis::analyse(data, shown);
+    return Analysis::analyse(data, Evaluation::EvaluateProblem(data));
 }
 
-void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale)
+void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale)
 {
-    using AnalysisText::Percent;
+    using AnalysisText::percent;
     const int n = analysis.critTotal;
     const int m = analysis.altTotal;
 
     word.GoToEnd();
-    word.SetParagraphFormat(true, false);
+    word.setParagraphFormat(true, false);
     word.WriteText(QString::fromUtf16(Title) + endLine());
 
     word.WriteText(u"Веса критериев:"_s + endLine());
     table(word, {u"Критерий"_s, u"Вес"_s}, n, [&](int k) {
-        return QStringList{analysis.critNames.at(k), Percent(analysis.weights.at(std::size_t(k)), locale)};
+        return QStringList{analysis.critNames.at(k), percent(analysis.weights.at(std::size_t(k)), locale)};
     });
 
     heading(word, u"Локальные приоритеты альтернатив по критериям:"_s);
@@ -98,16 +98,16 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
         const std::vector<double>& local = analysis.localPriorities.at(std::size_t(i));
         QStringList cells{analysis.altNames.at(i)};
         for (int k = 0; k < n; ++k)
-            cells << Percent(local.at(std::size_t(k)), locale);
-        cells << Percent(analysis.priorities.at(std::size_t(i)), locale);
+            cells << percent(local.at(std::size_t(k)), locale);
+        cells << percent(analysis.priorities.at(std::size_t(i)), locale);
         return cells;
     });
 
     heading(word, u"Согласованность ответов:"_s);
     table(word, {u"Сравнения"_s, u"λ max"_s, u"ИС"_s, u"ОС"_s, u"Оценка"_s}, int(analysis.matrices.size()), [&](int x) {
         const AnalysisMatrix& matrix = analysis.matrices.at(std::size_t(x));
-        return QStringList{AnalysisText::MatrixTitle(analysis, matrix)} +
-               AnalysisText::ConsistencyCells(matrix, locale);
+        return QStringList{AnalysisText::matrixTitle(analysis, matrix)} +
+               AnalysisText::consistencyCells(matrix, locale);
     });
 
     heading(word, u"Ответы, которые стоит пересмотреть:"_s);
@@ -123,18 +123,18 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
     }
     if (revisit.isEmpty()) {
         word.WriteText(u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы."_s);
-        word.SetParagraphFormat(false, false);
+        word.setParagraphFormat(false, false);
         word.WriteText(u"\r"_s);
     } else {
         table(word, {u"Сравнения"_s, u"Ваш ответ"_s, u"С остальными ответами согласуется"_s}, int(revisit.size()),
               [&](int r) {
                   const Row& row = revisit.at(r);
-                  return QStringList{AnalysisText::MatrixTitle(analysis, *row.matrix), row.judgement->presentSentence,
+                  return QStringList{AnalysisText::matrixTitle(analysis, *row.matrix), row.judgement->presentSentence,
                                      row.judgement->suggestedSentence};
               });
         word.GoToEnd();
         for (const AnalysisMatrix& matrix : analysis.matrices) {
-            if (const QString note = AnalysisText::RevisitNote(analysis, matrix); !note.isEmpty()) {
+            if (const QString note = AnalysisText::revisitNote(analysis, matrix); !note.isEmpty()) {
                 // The text and its paragraph end written apart: a line cut at 255 characters keeps its end.
                 word.WriteText(note);
                 word.WriteText(u"\r"_s);
@@ -145,22 +145,22 @@ void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
     heading(word, u"Чувствительность лучшего выбора к весам критериев:"_s);
     table(word, {u"Критерий"_s, u"Вес"_s, u"Лучший выбор сохраняется при весе от"_s, u"до"_s}, n, [&](int k) {
         const CriterionSensitivity& s = analysis.sensitivity.at(std::size_t(k));
-        return QStringList{analysis.critNames.at(k), Percent(s.weight, locale), Percent(s.low, locale),
-                           Percent(s.high, locale)};
+        return QStringList{analysis.critNames.at(k), percent(s.weight, locale), percent(s.low, locale),
+                           percent(s.high, locale)};
     });
     word.GoToEnd();
     word.WriteText(endLine());
     for (int k = 0; k < n; ++k)
-        word.WriteLine(AnalysisText::SensitivityLine(analysis, k, locale));
+        word.writeLine(AnalysisText::sensitivityLine(analysis, k, locale));
     word.WriteText(endLine());
-    word.WriteLine(AnalysisText::SmallestChangeLine(analysis, locale));
+    word.writeLine(AnalysisText::smallestChangeLine(analysis, locale));
 }
 
-void WriteFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,
+void writeFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,
                      const QString& chartPath, const QLocale& locale)
 {
-    const AnalysisResult analysis = AnalysisOf(problem, shown);
-    ResultReports::WriteFull(word, problem, shown, chartPath, locale, &analysis);
+    const AnalysisResult analysis = analysisOf(problem, shown);
+    ResultReports::writeFull(word, problem, shown, chartPath, locale, &analysis);
 }
 
 } // namespace AnalysisReport

@@ -18,15 +18,15 @@ inline constexpr char16_t Title[] = u"Анализ решения";
 /// The analysis of the problem as the file holds it now, from the evaluation the results screen holds. When
 /// the counts in the file no longer match that evaluation (the file changed since), the problem is evaluated
 /// anew, so the analysis never reads priorities of elements the file does not have.
-AnalysisResult AnalysisOf(const IniDocument& problem, const EvaluationResult& shown);
+AnalysisResult analysisOf(const IniDocument& problem, const EvaluationResult& shown);
 
 /// The full report as the program exports it: everything the full report
 /// writes, then the decision analysis of the same evaluation. The results
 /// screen and optivar-eval both write it through this.
-void WriteFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,
+void writeFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,
                      const QString& chartPath, const QLocale& locale = QLocale());
 
 /// Writes the section at the end of the open document.
-void Write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale = QLocale());
+void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale = QLocale());
 
 } // namespace AnalysisReport

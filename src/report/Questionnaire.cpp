@@ -52,7 +52,7 @@ QString readName(const IniDocument& problem, QStringView section, const QString&
 
 } // namespace
 
-QString AnswerLine(Scale::PairKind kind, int number)
+QString answerLine(Scale::PairKind kind, int number)
 {
     if (number < 1 || number > AnswerCount)
         return {};
@@ -61,35 +61,40 @@ QString AnswerLine(Scale::PairKind kind, int number)
     const int position = number - 1 + Scale::MinPosition;
     return QString::number(number) + u". "_s +
            (kind == Scale::PairKind::Criteria ? answer.importance : answer.preference).toString() + u" ["_s +
-           Scale::ADigit(position) + u'/' + Scale::BDigit(position) + u']';
+           Scale::aDigit(position) + u'/' + Scale::bDigit(position) + u']';
 }
 
-QString QuestionLine(const IniDocument& problem, const QString& stepLine, int position)
+QString questionLine(const IniDocument& problem, const QString& stepLine, int position)
 {
     using namespace ProblemKeys;
     const QString number = QString::number(position + 1);
     if (stepLine.startsWith(u'Q')) {
-        const QString a = readName(problem, QualSection, ComUnit::StepLinePart(stepLine, 1));
-        const QString b = readName(problem, QualSection, ComUnit::StepLinePart(stepLine, 2));
+        const QString a =
+            readName(problem, QualSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::FirstItem));
+        const QString b =
+            readName(problem, QualSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::SecondCriterion));
         return number + u". Сравните критерии (A)"_s + a + u" и (B)"_s + b + u" по степени важности."_s;
     }
     if (stepLine.startsWith(u'A')) {
-        const QString a = readName(problem, AltSection, ComUnit::StepLinePart(stepLine, 4));
-        const QString b = readName(problem, AltSection, ComUnit::StepLinePart(stepLine, 5));
-        const QString c = readName(problem, QualSection, ComUnit::StepLinePart(stepLine, 3));
+        const QString a =
+            readName(problem, AltSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::FirstAlternative));
+        const QString b =
+            readName(problem, AltSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::SecondAlternative));
+        const QString c =
+            readName(problem, QualSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::Criterion));
         return number + u". Сравните альтернативы (A)"_s + a + u" и (B)"_s + b + u" по критерию "_s + c + u'.';
     }
     return {};
 }
 
-void Write(TFormWord& word, const IniDocument& problem, const QStringList& steps)
+void write(TFormWord& word, const IniDocument& problem, const QStringList& steps)
 {
     word.NewDocument(true);
     word.SetFont(QString(), FontSize, 0, 0, 0);
     word.WriteText(u"Анкета для принятия управленческого решения.\n\r"_s);
     word.WriteText(u"\n\r"_s);
     for (int p = 0; p < steps.size(); ++p) {
-        const QString question = QuestionLine(problem, steps.at(p), p);
+        const QString question = questionLine(problem, steps.at(p), p);
         if (question.isEmpty())
             continue; // keeps its number: the numbers are the positions in the step list
         const Scale::PairKind kind =
@@ -97,17 +102,17 @@ void Write(TFormWord& word, const IniDocument& problem, const QStringList& steps
         // A question is printed on one page with its answers: every paragraph from the
         // question to the sixteenth answer keeps with the next, none breaks inside.
         // The question line alone is bold; as every line it is cut, never its end.
-        word.SetParagraphFormat(true, true);
+        word.setParagraphFormat(true, true);
         word.SetFont(QString(), 0, 1, 0, 0);
         word.WriteText(question);
         word.SetFont(QString(), 0, 0, 0, 0);
         word.WriteText(u"\n\r"_s);
         for (int a = 1; a < AnswerCount; ++a)
-            word.WriteLine(AnswerLine(kind, a));
-        word.SetParagraphFormat(false, true);
-        word.WriteLine(AnswerLine(kind, AnswerCount), u"\n");
+            word.writeLine(answerLine(kind, a));
+        word.setParagraphFormat(false, true);
+        word.writeLine(answerLine(kind, AnswerCount), u"\n");
         // The empty line that parts it from the next question is free to break.
-        word.SetParagraphFormat(false, false);
+        word.setParagraphFormat(false, false);
         word.WriteText(u"\r"_s);
     }
 }

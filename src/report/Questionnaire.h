@@ -22,15 +22,15 @@ inline constexpr int AnswerCount = 17;
 
 /// Answer number (1 to 17) of the importance (criteria) or preference
 /// (alternatives) column, with its number and ratio, without a line end.
-QString AnswerLine(Scale::PairKind kind, int number);
+QString answerLine(Scale::PairKind kind, int number);
 
 /// The question of step line number position (from 0): criteria pairs by
 /// importance, alternatives pairs under their criterion; names the problem
 /// lacks read "?". Empty for a line that is neither.
-QString QuestionLine(const IniDocument& problem, const QString& stepLine, int position);
+QString questionLine(const IniDocument& problem, const QString& stepLine, int position);
 
 /// The title, then each step's question and its answers, in step order: the
 /// question in bold, and on paper on one page with its answers.
-void Write(TFormWord& word, const IniDocument& problem, const QStringList& steps);
+void write(TFormWord& word, const IniDocument& problem, const QStringList& steps);
 
 } // namespace Questionnaire

@@ -22,7 +22,7 @@ namespace {
 
 // The writer ends a paragraph at every carriage return and line feed, so
 // "\n\r" leaves an empty line. A line that holds a name goes through
-// WriteLine, which cuts the text and never its end.
+// writeLine, which cuts the text and never its end.
 QString endLine()
 {
     return u"\n\r"_s;
@@ -54,7 +54,7 @@ void writeList(TFormWord& word, const IniDocument& problem, QStringView section,
     for (int i = 0; i < ComUnit::ListPositions; ++i) {
         const QString name = readName(problem, section, key(i), ComUnit::NoEntry);
         if (name != ComUnit::NoEntry)
-            word.WriteLine(QString::number(i + 1) + u". "_s + name);
+            word.writeLine(QString::number(i + 1) + u". "_s + name);
     }
 }
 
@@ -62,9 +62,9 @@ void writeList(TFormWord& word, const IniDocument& problem, QStringView section,
 // first row; the table and what follows it break where they fall.
 void tableHeading(TFormWord& word, const QString& title)
 {
-    word.SetParagraphFormat(true, false);
-    word.WriteLine(title, endLine());
-    word.SetParagraphFormat(false, false);
+    word.setParagraphFormat(true, false);
+    word.writeLine(title, endLine());
+    word.setParagraphFormat(false, false);
 }
 
 // One matrix as a table: names along the first row and column, "-" on the
@@ -86,7 +86,7 @@ void writeMatrix(TFormWord& word, int order, Headings headings, const std::funct
     for (int r = 2; r <= order + 1; ++r) {
         word.WriteCell(r, r, u"-"_s);
         for (int c = r + 1; c <= order + 1; ++c) {
-            const auto [cell, mirror] = MatrixCellTexts(stored(r - 2, c - 2));
+            const auto [cell, mirror] = matrixCellTexts(stored(r - 2, c - 2));
             word.WriteCell(r, c, cell);
             word.WriteCell(c, r, mirror);
         }
@@ -97,13 +97,13 @@ void writeMatrix(TFormWord& word, int order, Headings headings, const std::funct
 void writeMatrices(TFormWord& word, const IniDocument& problem, int critTotal, int altTotal)
 {
     using namespace ProblemKeys;
-    const auto critName = [&](int k) { return readName(problem, QualSection, QualName(k), ComUnit::NoEntry); };
-    const auto altName = [&](int i) { return readName(problem, AltSection, AltName(i), ComUnit::NoEntry); };
+    const auto critName = [&](int k) { return readName(problem, QualSection, qualKey(k), ComUnit::NoEntry); };
+    const auto altName = [&](int i) { return readName(problem, AltSection, altKey(i), ComUnit::NoEntry); };
 
     type(word, endLine());
     tableHeading(word, u"Матрица парных сравнений для критериев выбора."_s);
     writeMatrix(word, critTotal, Headings::Upward, critName,
-                [&](int i, int j) { return problem.readInteger(JudgementSection, QualPair(i, j), 1); });
+                [&](int i, int j) { return problem.readInteger(JudgementSection, qualPairKey(i, j), 1); });
 
     for (int k = 0; k < critTotal; ++k) {
         const QString criterion = critName(k);
@@ -111,7 +111,7 @@ void writeMatrices(TFormWord& word, const IniDocument& problem, int critTotal, i
         type(word, endLine());
         tableHeading(word, u"Матрица парных сравнений альтернатив по критерию "_s + criterion);
         writeMatrix(word, altTotal, Headings::Across, altName,
-                    [&](int i, int j) { return problem.readInteger(JudgementSection, AltPair(i, j, k), 1); });
+                    [&](int i, int j) { return problem.readInteger(JudgementSection, altPairKey(i, j, k), 1); });
     }
 }
 
@@ -137,16 +137,16 @@ void write(Report report, TFormWord& word, const IniDocument& problem, const Eva
     type(word, report == Report::Full ? u"Протокол анализа альтернатив для принятия управленческого решения.\n\r"_s
                                       : u"Результаты анализа альтернатив для принятия решения.\n\r"_s);
     type(word, u"Список альтернатив:\n\r"_s);
-    writeList(word, problem, AltSection, AltName);
+    writeList(word, problem, AltSection, altKey);
     type(word, endLine());
     type(word, u"Список критериев принятия решения:\n\r"_s);
-    writeList(word, problem, QualSection, QualName);
+    writeList(word, problem, QualSection, qualKey);
 
     // The counts are read now, as the names are; the priorities are those the
     // evaluation left, and an alternative it did not know has none.
-    const int altTotal = ReadCount(problem, AltSection);
+    const int altTotal = readCount(problem, AltSection);
     if (report == Report::Full)
-        writeMatrices(word, problem, ReadCount(problem, QualSection), altTotal);
+        writeMatrices(word, problem, readCount(problem, QualSection), altTotal);
 
     word.GoToEnd();
     type(word, endLine());
@@ -156,14 +156,14 @@ void write(Report report, TFormWord& word, const IniDocument& problem, const Eva
     };
     int best = 0;
     for (int i = 0; i < altTotal; ++i) {
-        const QString name = readName(problem, AltSection, AltName(i), Unknown);
-        word.WriteLine(QString::number(i + 1) + u". "_s + name + NumberFormat::spacedHundredfold(priority(i), locale) +
+        const QString name = readName(problem, AltSection, altKey(i), Unknown);
+        word.writeLine(QString::number(i + 1) + u". "_s + name + NumberFormat::spacedHundredfold(priority(i), locale) +
                        u'%');
         if (priority(i) > priority(best))
             best = i;
     }
     type(word, endLine());
-    word.WriteLine(ResultsText::bestChoiceLine(readName(problem, AltSection, AltName(best), Unknown)), endLine());
+    word.writeLine(ResultsText::bestChoiceLine(readName(problem, AltSection, altKey(best), Unknown)), endLine());
 
     word.GoToEnd();
     word.InsertPicture(chartPath, ChartSideCm, ChartSideCm);
@@ -176,21 +176,21 @@ void write(Report report, TFormWord& word, const IniDocument& problem, const Eva
 
 } // namespace
 
-void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
+void writeShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
                 const QLocale& locale)
 {
     write(Report::Short, word, problem, result, chartPath, locale);
 }
 
-void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
+void writeFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
                const QLocale& locale, const AnalysisResult* analysis)
 {
     write(Report::Full, word, problem, result, chartPath, locale);
     if (analysis)
-        AnalysisReport::Write(word, *analysis, locale);
+        AnalysisReport::write(word, *analysis, locale);
 }
 
-std::pair<QString, QString> MatrixCellTexts(int storedValue)
+std::pair<QString, QString> matrixCellTexts(int storedValue)
 {
     // The same reading of a stored value as the evaluation's, so the table
     // shows the matrix the priorities were computed from.

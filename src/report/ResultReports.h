@@ -25,21 +25,21 @@ namespace ResultReports {
 inline constexpr int ChartSideCm = 15;
 
 /// The lists, the priorities, the best choice, the chart and the warnings.
-void WriteShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
+void writeShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
                 const QLocale& locale = QLocale());
 
 /// The short report's content under its own title, with the criteria matrix
 /// and one alternatives matrix per criterion after the lists, each title kept
 /// on the page of its table. Given the
-/// analysis of the same evaluation (AnalysisReport::AnalysisOf), the section
+/// analysis of the same evaluation (AnalysisReport::analysisOf), the section
 /// "Анализ решения" follows everything else.
-void WriteFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
+void writeFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
                const QLocale& locale = QLocale(), const AnalysisResult* analysis = nullptr);
 
 /// The texts of cell (i, j) and of its mirror (j, i), i < j, for the stored
 /// judgement of the pair: how strongly the row element dominates the column
 /// element, as the evaluation's matrix has it ("3/1" and "1/3" for -3; "1/1"
 /// for everything read as equal).
-std::pair<QString, QString> MatrixCellTexts(int storedValue);
+std::pair<QString, QString> matrixCellTexts(int storedValue);
 
 } // namespace ResultReports

@@ -142,13 +142,13 @@ void TFormWord::WriteText(const QString& text)
     typeText(cutText(text));
 }
 
-void TFormWord::WriteLine(const QString& text, QStringView lineEnd)
+void TFormWord::writeLine(const QString& text, QStringView lineEnd)
 {
     WriteText(text);
     WriteText(lineEnd.toString());
 }
 
-void TFormWord::SetParagraphFormat(bool keepWithNext, bool keepTogether)
+void TFormWord::setParagraphFormat(bool keepWithNext, bool keepTogether)
 {
     currentParagraph().format = {keepWithNext, keepTogether};
 }

@@ -64,10 +64,10 @@ public:
     void WriteText(const QString& text);
     /// Types a line and its end as two pieces: text longer than 255 characters
     /// is cut, and the line still ends where it would have ended.
-    void WriteLine(const QString& text, QStringView lineEnd = u"\r");
+    void writeLine(const QString& text, QStringView lineEnd = u"\r");
     /// Sets how the paragraph at the insertion point meets a page break; the
     /// paragraphs that line ends begin from it take the same format.
-    void SetParagraphFormat(bool keepWithNext, bool keepTogether);
+    void setParagraphFormat(bool keepWithNext, bool keepTogether);
     /// An empty rows x columns table at the insertion point, which moves into
     /// its first cell. Border style 1, 2, 3: single, double, triple outside
     /// line; alignment 0, 1, 2: rows left, centred, right; heading row 1: the

@@ -19,7 +19,7 @@ qint32 CurrentStep = 0;
 qint32 InterfaceMode = 0;
 qint32 AltCount = 0;
 
-void PrepareSharedState(const QString& currentDir)
+void prepareSharedState(const QString& currentDir)
 {
     // Paths are never cut: a cut path would name a folder outside DAT.
     DatDir = currentDir + u"/DAT"_s;
@@ -28,12 +28,12 @@ void PrepareSharedState(const QString& currentDir)
     CurrentStep = 0;
 }
 
-void BindProblemIni(const QString& path)
+void bindProblemIni(const QString& path)
 {
     ProblemIni = IniFile(path);
 }
 
-QString TrimName(const QString& text)
+QString trimName(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -46,53 +46,53 @@ QString TrimName(const QString& text)
 
 QString ReadQualName(int i)
 {
-    return TrimName(
-        ProblemIni.readString(ProblemKeys::QualSection, ProblemKeys::QualName(i), QString()).left(MaxNameLength));
+    return trimName(
+        ProblemIni.readString(ProblemKeys::QualSection, ProblemKeys::qualKey(i), QString()).left(MaxNameLength));
 }
 
 QString ReadAltName(int i)
 {
-    return TrimName(
-        ProblemIni.readString(ProblemKeys::AltSection, ProblemKeys::AltName(i), QString()).left(MaxNameLength));
+    return trimName(
+        ProblemIni.readString(ProblemKeys::AltSection, ProblemKeys::altKey(i), QString()).left(MaxNameLength));
 }
 
 int ReadQualM(int i, int j)
 {
-    return ProblemIni.readInteger(ProblemKeys::JudgementSection, ProblemKeys::QualPair(i, j), 1);
+    return ProblemIni.readInteger(ProblemKeys::JudgementSection, ProblemKeys::qualPairKey(i, j), 1);
 }
 
 void WriteQualM(int i, int j, int v)
 {
-    ProblemIni.writeInteger(ProblemKeys::JudgementSection, ProblemKeys::QualPair(i, j), v);
+    ProblemIni.writeInteger(ProblemKeys::JudgementSection, ProblemKeys::qualPairKey(i, j), v);
 }
 
 int ReadAltM(int i, int j, int k)
 {
-    return ProblemIni.readInteger(ProblemKeys::JudgementSection, ProblemKeys::AltPair(i, j, k), 1);
+    return ProblemIni.readInteger(ProblemKeys::JudgementSection, ProblemKeys::altPairKey(i, j, k), 1);
 }
 
 void WriteAltM(int i, int j, int k, int v)
 {
-    ProblemIni.writeInteger(ProblemKeys::JudgementSection, ProblemKeys::AltPair(i, j, k), v);
+    ProblemIni.writeInteger(ProblemKeys::JudgementSection, ProblemKeys::altPairKey(i, j, k), v);
 }
 
-QString StepLinePart(const QString& line, int kind)
+QString stepLinePart(const QString& line, int kind)
 {
     const qsizetype eq = line.indexOf(u'=');
     const QString key = eq < 0 ? line : line.left(eq);
     const qsizetype star = key.indexOf(u'*');
     const qsizetype amp = key.indexOf(u'&');
     switch (kind) {
-    case 0:
+    case StepParts::Key:
         return key;
-    case 1:
-    case 4:
+    case StepParts::FirstItem:
+    case StepParts::FirstAlternative:
         return star < 0 ? key : key.left(star);
-    case 2:
+    case StepParts::SecondCriterion:
         return star < 0 ? QString() : key.mid(star + 1);
-    case 3:
+    case StepParts::Criterion:
         return amp < 0 ? QString() : key.mid(amp + 1);
-    case 5:
+    case StepParts::SecondAlternative:
         if (star < 0)
             return QString();
         return amp < star ? key.mid(star + 1) : key.mid(star + 1, amp - star - 1);
@@ -105,7 +105,7 @@ QString StepPartAt(int kind, int index)
 {
     if (index < 0 || index >= CompareSteps.size())
         return QString();
-    return StepLinePart(CompareSteps.at(index), kind);
+    return stepLinePart(CompareSteps.at(index), kind);
 }
 
 QString StepPart(int kind)
@@ -113,7 +113,7 @@ QString StepPart(int kind)
     return StepPartAt(kind, CurrentStep);
 }
 
-QByteArray ReadDataFile(const QString& source, qint64* lastModifiedNs)
+QByteArray readDataFile(const QString& source, qint64* lastModifiedNs)
 {
     const AtomicFile::Content c = AtomicFile::read(source, IniFile::MaxFileSize);
     switch (c.status) {
@@ -136,7 +136,7 @@ QByteArray ReadDataFile(const QString& source, qint64* lastModifiedNs)
 void CopyDataFile(const QString& source, const QString& target, bool replace)
 {
     qint64 mtime = 0;
-    const QByteArray bytes = ReadDataFile(source, &mtime);
+    const QByteArray bytes = readDataFile(source, &mtime);
     try {
         AtomicFile::write(target, bytes, replace ? AtomicFile::Mode::Replace : AtomicFile::Mode::NoReplace, mtime);
     } catch (const OptivarError& e) {

@@ -35,13 +35,13 @@ extern qint32 InterfaceMode;     // 0 step by step, 1 compact
 extern qint32 AltCount;          // number of alternatives as last saved
 
 /// Sets DatDir, ProblemFile, CompareSteps and CurrentStep as at start-up, from the current folder.
-void PrepareSharedState(const QString& currentDir);
+void prepareSharedState(const QString& currentDir);
 /// Binds ProblemIni to a file; touches nothing on disk.
-void BindProblemIni(const QString& path);
+void bindProblemIni(const QString& path);
 
 /// text without the characters below code 33 at either end (QString::trimmed()
 /// keeps most control characters).
-QString TrimName(const QString& text);
+QString trimName(const QString& text);
 
 QString ReadQualName(int i);
 QString ReadAltName(int i);
@@ -50,17 +50,27 @@ void WriteQualM(int i, int j, int v);
 int ReadAltM(int i, int j, int k);
 void WriteAltM(int i, int j, int k, int v);
 
+/// The parts of a step line "key=value" that StepPart and StepPartAt return, by kind.
+namespace StepParts {
+constexpr int Key = 0;               // the text before the first "=": the pair's key
+constexpr int FirstItem = 1;         // before the first "*": Q_i of a criteria pair
+constexpr int SecondCriterion = 2;   // between the first "*" and the first "=": Q_j of a criteria pair
+constexpr int Criterion = 3;         // between the first "&" and the first "=": Q_k of an alternatives pair
+constexpr int FirstAlternative = 4;  // before the first "*" (as FirstItem): A_i of an alternatives pair
+constexpr int SecondAlternative = 5; // between the first "*" and the first "&": A_j of an alternatives pair
+} // namespace StepParts
+
 /// A part of line CurrentStep of CompareSteps (kinds 0 to 5; others give "").
 QString StepPart(int kind);
 /// A part of line index of CompareSteps ("" for an index outside the list).
 QString StepPartAt(int kind, int index);
 /// A part of one step line.
-QString StepLinePart(const QString& line, int kind);
+QString stepLinePart(const QString& line, int kind);
 
 /// The whole content of a file (and its last-write time); OptivarError "File
 /// not found" or "I/O error N" when it cannot be read, is not a regular file
 /// (a FIFO or device is never read) or is larger than IniFile::MaxFileSize.
-QByteArray ReadDataFile(const QString& source, qint64* lastModifiedNs = nullptr);
+QByteArray readDataFile(const QString& source, qint64* lastModifiedNs = nullptr);
 
 /// Copies a file with its content and last-write time. The target is replaced
 /// atomically; a copy that fails part-way leaves no partial target and throws

@@ -79,7 +79,7 @@ QStringList names(const QString& datDir, Kind kind)
 
 QString trimmedName(const QString& text)
 {
-    return ComUnit::TrimName(text).left(ComUnit::MaxNameLength);
+    return ComUnit::trimName(text).left(ComUnit::MaxNameLength);
 }
 
 QString nameProblem(const QString& name, Kind kind)

@@ -8,7 +8,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace ProblemKeys {
 
-int ReadCount(const IniDocument& doc, QStringView section)
+int readCount(const IniDocument& doc, QStringView section)
 {
     return std::clamp(doc.readInteger(section, CountKey, 0), 0, MaxItemCount);
 }
@@ -51,19 +51,19 @@ private:
 
 } // namespace
 
-QString AltName(int i)
+QString altKey(int i)
 {
     return KeyBuilder().item(u'A', i).text();
 }
-QString QualName(int k)
+QString qualKey(int k)
 {
     return KeyBuilder().item(u'Q', k).text();
 }
-QString QualPair(int i, int j)
+QString qualPairKey(int i, int j)
 {
     return KeyBuilder().item(u'Q', i).put(u'*').item(u'Q', j).text();
 }
-QString AltPair(int i, int j, int k)
+QString altPairKey(int i, int j, int k)
 {
     return KeyBuilder().item(u'A', i).put(u'*').item(u'A', j).put(u'&').item(u'Q', k).text();
 }

@@ -20,15 +20,15 @@ inline constexpr QStringView CountKey = u"Count";
 constexpr int MaxItemCount = 30;
 
 /// "Count" of a section ("Alt" or "Qual"), default 0, kept within 0 .. MaxItemCount.
-int ReadCount(const IniDocument& doc, QStringView section);
+int readCount(const IniDocument& doc, QStringView section);
 
 /// "A_" + i
-QString AltName(int i);
+QString altKey(int i);
 /// "Q_" + k
-QString QualName(int k);
+QString qualKey(int k);
 /// "Q_" + i + "*Q_" + j
-QString QualPair(int i, int j);
+QString qualPairKey(int i, int j);
 /// "A_" + i + "*A_" + j + "&Q_" + k
-QString AltPair(int i, int j, int k);
+QString altPairKey(int i, int j, int k);
 
 } // namespace ProblemKeys

@@ -19,7 +19,7 @@ QString section(ProblemLists::Kind kind)
 
 QString key(ProblemLists::Kind kind, int p)
 {
-    return kind == ProblemLists::Kind::Alternatives ? ProblemKeys::AltName(p) : ProblemKeys::QualName(p);
+    return kind == ProblemLists::Kind::Alternatives ? ProblemKeys::altKey(p) : ProblemKeys::qualKey(p);
 }
 
 QList<IniDocument::Entry> listEntries(ProblemLists::Kind kind, const QList<TLElem>& items)
@@ -113,7 +113,7 @@ QList<IniDocument::Entry> sectionEntries(const IniDocument& doc, QStringView nam
 
 namespace ProblemLists {
 
-QList<TLElem> Load(const IniDocument& doc, Kind kind)
+QList<TLElem> load(const IniDocument& doc, Kind kind)
 {
     const QString noEntry = ComUnit::NoEntry.toString();
     const QString s = section(kind);
@@ -126,19 +126,19 @@ QList<TLElem> Load(const IniDocument& doc, Kind kind)
     return items;
 }
 
-QList<TLElem> Load(const IniFile& file, Kind kind)
+QList<TLElem> load(const IniFile& file, Kind kind)
 {
-    return Load(*file.snapshot(), kind);
+    return load(*file.snapshot(), kind);
 }
 
-void Save(IniFile& file, Kind kind, const QList<TLElem>& items)
+void save(IniFile& file, Kind kind, const QList<TLElem>& items)
 {
     const QList<IniDocument::Entry> entries = listEntries(kind, items);
     const QString s = section(kind);
     file.update([&](IniDocument& doc) { doc.replaceSection(s, entries); });
 }
 
-void Save(IniFile& file, Kind kind, const QList<TLElem>& items, const QList<int>& origins)
+void save(IniFile& file, Kind kind, const QList<TLElem>& items, const QList<int>& origins)
 {
     PositionMap map(ComUnit::ListPositions, -1);
     for (int i = 0; i < items.size() && i < origins.size(); ++i) {
@@ -149,16 +149,16 @@ void Save(IniFile& file, Kind kind, const QList<TLElem>& items, const QList<int>
     const QString s = section(kind);
     file.update([&](IniDocument& doc) {
         bool moved = false;
-        for (const TLElem& stored : Load(doc, kind))
+        for (const TLElem& stored : load(doc, kind))
             moved = moved || map[stored.Num] != stored.Num;
         const QStringView judgements = ProblemKeys::JudgementSection;
         if (moved && doc.hasSection(judgements))
-            doc.replaceSection(judgements, RemapJudgements(sectionEntries(doc, judgements), kind, map));
+            doc.replaceSection(judgements, remapJudgements(sectionEntries(doc, judgements), kind, map));
         doc.replaceSection(s, entries);
     });
 }
 
-QList<IniDocument::Entry> RemapJudgements(const QList<IniDocument::Entry>& entries, Kind kind, const PositionMap& map)
+QList<IniDocument::Entry> remapJudgements(const QList<IniDocument::Entry>& entries, Kind kind, const PositionMap& map)
 {
     QList<IniDocument::Entry> out;
     out.reserve(entries.size());
@@ -182,13 +182,13 @@ QList<IniDocument::Entry> RemapJudgements(const QList<IniDocument::Entry>& entri
             std::swap(to.i, to.j);
             value = turnedRound(value);
         }
-        out.append(
-            {to.alternatives ? ProblemKeys::AltPair(to.i, to.j, to.k) : ProblemKeys::QualPair(to.i, to.j), value});
+        out.append({to.alternatives ? ProblemKeys::altPairKey(to.i, to.j, to.k) : ProblemKeys::qualPairKey(to.i, to.j),
+                    value});
     }
     return out;
 }
 
-bool HasJudgements(const IniDocument& doc, Kind kind, int p)
+bool hasJudgements(const IniDocument& doc, Kind kind, int p)
 {
     for (const QString& k : doc.keys(ProblemKeys::JudgementSection)) {
         const std::optional<PairKey> pair = parsePairKey(k);

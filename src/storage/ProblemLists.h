@@ -14,21 +14,21 @@ enum class Kind { Alternatives, Criteria }; // section "Alt" with "A_", "Qual" w
 
 /// Positions 0 to 10 whose name is present (and not "***НЕТ***"), in position
 /// order, each with Num = its position; names cut to 255 characters.
-QList<TLElem> Load(const IniDocument& doc, Kind kind);
-QList<TLElem> Load(const IniFile& file, Kind kind);
+QList<TLElem> load(const IniDocument& doc, Kind kind);
+QList<TLElem> load(const IniFile& file, Kind kind);
 
 /// Rewrites the list's section in one replacement: prefix + p = name for p = 0,
 /// 1, ... in list order, then "Count"; "QualM" stays as it is. Throws
 /// OptivarError when the file cannot be written.
-void Save(IniFile& file, Kind kind, const QList<TLElem>& items);
+void save(IniFile& file, Kind kind, const QList<TLElem>& items);
 
 /// The same for the list of a list screen, whose items may have left the
 /// positions they were loaded from: origins[i] is the position in the file item i was loaded
 /// from (-1 for an item added since). When an item of the file no longer stands
 /// at its position (one was deleted), the judgements in "QualM" follow their
-/// items (RemapJudgements); list and judgements reach the disk as one
+/// items (remapJudgements); list and judgements reach the disk as one
 /// replacement. Throws OptivarError when the file cannot be written.
-void Save(IniFile& file, Kind kind, const QList<TLElem>& items, const QList<int>& origins);
+void save(IniFile& file, Kind kind, const QList<TLElem>& items, const QList<int>& origins);
 
 /// Where the items of one list went: entry p is the new position of the item
 /// that stood at position p, or -1 when it is gone.
@@ -42,9 +42,9 @@ using PositionMap = QList<int>;
 /// one beyond the map, is dropped. Two items that changed order are written
 /// lower position first, with the preference turned round (v and -v). Keys of
 /// the other list and every other key stay as they are, in their order.
-QList<IniDocument::Entry> RemapJudgements(const QList<IniDocument::Entry>& entries, Kind kind, const PositionMap& map);
+QList<IniDocument::Entry> remapJudgements(const QList<IniDocument::Entry>& entries, Kind kind, const PositionMap& map);
 
 /// Whether section "QualM" holds any key that names position p of the list.
-bool HasJudgements(const IniDocument& doc, Kind kind, int p);
+bool hasJudgements(const IniDocument& doc, Kind kind, int p);
 
 } // namespace ProblemLists

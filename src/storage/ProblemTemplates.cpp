@@ -43,12 +43,12 @@ QString SaveAsPrimer(const QString& datDir, const QString& problemName)
     // alternatives of its own: made in memory and written once, so no copy of
     // the problem with its real alternatives is ever left as a template.
     IniDocument doc =
-        IniDocument::fromBytes(ComUnit::ReadDataFile(ProblemDirectory::filePath(datDir, problemName, Kind::Problems)));
+        IniDocument::fromBytes(ComUnit::readDataFile(ProblemDirectory::filePath(datDir, problemName, Kind::Problems)));
     doc.eraseSection(ProblemKeys::JudgementSection);
     const QList<IniDocument::Entry> alternatives = {
-        {ProblemKeys::AltName(0), u"Первый вариант"_s},
-        {ProblemKeys::AltName(1), u"Второй вариант"_s},
-        {ProblemKeys::AltName(2), u"Третий вариант"_s},
+        {ProblemKeys::altKey(0), u"Первый вариант"_s},
+        {ProblemKeys::altKey(1), u"Второй вариант"_s},
+        {ProblemKeys::altKey(2), u"Третий вариант"_s},
         {ProblemKeys::CountKey.toString(), u"3"_s},
     };
     doc.replaceSection(ProblemKeys::AltSection, alternatives);

@@ -52,7 +52,7 @@ ProblemData namedProblem(int n, int m)
 
 AnalysisResult analyse(const ProblemData& problem)
 {
-    return Analysis::Analyse(problem, Evaluation::EvaluateProblem(problem, russian));
+    return Analysis::analyse(problem, Evaluation::EvaluateProblem(problem, russian));
 }
 
 // Three equally weighted criteria and two alternatives; local priorities 0.75/0.25, 0.1/0.9 and 0.5/0.5 when
@@ -155,7 +155,7 @@ private Q_SLOTS:
     {
         QFETCH(double, ratio);
         QFETCH(int, value);
-        QCOMPARE(Analysis::NearestJudgement(ratio), value);
+        QCOMPARE(Analysis::nearestJudgement(ratio), value);
     }
 
     // Each scale value's own cell is nearest to that value: a present judgement reads back unchanged.
@@ -164,8 +164,8 @@ private Q_SLOTS:
         for (int v = -9; v <= 9; ++v) {
             if (v == 0 || v == -1)
                 continue;
-            QCOMPARE(Analysis::NearestJudgement(JudgementMatrix::cellsOf(v).first), v);
-            QCOMPARE(Analysis::NearestJudgement(JudgementMatrix::cellsOf(v).second), v == 1 ? 1 : -v);
+            QCOMPARE(Analysis::nearestJudgement(JudgementMatrix::cellsOf(v).first), v);
+            QCOMPARE(Analysis::nearestJudgement(JudgementMatrix::cellsOf(v).second), v == 1 ? 1 : -v);
         }
     }
 
@@ -187,22 +187,22 @@ private Q_SLOTS:
         IniDocument doc;
         doc.replaceSection(ProblemKeys::QualSection, {{u"Count"_s, QString::number(n)}});
         doc.replaceSection(ProblemKeys::AltSection, {{u"Count"_s, QString::number(m)}});
-        const QStringList steps = CompareStepsBuild::StepLines(doc);
+        const QStringList steps = CompareStepsBuild::stepLines(doc);
         int pairs = 0;
         const auto check = [&](int criterion, int i, int j, const QString& key) {
-            const int step = Analysis::StepIndex(n, m, criterion, i, j);
+            const int step = Analysis::stepIndex(n, m, criterion, i, j);
             QVERIFY2(step >= 0 && step < steps.size(), qPrintable(key));
             QCOMPARE(steps.at(step).section(u'=', 0, 0), key);
             ++pairs;
         };
         for (int i = 0; i < n; ++i) {
             for (int j = i + 1; j < n; ++j)
-                check(-1, i, j, ProblemKeys::QualPair(i, j));
+                check(-1, i, j, ProblemKeys::qualPairKey(i, j));
         }
         for (int q = 0; q < n; ++q) {
             for (int i = 0; i < m; ++i) {
                 for (int j = i + 1; j < m; ++j)
-                    check(q, i, j, ProblemKeys::AltPair(i, j, q));
+                    check(q, i, j, ProblemKeys::altPairKey(i, j, q));
             }
         }
         QCOMPARE(pairs, steps.size());
@@ -227,7 +227,7 @@ private Q_SLOTS:
             }
         }
         const EvaluationResult e = Evaluation::EvaluateProblem(problem, russian);
-        const AnalysisResult r = Analysis::Analyse(problem, e);
+        const AnalysisResult r = Analysis::analyse(problem, e);
         QCOMPARE(int(r.matrices.size()), 5);
         const AnalysisMatrix& m = r.matrices[criteria ? 0 : 3];
         QCOMPARE(m.criterion, criteria ? -1 : 2);
@@ -298,7 +298,7 @@ private Q_SLOTS:
         const RevisitJudgement& worst = m.revisit.first();
         QCOMPARE(worst.first, i);
         QCOMPARE(worst.second, j);
-        QCOMPARE(worst.key, criteria ? ProblemKeys::QualPair(i, j) : ProblemKeys::AltPair(i, j, 1));
+        QCOMPARE(worst.key, criteria ? ProblemKeys::qualPairKey(i, j) : ProblemKeys::altPairKey(i, j, 1));
         QCOMPARE(worst.step, step);
         QCOMPARE(worst.presentValue, -consistent);
         QCOMPARE(worst.suggestedValue, consistent);
@@ -340,10 +340,10 @@ private Q_SLOTS:
         QCOMPARE(first.suggestedSentence, u"Второй очень намного лучше, чем Первый [9/1]"_s);
         QCOMPARE(cyclic.revisit.at(1).key, u"A_0*A_2&Q_1"_s);
         QCOMPARE(cyclic.revisit.at(2).key, u"A_1*A_2&Q_1"_s);
-        QCOMPARE(AnalysisText::RevisitNote(cyclicResult, cyclic),
+        QCOMPARE(AnalysisText::revisitNote(cyclicResult, cyclic),
                  u"Альтернативы по критерию «Качество»: из трёх ответов каждый противоречит двум другим в равной мере, "
                  "поэтому достаточно изменить любой один из них."_s);
-        QCOMPARE(AnalysisText::RevisitNote(r, r.matrices[0]), QString()); // four criteria
+        QCOMPARE(AnalysisText::revisitNote(r, r.matrices[0]), QString()); // four criteria
     }
 
     // At a midpoint between two grades in log space the milder grade is suggested, whichever of the pair is
@@ -415,7 +415,7 @@ private Q_SLOTS:
         const ProblemData problem = example(name);
         const AnalysisResult r = analyse(problem);
         const QStringList steps =
-            CompareStepsBuild::StepLines(*IniFile(QDir(TestSupport::examplesDir()).filePath(name)).snapshot());
+            CompareStepsBuild::stepLines(*IniFile(QDir(TestSupport::examplesDir()).filePath(name)).snapshot());
         for (const AnalysisMatrix& m : r.matrices) {
             QVERIFY(m.revisit.size() <= 3);
             QCOMPARE(m.inconsistent, m.consistencyRatio >= 0.1);
@@ -496,17 +496,17 @@ private Q_SLOTS:
     {
         const AnalysisResult r = analyse(crossingProblem(true));
         // Where the later alternative is best, the earlier one wins the tie at the crossing itself.
-        QCOMPARE(AnalysisText::SensitivityLine(r, 0, russian),
+        QCOMPARE(AnalysisText::sensitivityLine(r, 0, russian),
                  u"«Второй» остаётся лучшим выбором, пока вес критерия «Цена» (сейчас 33,33%) меньше 44,44%: если он"
                  " вырастет до 44,44%, лучшим станет «Первый»."_s);
-        QCOMPARE(AnalysisText::SmallestChangeLine(r, russian),
+        QCOMPARE(AnalysisText::smallestChangeLine(r, russian),
                  u"Лучший выбор сильнее всего зависит от веса «Качество»: если он снизится с 33,33% до 23,81%,"
                  " лучшим станет «Первый»."_s);
         const AnalysisResult earlier = analyse(crossingProblem(false));
-        QCOMPARE(AnalysisText::SensitivityLine(earlier, 1, russian),
+        QCOMPARE(AnalysisText::sensitivityLine(earlier, 1, russian),
                  u"«Первый» остаётся лучшим выбором, пока вес критерия «Качество» (сейчас 33,33%) не меньше 23,81%:"
                  " если он станет меньше 23,81%, лучшим станет «Второй»."_s);
-        QCOMPARE(AnalysisText::SmallestChangeLine(earlier, russian),
+        QCOMPARE(AnalysisText::smallestChangeLine(earlier, russian),
                  u"Лучший выбор сильнее всего зависит от веса «Качество»: если он снизится с 33,33% до значения"
                  " меньше 23,81%, лучшим станет «Второй»."_s);
     }
@@ -588,9 +588,9 @@ private Q_SLOTS:
             QCOMPARE(s.winnerAbove, -1);
         }
         QVERIFY(!r.smallestChange);
-        QCOMPARE(AnalysisText::SmallestChangeLine(r, russian),
+        QCOMPARE(AnalysisText::smallestChangeLine(r, russian),
                  u"Никакое изменение веса одного критерия не меняет лучший выбор."_s);
-        QCOMPARE(AnalysisText::SensitivityLine(r, 2, russian),
+        QCOMPARE(AnalysisText::sensitivityLine(r, 2, russian),
                  u"При любом весе критерия «Срок» лучшим выбором остаётся «Первый»."_s);
     }
 
@@ -643,11 +643,11 @@ private Q_SLOTS:
                 QCOMPARE(s.low, 1.0);
                 QCOMPARE(s.high, 1.0);
             }
-            const QString line = AnalysisText::SensitivityLine(r, s.criterion, russian);
+            const QString line = AnalysisText::sensitivityLine(r, s.criterion, russian);
             QVERIFY(!line.contains(u"nan"_s, Qt::CaseInsensitive));
         }
-        QVERIFY2(AnalysisText::SmallestChangeLine(r, russian).startsWith(smallest),
-                 qPrintable(AnalysisText::SmallestChangeLine(r, russian)));
+        QVERIFY2(AnalysisText::smallestChangeLine(r, russian).startsWith(smallest),
+                 qPrintable(AnalysisText::smallestChangeLine(r, russian)));
     }
 
     // Weights, local priorities and the criteria matrix are the evaluation's own numbers, bit for bit.
@@ -655,7 +655,7 @@ private Q_SLOTS:
     {
         const ProblemData problem = example(u"Банк.qzr"_s);
         const EvaluationResult e = Evaluation::EvaluateProblem(problem, russian);
-        const AnalysisResult r = Analysis::Analyse(problem, e);
+        const AnalysisResult r = Analysis::analyse(problem, e);
         QCOMPARE(r.weights, e.CritPriority);
         QCOMPARE(r.matrices[0].weights, e.CritPriority);
         QCOMPARE(r.matrices[0].consistencyRatio, e.CritConsistencyRatio);
@@ -678,10 +678,10 @@ private Q_SLOTS:
     void testMatrixTitles()
     {
         const AnalysisResult r = analyse(namedProblem(2, 2));
-        QCOMPARE(AnalysisText::MatrixTitle(r, r.matrices[0]), u"Критерии"_s);
-        QCOMPARE(AnalysisText::MatrixTitle(r, r.matrices[2]), u"Альтернативы по критерию «Качество»"_s);
+        QCOMPARE(AnalysisText::matrixTitle(r, r.matrices[0]), u"Критерии"_s);
+        QCOMPARE(AnalysisText::matrixTitle(r, r.matrices[2]), u"Альтернативы по критерию «Качество»"_s);
         // Quotes of one kind never nest.
-        QCOMPARE(AnalysisText::Quoted(u"Двушка у метро «Сокол»"_s), u"«Двушка у метро „Сокол“»"_s);
+        QCOMPARE(AnalysisText::quoted(u"Двушка у метро «Сокол»"_s), u"«Двушка у метро „Сокол“»"_s);
     }
 };
 

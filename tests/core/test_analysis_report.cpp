@@ -49,11 +49,11 @@ public:
     DocxReader::Package write(const IniDocument& problem, bool withAnalysis)
     {
         const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(problem), Russian);
-        const AnalysisResult analysis = AnalysisReport::AnalysisOf(problem, result);
+        const AnalysisResult analysis = AnalysisReport::analysisOf(problem, result);
         const QString chart = m_dir.filePath(u"graf.bmp"_s);
         TestSupport::writeBytes(chart, QByteArray("BM") + QByteArray(60, ' '));
         TFormWord word({m_dir.path(), u"Задача"_s, TFormWord::Kind::FullReport, {}, {}});
-        ResultReports::WriteFull(word, problem, result, chart, Russian, withAnalysis ? &analysis : nullptr);
+        ResultReports::writeFull(word, problem, result, chart, Russian, withAnalysis ? &analysis : nullptr);
         return DocxReader::unzip(word.documentBytes(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))));
     }
 
@@ -233,7 +233,7 @@ void TestAnalysisReport::testAnalysisOfTheFileAsItIs()
         shown.AltPriority = {0.1, 0.2, 0.3, 0.4};
         shown.BestChoice = 3;
     }
-    const AnalysisResult a = AnalysisReport::AnalysisOf(problem, shown);
+    const AnalysisResult a = AnalysisReport::analysisOf(problem, shown);
     QCOMPARE(a.critTotal, 3);
     QCOMPARE(a.altTotal, 4);
     QCOMPARE(a.critNames, (QStringList{u"Цена"_s, u"Качество"_s, u"Срок"_s}));

@@ -401,9 +401,9 @@ void TestDurability::testSectionRewriteIsOneReplacement()
     QVERIFY(fd >= 0);
     QVERIFY(::inotify_add_watch(fd, QFile::encodeName(m_dir->path()).constData(), IN_MOVED_TO | IN_CLOSE_WRITE) >= 0);
 
-    const QStringList steps = CompareStepsBuild::RebuildJudgements(file);
+    const QStringList steps = CompareStepsBuild::rebuildJudgements(file);
     QCOMPARE(steps.size(), 360);
-    ProblemLists::Save(file, ProblemLists::Kind::Criteria, {TLElem(0, u"a"_s), TLElem(1, u"b"_s), TLElem(2, u"c"_s)});
+    ProblemLists::save(file, ProblemLists::Kind::Criteria, {TLElem(0, u"a"_s), TLElem(1, u"b"_s), TLElem(2, u"c"_s)});
 
     int replacements = 0;
     alignas(inotify_event) char buf[8192];

@@ -160,15 +160,15 @@ QStringList expectedOutline(const QString& kind, const QByteArray& problemBytes,
                                                   : TFormWord::Kind::Questionnaire;
     TFormWord word({pictureDir, u"x"_s, k, {}, {}});
     if (k == TFormWord::Kind::Questionnaire) {
-        Questionnaire::Write(word, doc, CompareStepsBuild::StepLines(doc));
+        Questionnaire::write(word, doc, CompareStepsBuild::stepLines(doc));
     } else {
         const QString picture = QDir(pictureDir).filePath(u"chart.bmp"_s);
         TestSupport::writeBytes(picture, QByteArray("BM") + QByteArray(60, ' '));
         const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(doc), russian);
         if (k == TFormWord::Kind::FullReport)
-            AnalysisReport::WriteFullReport(word, doc, result, picture, russian);
+            AnalysisReport::writeFullReport(word, doc, result, picture, russian);
         else
-            ResultReports::WriteShort(word, doc, result, picture, russian);
+            ResultReports::writeShort(word, doc, result, picture, russian);
     }
     return outlineOf(DocxReader::unzip(word.documentBytes(QDateTime::currentDateTime())));
 }
@@ -200,23 +200,23 @@ private Q_SLOTS:
         QVERIFY(!asUtf8.isEmpty());
         QVERIFY2(utf8.hasError(), "the Russian text is in UTF-8, not in code page 1251");
         const IniDocument doc = IniDocument::fromBytes(bytes);
-        const int n = ProblemKeys::ReadCount(doc, ProblemKeys::QualSection);
-        const int m = ProblemKeys::ReadCount(doc, ProblemKeys::AltSection);
+        const int n = ProblemKeys::readCount(doc, ProblemKeys::QualSection);
+        const int m = ProblemKeys::readCount(doc, ProblemKeys::AltSection);
         QVERIFY(n >= 3 && n <= 5);
         QVERIFY(m >= 3 && m <= 5);
         static const QRegularExpression cyrillic(u"[А-Яа-яЁё]"_s);
         for (int i = 0; i < m; ++i)
-            QVERIFY(doc.readString(ProblemKeys::AltSection, ProblemKeys::AltName(i), {}).contains(cyrillic));
+            QVERIFY(doc.readString(ProblemKeys::AltSection, ProblemKeys::altKey(i), {}).contains(cyrillic));
         for (int k = 0; k < n; ++k)
-            QVERIFY(doc.readString(ProblemKeys::QualSection, ProblemKeys::QualName(k), {}).contains(cyrillic));
+            QVERIFY(doc.readString(ProblemKeys::QualSection, ProblemKeys::qualKey(k), {}).contains(cyrillic));
         for (int i = 0; i < n; ++i) {
             for (int j = i + 1; j < n; ++j)
-                QVERIFY(doc.value(ProblemKeys::JudgementSection, ProblemKeys::QualPair(i, j)).has_value());
+                QVERIFY(doc.value(ProblemKeys::JudgementSection, ProblemKeys::qualPairKey(i, j)).has_value());
         }
         for (int q = 0; q < n; ++q) {
             for (int i = 0; i < m; ++i) {
                 for (int j = i + 1; j < m; ++j)
-                    QVERIFY(doc.value(ProblemKeys::JudgementSection, ProblemKeys::AltPair(i, j, q)).has_value());
+                    QVERIFY(doc.value(ProblemKeys::JudgementSection, ProblemKeys::altPairKey(i, j, q)).has_value());
             }
         }
     }
@@ -385,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(run.out.count("null"), o.value(u"SmallestChange"_s).isNull() ? 1 : 0);
 
         const ProblemData data = ProblemData::load(IniDocument::fromBytes(problem));
-        const AnalysisResult a = Analysis::Analyse(data, Evaluation::EvaluateProblem(data, russian));
+        const AnalysisResult a = Analysis::analyse(data, Evaluation::EvaluateProblem(data, russian));
 
         const QJsonArray weights = o.value(u"Weights"_s).toArray();
         QCOMPARE(weights.size(), a.critTotal);

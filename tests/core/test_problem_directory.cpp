@@ -266,13 +266,13 @@ private Q_SLOTS:
         QCOMPARE(ProblemTemplates::SaveAsPrimer(m_dat, u"Дом"_s), u"Шаблон Дом"_s);
 
         IniFile made(templ(u"Шаблон Дом"_s));
-        const QList<TLElem> alts = ProblemLists::Load(made, ProblemLists::Kind::Alternatives);
+        const QList<TLElem> alts = ProblemLists::load(made, ProblemLists::Kind::Alternatives);
         QCOMPARE(alts.size(), 3);
         QCOMPARE(alts.at(0).Name, u"Первый вариант"_s);
         QCOMPARE(alts.at(1).Name, u"Второй вариант"_s);
         QCOMPARE(alts.at(2).Name, u"Третий вариант"_s);
         QCOMPARE(made.readInteger(ProblemKeys::AltSection, ProblemKeys::CountKey, 0), 3);
-        const QList<TLElem> crits = ProblemLists::Load(made, ProblemLists::Kind::Criteria);
+        const QList<TLElem> crits = ProblemLists::load(made, ProblemLists::Kind::Criteria);
         QCOMPARE(crits.size(), 2);
         QCOMPARE(crits.at(1).Name, u"Площадь"_s);
         QVERIFY(!made.snapshot()->hasSection(ProblemKeys::JudgementSection));

@@ -80,27 +80,27 @@ void TestProblemFile::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_path = m_dir->filePath(u"Задача.qzr"_s);
-    ComUnit::BindProblemIni(m_path);
+    ComUnit::bindProblemIni(m_path);
     ComUnit::CompareSteps.clear();
     ComUnit::CurrentStep = 0;
 }
 
 void TestProblemFile::cleanup()
 {
-    ComUnit::BindProblemIni(QString());
+    ComUnit::bindProblemIni(QString());
 }
 
 void TestProblemFile::testNewFileReadsAsEmpty()
 {
     const auto snapshot = ComUnit::ProblemIni.snapshot();
     const IniDocument& doc = *snapshot;
-    QCOMPARE(ProblemKeys::ReadCount(doc, ProblemKeys::AltSection), 0);
-    QCOMPARE(ProblemKeys::ReadCount(doc, ProblemKeys::QualSection), 0);
+    QCOMPARE(ProblemKeys::readCount(doc, ProblemKeys::AltSection), 0);
+    QCOMPARE(ProblemKeys::readCount(doc, ProblemKeys::QualSection), 0);
     QCOMPARE(ComUnit::ReadQualM(0, 1), 1);
     QCOMPARE(ComUnit::ReadAltM(0, 1, 2), 1);
     QCOMPARE(ComUnit::ReadAltName(0), QString());
-    QVERIFY(ProblemLists::Load(ComUnit::ProblemIni, ProblemLists::Kind::Criteria).isEmpty());
-    QVERIFY(CompareStepsBuild::StepLines(doc).isEmpty());
+    QVERIFY(ProblemLists::load(ComUnit::ProblemIni, ProblemLists::Kind::Criteria).isEmpty());
+    QVERIFY(CompareStepsBuild::stepLines(doc).isEmpty());
     QVERIFY(!QFileInfo::exists(m_path)); // reading created nothing
 }
 
@@ -108,7 +108,7 @@ void TestProblemFile::testSharedStateAtStart()
 {
     ComUnit::CompareSteps = QStringList{u"Q_0*Q_1=1"_s};
     ComUnit::CurrentStep = 4;
-    ComUnit::PrepareSharedState(m_dir->path());
+    ComUnit::prepareSharedState(m_dir->path());
     QCOMPARE(ComUnit::DatDir, m_dir->path() + u"/DAT"_s);
     QCOMPARE(ComUnit::ProblemFile, m_dir->path() + u"/DAT/Задача.qzr"_s);
     QVERIFY(ComUnit::CompareSteps.isEmpty());
@@ -120,13 +120,13 @@ void TestProblemFile::testListLoading()
 {
     writeBytes(m_path, cp1251("[Alt]\r\nA_0=Дом\r\nA_2=Дача\r\nCount=3\r\nA_1=***НЕТ***\r\nA_11=далеко\r\n"
                               "A_10=последняя\r\n[Qual]\r\nQ_0=Цена\r\n"));
-    QCOMPARE(names(ProblemLists::Load(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives)),
+    QCOMPARE(names(ProblemLists::load(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives)),
              (QStringList{u"0:Дом"_s, u"2:Дача"_s, u"10:последняя"_s}));
-    QCOMPARE(names(ProblemLists::Load(ComUnit::ProblemIni, ProblemLists::Kind::Criteria)), QStringList{u"0:Цена"_s});
+    QCOMPARE(names(ProblemLists::load(ComUnit::ProblemIni, ProblemLists::Kind::Criteria)), QStringList{u"0:Цена"_s});
 
     // A name longer than 255 characters loads cut.
     ComUnit::ProblemIni.writeString(u"Qual", u"Q_1", QString(300, u'д'));
-    QCOMPARE(ProblemLists::Load(ComUnit::ProblemIni, ProblemLists::Kind::Criteria).at(1).Name, QString(255, u'д'));
+    QCOMPARE(ProblemLists::load(ComUnit::ProblemIni, ProblemLists::Kind::Criteria).at(1).Name, QString(255, u'д'));
 }
 
 void TestProblemFile::testListSaveRenumbers()
@@ -136,18 +136,18 @@ void TestProblemFile::testListSaveRenumbers()
     QList<TLElem> items;
     for (int i = 0; i < 12; ++i)
         items.append(TLElem(i + 5, u"имя %1"_s.arg(i)));
-    ProblemLists::Save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives, items);
+    ProblemLists::save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives, items);
     const QByteArray file = readBytes(m_path);
     QVERIFY(file.startsWith(cp1251("; notes\r\n[Qual]\r\nQ_0=q\r\n[Alt]\r\nA_0=имя 0\r\n")));
     QVERIFY(!file.contains("A_7=old"));
     QCOMPARE(ComUnit::ProblemIni.readInteger(u"Alt", u"Count", 0), 12);
     // Only positions 0 to 10 come back.
-    const QList<TLElem> loaded = ProblemLists::Load(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives);
+    const QList<TLElem> loaded = ProblemLists::load(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives);
     QCOMPARE(loaded.size(), 11);
     QCOMPARE(loaded.last().Num, 10);
     QCOMPARE(loaded.last().Name, u"имя 10"_s);
 
-    ProblemLists::Save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives, {});
+    ProblemLists::save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives, {});
     QCOMPARE(section(readBytes(m_path), "[Alt]"), QByteArray("[Alt]\r\nCount=0\r\n"));
 }
 
@@ -174,7 +174,7 @@ void TestProblemFile::testStepOrderAndRebuild()
 {
     writeBytes(m_path, "[Alt]\r\nCount=2\r\n[Qual]\r\nCount=3\r\n[QualM]\r\nA_0*A_1&Q_2=4\r\nQ_1*Q_2=-3\r\n"
                        "Q_5*Q_6=9\r\nA_0*A_3&Q_0=2\r\n[After]\r\nx=1\r\n");
-    const QStringList steps = CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni);
+    const QStringList steps = CompareStepsBuild::rebuildJudgements(ComUnit::ProblemIni);
     QCOMPARE(steps, (QStringList{u"Q_0*Q_1=1"_s, u"Q_0*Q_2=1"_s, u"Q_1*Q_2=-3"_s, u"A_0*A_1&Q_0=1"_s,
                                  u"A_0*A_1&Q_1=1"_s, u"A_0*A_1&Q_2=4"_s}));
     const QByteArray file = readBytes(m_path);
@@ -184,7 +184,7 @@ void TestProblemFile::testStepOrderAndRebuild()
 
     // 9 criteria and 9 alternatives: the largest step list.
     writeBytes(m_path, "[Alt]\r\nCount=9\r\n[Qual]\r\nCount=9\r\n");
-    QCOMPARE(CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni).size(), 36 + 9 * 36);
+    QCOMPARE(CompareStepsBuild::rebuildJudgements(ComUnit::ProblemIni).size(), 36 + 9 * 36);
 }
 
 void TestProblemFile::testRebuildAfterDeletingAnAlternative()
@@ -193,13 +193,13 @@ void TestProblemFile::testRebuildAfterDeletingAnAlternative()
                        "[QualM]\r\nQ_0*Q_1=2\r\nA_0*A_1&Q_0=-4\r\nA_0*A_2&Q_0=5\r\nA_1*A_2&Q_0=6\r\n"
                        "A_0*A_1&Q_1=3\r\nA_0*A_2&Q_1=7\r\nA_1*A_2&Q_1=8\r\n");
     // Alternative 0 is deleted on the list screen: the rest move up one position, their judgements with them.
-    ProblemLists::Save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives, {TLElem(0, u"b"_s), TLElem(1, u"c"_s)},
+    ProblemLists::save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives, {TLElem(0, u"b"_s), TLElem(1, u"c"_s)},
                        {1, 2});
-    const QStringList steps = CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni);
+    const QStringList steps = CompareStepsBuild::rebuildJudgements(ComUnit::ProblemIni);
     QCOMPARE(steps, (QStringList{u"Q_0*Q_1=2"_s, u"A_0*A_1&Q_0=6"_s, u"A_0*A_1&Q_1=8"_s}));
     // Adding an item keeps every key where it is.
     const QByteArray before = section(readBytes(m_path), "[QualM]");
-    ProblemLists::Save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives,
+    ProblemLists::save(ComUnit::ProblemIni, ProblemLists::Kind::Alternatives,
                        {TLElem(0, u"b"_s), TLElem(1, u"c"_s), TLElem(2, u"d"_s)}, {0, 1, -1});
     QCOMPARE(section(readBytes(m_path), "[QualM]"), before);
 }
@@ -210,7 +210,7 @@ void TestProblemFile::testRemapJudgements_data()
     QTest::addColumn<QList<int>>("map");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    QTest::addColumn<QList<int>>("judged"); // positions HasJudgements finds in "before"
+    QTest::addColumn<QList<int>>("judged"); // positions hasJudgements finds in "before"
     QTest::newRow("criterion 1 of 3 deleted")
         << true << QList<int>{0, -1, 1} << u"Q_0*Q_1=3 Q_0*Q_2=5 Q_1*Q_2=7 A_0*A_1&Q_0=2 A_0*A_1&Q_1=4 A_0*A_1&Q_2=-6"_s
         << u"Q_0*Q_1=5 A_0*A_1&Q_0=2 A_0*A_1&Q_1=-6"_s << QList<int>{0, 1, 2};
@@ -246,12 +246,12 @@ void TestProblemFile::testRemapJudgements()
         doc.writeString(u"QualM", entries.last().first, entries.last().second);
     }
     QStringList out;
-    for (const auto& [key, value] : ProblemLists::RemapJudgements(entries, kind, map))
+    for (const auto& [key, value] : ProblemLists::remapJudgements(entries, kind, map))
         out << key + u'=' + value;
     QCOMPARE(out.join(u' '), after);
     QList<int> found;
     for (int p = 0; p < 6; ++p) {
-        if (ProblemLists::HasJudgements(doc, kind, p))
+        if (ProblemLists::hasJudgements(doc, kind, p))
             found << p;
     }
     QCOMPARE(found, judged);
@@ -260,7 +260,7 @@ void TestProblemFile::testRemapJudgements()
 void TestProblemFile::testRebuildKeepsOddValues()
 {
     writeBytes(m_path, "[Qual]\r\nCount=3\r\n[QualM]\r\nQ_0*Q_1=abc\r\nQ_0*Q_2=12\r\nq_1*q_2= -9 \r\n");
-    QCOMPARE(CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni),
+    QCOMPARE(CompareStepsBuild::rebuildJudgements(ComUnit::ProblemIni),
              (QStringList{u"Q_0*Q_1=1"_s, u"Q_0*Q_2=12"_s, u"Q_1*Q_2=-9"_s}));
     QCOMPARE(section(readBytes(m_path), "[QualM]"), QByteArray("[QualM]\r\nQ_0*Q_1=1\r\nQ_0*Q_2=12\r\nQ_1*Q_2=-9\r\n"));
 }
@@ -292,7 +292,7 @@ void TestProblemFile::testStepParts()
     QFETCH(QString, line);
     QFETCH(int, kind);
     QFETCH(QString, part);
-    QCOMPARE(ComUnit::StepLinePart(line, kind), part);
+    QCOMPARE(ComUnit::stepLinePart(line, kind), part);
     ComUnit::CompareSteps = QStringList{u"Q_0*Q_1=1"_s, line};
     ComUnit::CurrentStep = 1;
     QCOMPARE(ComUnit::StepPart(kind), part);
@@ -383,10 +383,10 @@ void TestProblemFile::testCounts()
     QFETCH(QByteArray, count);
     QFETCH(int, expected);
     writeBytes(m_path, "[Qual]\r\nCount=" + count + "\r\n[Alt]\r\nCount=" + count + "\r\n");
-    QCOMPARE(ProblemKeys::ReadCount(*ComUnit::ProblemIni.snapshot(), u"Qual"), expected);
+    QCOMPARE(ProblemKeys::readCount(*ComUnit::ProblemIni.snapshot(), u"Qual"), expected);
     QElapsedTimer t;
     t.start();
-    const QStringList steps = CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni);
+    const QStringList steps = CompareStepsBuild::rebuildJudgements(ComUnit::ProblemIni);
     QCOMPARE(steps.size(), expected * (expected - 1) / 2 * (1 + expected));
     QVERIFY(t.elapsed() < 2000);
 }
@@ -407,12 +407,12 @@ void TestProblemFile::testDamagedFiles()
     // A line of a million characters.
     writeBytes(m_path, "[Alt]\r\nA_0=" + QByteArray(1000000, 'x') + "\r\nCount=1\r\n");
     QCOMPARE(ComUnit::ReadAltName(0).size(), ComUnit::MaxNameLength);
-    QCOMPARE(ProblemKeys::ReadCount(*ComUnit::ProblemIni.snapshot(), u"Alt"), 1);
+    QCOMPARE(ProblemKeys::readCount(*ComUnit::ProblemIni.snapshot(), u"Alt"), 1);
 
     // A file too large to be a problem: read as empty, never rewritten.
     QByteArray huge = "[Alt]\r\nCount=5\r\n" + QByteArray(IniFile::MaxFileSize, ';');
     writeBytes(m_path, huge);
-    QCOMPARE(ProblemKeys::ReadCount(*ComUnit::ProblemIni.snapshot(), u"Alt"), 0);
+    QCOMPARE(ProblemKeys::readCount(*ComUnit::ProblemIni.snapshot(), u"Alt"), 0);
     QVERIFY_THROWS_EXCEPTION(OptivarError, ComUnit::WriteQualM(0, 1, 2));
     QCOMPARE(QFileInfo(m_path).size(), huge.size());
 }

@@ -28,7 +28,7 @@ IniDocument problemOf(const QString& ini)
 Package written(const IniDocument& problem, const QStringList& steps)
 {
     TFormWord w({QString(), u"Задача"_s, TFormWord::Kind::Questionnaire, {}, {}});
-    Questionnaire::Write(w, problem, steps);
+    Questionnaire::write(w, problem, steps);
     return unzip(w.documentBytes(Stamp));
 }
 
@@ -143,7 +143,7 @@ void TestQuestionnaire::testDocument()
     QFETCH(QStringList, questions);
 
     const IniDocument problem = problemOf(ini);
-    const Package p = written(problem, steps.isEmpty() ? CompareStepsBuild::StepLines(problem) : steps);
+    const Package p = written(problem, steps.isEmpty() ? CompareStepsBuild::stepLines(problem) : steps);
     QCOMPARE(flaggedOutline(p), expectedOutline(questions));
     QCOMPARE(packageFaults(p), QStringList());
 
@@ -161,8 +161,8 @@ void TestQuestionnaire::testAnswerLines()
 {
     QStringList importance, preference;
     for (int n = 1; n <= Questionnaire::AnswerCount; ++n) {
-        importance << Questionnaire::AnswerLine(Scale::PairKind::Criteria, n);
-        preference << Questionnaire::AnswerLine(Scale::PairKind::Alternatives, n);
+        importance << Questionnaire::answerLine(Scale::PairKind::Criteria, n);
+        preference << Questionnaire::answerLine(Scale::PairKind::Alternatives, n);
     }
     QCOMPARE(importance, Importance);
     QCOMPARE(preference, Preference);
@@ -175,7 +175,7 @@ void TestQuestionnaire::testLongQuestionKeepsItsLineEnd()
     const QString name(300, u'Ж');
     const IniDocument problem = problemOf(u"[Qual]\nQ_0="_s + name + u"\nQ_1=Район\nCount=2\n"_s);
     const QString start = u"1. Сравните критерии (A)"_s;
-    QCOMPARE(flaggedOutline(written(problem, CompareStepsBuild::StepLines(problem))),
+    QCOMPARE(flaggedOutline(written(problem, CompareStepsBuild::stepLines(problem))),
              expectedOutline({start + name.left(255 - start.size())}));
 }
 
@@ -188,8 +188,8 @@ void TestQuestionnaire::testRebuiltStepsOfTheScreen()
     TestSupport::writeBytes(path, CodePage::encode(u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n"
                                                    "[QualM]\nQ_0*Q_1=3\nQ_5*Q_6=2\n"_s));
     IniFile file(path);
-    ProblemLists::Save(file, ProblemLists::Kind::Criteria, {TLElem(0, u"Цена"_s), TLElem(1, u"Район"_s)});
-    const QStringList steps = CompareStepsBuild::RebuildJudgements(file);
+    ProblemLists::save(file, ProblemLists::Kind::Criteria, {TLElem(0, u"Цена"_s), TLElem(1, u"Район"_s)});
+    const QStringList steps = CompareStepsBuild::rebuildJudgements(file);
 
     QCOMPARE(flaggedOutline(written(*file.snapshot(), steps)),
              expectedOutline({u"1. Сравните критерии (A)Цена и (B)Район по степени важности."_s,

@@ -68,9 +68,9 @@ public:
         TFormWord w(
             {m_dir.path(), u"Задача"_s, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport, {}, {}});
         if (full)
-            ResultReports::WriteFull(w, problem, result, m_chart, Russian);
+            ResultReports::writeFull(w, problem, result, m_chart, Russian);
         else
-            ResultReports::WriteShort(w, problem, result, m_chart, Russian);
+            ResultReports::writeShort(w, problem, result, m_chart, Russian);
         Written out{unzip(w.documentBytes(Stamp)), {}};
         const Node body = out.package.body();
         for (const Node& c : body.children) {
@@ -357,17 +357,17 @@ void TestReports::testTablesShowTheEvaluatedMatrices()
     if (file.isEmpty()) {
         // Nine and nine, with every stored value of the scale and some off it.
         for (int i = 0; i < 9; ++i) {
-            problem.writeString(AltSection, AltName(i), u"Вариант "_s + QString::number(i + 1));
-            problem.writeString(QualSection, QualName(i), u"Критерий "_s + QString::number(i + 1));
+            problem.writeString(AltSection, altKey(i), u"Вариант "_s + QString::number(i + 1));
+            problem.writeString(QualSection, qualKey(i), u"Критерий "_s + QString::number(i + 1));
         }
         problem.writeInteger(AltSection, CountKey, 9);
         problem.writeInteger(QualSection, CountKey, 9);
         int v = 0;
         for (int i = 0; i < 9; ++i) {
             for (int j = i + 1; j < 9; ++j) {
-                problem.writeInteger(JudgementSection, QualPair(i, j), (v++ % 23) - 11);
+                problem.writeInteger(JudgementSection, qualPairKey(i, j), (v++ % 23) - 11);
                 for (int k = 0; k < 9; ++k)
-                    problem.writeInteger(JudgementSection, AltPair(i, j, k), (v++ % 21) - 10);
+                    problem.writeInteger(JudgementSection, altPairKey(i, j, k), (v++ % 21) - 10);
             }
         }
     } else {
@@ -401,9 +401,8 @@ void TestReports::testTablesShowTheEvaluatedMatrices()
                 if (r == 0 && c == 0)
                     QCOMPARE(text, QString());
                 else if (r == 0 || c == 0)
-                    QCOMPARE(text,
-                             problem.readString(t == 0 ? QualSection : AltSection,
-                                                t == 0 ? QualName(r + c - 1) : AltName(r + c - 1), u"***НЕТ***"_s));
+                    QCOMPARE(text, problem.readString(t == 0 ? QualSection : AltSection,
+                                                      t == 0 ? qualKey(r + c - 1) : altKey(r + c - 1), u"***НЕТ***"_s));
                 else if (r == c)
                     QCOMPARE(text, u"-"_s);
                 else
@@ -575,7 +574,7 @@ void TestReports::testMissingChartFails()
     QTemporaryDir dir;
     TFormWord w({dir.path(), u"Задача"_s, TFormWord::Kind::ShortReport, {}, {}});
     try {
-        ResultReports::WriteShort(w, problemOf(TwoByTwo), resultOf({0.5, 0.5}), dir.filePath(u"graf.bmp"_s), Russian);
+        ResultReports::writeShort(w, problemOf(TwoByTwo), resultOf({0.5, 0.5}), dir.filePath(u"graf.bmp"_s), Russian);
         QFAIL("a report without its chart was written");
     } catch (const OptivarError& e) {
         QCOMPARE(e.code(), OptivarError::Code::NotFound);

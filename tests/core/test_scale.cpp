@@ -90,9 +90,9 @@ void TestScale::testUnusableStoredValue()
     QFETCH(int, value);
     const int p = Scale::JudgementToPosition(value);
     QCOMPARE(p, 0);
-    QCOMPARE(Scale::RatioTag(p), u"  [1/1]"_s);
-    QCOMPARE(Scale::ADigit(p), u"1"_s);
-    QCOMPARE(Scale::BDigit(p), u"1"_s);
+    QCOMPARE(Scale::ratioTag(p), u"  [1/1]"_s);
+    QCOMPARE(Scale::aDigit(p), u"1"_s);
+    QCOMPARE(Scale::bDigit(p), u"1"_s);
     // Shown at rest, it goes back to the file as a proper "equal".
     QCOMPARE(Scale::PositionToJudgement(p), 1);
 }
@@ -148,9 +148,9 @@ void TestScale::testDigitsAndTag()
     QFETCH(QString, aDigit);
     QFETCH(QString, bDigit);
     QFETCH(QString, tag);
-    QCOMPARE(Scale::ADigit(position), aDigit);
-    QCOMPARE(Scale::BDigit(position), bDigit);
-    QCOMPARE(Scale::RatioTag(position), tag);
+    QCOMPARE(Scale::aDigit(position), aDigit);
+    QCOMPARE(Scale::bDigit(position), bDigit);
+    QCOMPARE(Scale::ratioTag(position), tag);
 }
 
 void TestScale::testSentence_data()
@@ -211,7 +211,7 @@ void TestScale::testSentence()
     QFETCH(QString, nameB);
     QFETCH(int, position);
     QFETCH(QString, sentence);
-    QCOMPARE(Scale::Sentence(kind, nameA, nameB, position), sentence);
+    QCOMPARE(Scale::sentence(kind, nameA, nameB, position), sentence);
 }
 
 void TestScale::testDialogSentence_data()
@@ -234,7 +234,7 @@ void TestScale::testDialogSentence()
     QFETCH(PairKind, kind);
     QFETCH(int, position);
     QFETCH(QString, text);
-    QCOMPARE(Scale::DialogSentence(kind, u"Цена"_s, u"Качество"_s, position), text);
+    QCOMPARE(Scale::dialogSentence(kind, u"Цена"_s, u"Качество"_s, position), text);
 }
 
 void TestScale::testPhraseOfStoredValue_data()
@@ -316,8 +316,8 @@ void TestScale::testPhraseCut()
 
     // The dialog shows the same pair whole, tag included.
     const int p = Scale::JudgementToPosition(value);
-    const QString dialog = Scale::DialogSentence(kind, nameA, nameB, p);
-    QCOMPARE(dialog, fullSentence + Scale::RatioTag(p));
+    const QString dialog = Scale::dialogSentence(kind, nameA, nameB, p);
+    QCOMPARE(dialog, fullSentence + Scale::ratioTag(p));
 }
 
 void TestScale::testNumericToPosition_data()
@@ -442,7 +442,7 @@ void TestScale::testParseDecimal()
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(double, value);
-    const std::optional<double> parsed = Scale::ParseDecimal(text, locale);
+    const std::optional<double> parsed = Scale::parseDecimal(text, locale);
     QCOMPARE(parsed.has_value(), ok);
     if (ok)
         QCOMPARE(*parsed, value);
@@ -477,7 +477,7 @@ void TestScale::testNumericTexts()
     QFETCH(QString, textB);
     QFETCH(bool, moves);
     QFETCH(int, position);
-    const std::optional<int> result = Scale::NumericTextsToPosition(textA, textB, locale);
+    const std::optional<int> result = Scale::numericTextsToPosition(textA, textB, locale);
     QCOMPARE(result.has_value(), moves);
     if (moves)
         QCOMPARE(*result, position);
@@ -503,7 +503,7 @@ void TestScale::testFilterDecimalKey()
     QFETCH(QLocale, locale);
     QFETCH(QString, typed);
     QFETCH(QString, entered);
-    QCOMPARE(Scale::FilterDecimalKey(typed, locale), entered);
+    QCOMPARE(Scale::filterDecimalKey(typed, locale), entered);
 }
 
 QTEST_GUILESS_MAIN(TestScale)

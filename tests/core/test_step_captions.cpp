@@ -50,7 +50,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, file);
         QFETCH(QString, line);
         QFETCH(QString, caption);
-        QCOMPARE(CompareStepsBuild::StepCaption(document(file), line), caption);
+        QCOMPARE(CompareStepsBuild::stepCaption(document(file), line), caption);
     }
 
     // Names hold at most 255 characters each; the caption is cut after its 255th.
@@ -83,7 +83,7 @@ private Q_SLOTS:
         const QString prefix = line.startsWith(u'Q') ? u"Q_"_s : u"A_"_s;
         doc.writeString(section, prefix + u'0', a);
         doc.writeString(section, prefix + u'1', b);
-        const QString caption = CompareStepsBuild::StepCaption(doc, line);
+        const QString caption = CompareStepsBuild::stepCaption(doc, line);
         QCOMPARE(caption.size(), expectedLength);
         QVERIFY(caption.startsWith(a.left(expectedLength)));
         QCOMPARE(caption.endsWith(u'Z'), endsWithB);
@@ -94,8 +94,8 @@ private Q_SLOTS:
     {
         IniDocument doc;
         doc.writeString(u"Alt", u"A_0", QString(300, u'x'));
-        QCOMPARE(CompareStepsBuild::StepItemName(doc, u"Alt", u"A_0"_s), QString(255, u'x'));
-        QCOMPARE(CompareStepsBuild::StepItemName(doc, u"Alt", u"A_1"_s), u"?"_s);
+        QCOMPARE(CompareStepsBuild::stepItemName(doc, u"Alt", u"A_0"_s), QString(255, u'x'));
+        QCOMPARE(CompareStepsBuild::stepItemName(doc, u"Alt", u"A_1"_s), u"?"_s);
     }
 
     // The list of captions follows the step lines one for one, in their order.
@@ -103,10 +103,10 @@ private Q_SLOTS:
     {
         const IniDocument doc = document(cp1251("[Alt]\r\nA_0=x\r\nA_1=y\r\nCount=2\r\n"
                                                 "[Qual]\r\nQ_0=p\r\nQ_1=q\r\nQ_2=r\r\nCount=3\r\n"));
-        const QStringList lines = CompareStepsBuild::StepLines(doc);
-        QCOMPARE(CompareStepsBuild::StepCaptions(doc, lines),
+        const QStringList lines = CompareStepsBuild::stepLines(doc);
+        QCOMPARE(CompareStepsBuild::stepCaptions(doc, lines),
                  (QStringList{u"p и q"_s, u"p и r"_s, u"q и r"_s, u"x и y [p]."_s, u"x и y [q]."_s, u"x и y [r]."_s}));
-        QVERIFY(CompareStepsBuild::StepCaptions(doc, {}).isEmpty());
+        QVERIFY(CompareStepsBuild::stepCaptions(doc, {}).isEmpty());
     }
 };
 

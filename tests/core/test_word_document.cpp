@@ -130,7 +130,7 @@ void run(TFormWord& w, const QList<Step>& script)
             w.InsertPicture(s.text, s.n[0], s.n[1]);
             break;
         case Step::Keep:
-            w.SetParagraphFormat(s.n[0] != 0, s.n[1] != 0);
+            w.setParagraphFormat(s.n[0] != 0, s.n[1] != 0);
             break;
         }
     }

@@ -210,8 +210,8 @@ private Q_SLOTS:
         else
             QTest::keyClick(part<QLineEdit>(enterIn), Qt::Key_Return);
         QCOMPARE(bar()->value(), expected);
-        QCOMPARE(text(u"PanA"_s), Scale::ADigit(expected));
-        QCOMPARE(text(u"PanB"_s), Scale::BDigit(expected));
+        QCOMPARE(text(u"PanA"_s), Scale::aDigit(expected));
+        QCOMPARE(text(u"PanB"_s), Scale::bDigit(expected));
         QCOMPARE(readBytes(problemPath()), before); // proposed, not stored
         // The proposal is stored with the step like a move by hand.
         click(dialog(), u"ButNext"_s);
@@ -241,7 +241,7 @@ private Q_SLOTS:
         QCOMPARE(bar()->value(), (keys.size() - 4) % 17 - 8);
         QCOMPARE(steps()->currentIndex(), keys.size() - 4);
         for (int step = 0; step < keys.size(); ++step) {
-            const QString key = ComUnit::StepLinePart(keys.at(step), 0);
+            const QString key = ComUnit::stepLinePart(keys.at(step), 0);
             QCOMPARE(stored(key), Scale::PositionToJudgement(step % 17 - 8));
         }
         QCOMPARE(m_wizard->current(), dialog());

@@ -232,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(stored(u"Q_0*Q_2"_s), 12);
         QStringList rebuilt;
         for (const QString& line : std::as_const(ComUnit::CompareSteps))
-            rebuilt << ComUnit::StepLinePart(line, 0);
+            rebuilt << ComUnit::stepLinePart(line, 0);
         QCOMPARE(judgementKeys(), rebuilt);
         const QByteArray bytes = readBytes(problemPath());
         const QString stamp = fileStamp(problemPath());

@@ -314,8 +314,8 @@ private Q_SLOTS:
 
         const IniFile file(problemPath());
         QCOMPARE(file.readInteger(ProblemKeys::QualSection, ProblemKeys::CountKey, 0), 4);
-        QCOMPARE(file.readString(ProblemKeys::QualSection, ProblemKeys::QualName(3), QString()), u"Вид"_s);
-        const QStringList steps = CompareStepsBuild::StepLines(*file.snapshot());
+        QCOMPARE(file.readString(ProblemKeys::QualSection, ProblemKeys::qualKey(3), QString()), u"Вид"_s);
+        const QStringList steps = CompareStepsBuild::stepLines(*file.snapshot());
         QCOMPARE(steps.size(), 6 + 4); // 4 criteria pairs, then one alternatives pair per criterion
         QCOMPARE(ComUnit::CompareSteps, steps);
         // The rebuild keeps the judgements that still belong.
@@ -335,8 +335,8 @@ private Q_SLOTS:
         QCOMPARE(questions.first(), u"1. Сравните критерии (A)Цена и (B)Качество по степени важности."_s);
         QCOMPARE(questions.at(2), u"3. Сравните критерии (A)Цена и (B)Вид по степени важности."_s);
         QCOMPARE(questions.last(), u"10. Сравните альтернативы (A)Налево и (B)Направо по критерию Вид."_s);
-        QCOMPARE(outline.count(Questionnaire::AnswerLine(Scale::PairKind::Criteria, 17)), 6);
-        QCOMPARE(outline.count(Questionnaire::AnswerLine(Scale::PairKind::Alternatives, 17)), 4);
+        QCOMPARE(outline.count(Questionnaire::answerLine(Scale::PairKind::Criteria, 17)), 6);
+        QCOMPARE(outline.count(Questionnaire::answerLine(Scale::PairKind::Alternatives, 17)), 4);
 
         // Named on the screen until the next click in it.
         checkNotice(screen, QDir(reportsDir()).filePath(documents().first()));

@@ -71,7 +71,7 @@ private:
     QStringList savedNames(ProblemLists::Kind kind)
     {
         QStringList out;
-        for (const TLElem& item : ProblemLists::Load(IniFile(problemPath()), kind))
+        for (const TLElem& item : ProblemLists::load(IniFile(problemPath()), kind))
             out << u"%1=%2"_s.arg(item.Num).arg(item.Name);
         return out;
     }

@@ -226,7 +226,7 @@ private Q_SLOTS:
         QCOMPARE(ComUnit::CurrentStep, 15);
         QCOMPARE(bar->value(), RoadPositions.value(ComUnit::StepPart(0), 0));
         for (const QString& line : std::as_const(ComUnit::CompareSteps)) {
-            const QString key = ComUnit::StepLinePart(line, 0);
+            const QString key = ComUnit::stepLinePart(line, 0);
             QCOMPARE(stored(key), Scale::PositionToJudgement(RoadPositions.value(key, 0)));
         }
         for (int i = 0; i < 6; ++i)
@@ -270,7 +270,7 @@ private Q_SLOTS:
         click(compact, u"ButPrev"_s);
         QCOMPARE(GuiTest::child<QSlider>(compact, u"TBarMera02"_s)->value(), -1);
         for (const QString& line : std::as_const(ComUnit::CompareSteps)) {
-            const QString key = ComUnit::StepLinePart(line, 0);
+            const QString key = ComUnit::stepLinePart(line, 0);
             QCOMPARE(stored(key), Scale::PositionToJudgement(RoadPositions.value(key, 0)));
         }
         click(compact, u"ButNext"_s);

@@ -177,7 +177,7 @@ void TFormMain::BuildCompareSteps()
 {
     const QSignalBlocker blocker(CBoxStep);
     CBoxStep->clear();
-    CBoxStep->addItems(CompareStepsBuild::StepCaptions(*ComUnit::ProblemIni.snapshot(), ComUnit::CompareSteps));
+    CBoxStep->addItems(CompareStepsBuild::stepCaptions(*ComUnit::ProblemIni.snapshot(), ComUnit::CompareSteps));
     CBoxStep->setMaxVisibleItems(qMin(CBoxStep->count(), MaxDropDownRows));
 }
 
@@ -189,25 +189,25 @@ bool TFormMain::hasStep() const
 void TFormMain::ShowStep()
 {
     using namespace ProblemKeys;
-    using CompareStepsBuild::StepItemName;
+    using CompareStepsBuild::stepItemName;
     if (!hasStep())
         return;
     const auto doc = ComUnit::ProblemIni.snapshot();
-    if (ComUnit::StepPart(0).startsWith(u'Q')) {
+    if (ComUnit::StepPart(ComUnit::StepParts::Key).startsWith(u'Q')) {
         m_stepKind = u'Q';
-        m_nameA = StepItemName(*doc, QualSection, ComUnit::StepPart(1));
-        m_nameB = StepItemName(*doc, QualSection, ComUnit::StepPart(2));
+        m_nameA = stepItemName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::FirstItem));
+        m_nameB = stepItemName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::SecondCriterion));
         STextTop->setText(u"Сравнение критериев "_s + m_nameA + u" и "_s + m_nameB + u" по степени важности."_s);
     } else {
         m_stepKind = u'A';
-        m_nameA = StepItemName(*doc, AltSection, ComUnit::StepPart(4));
-        m_nameB = StepItemName(*doc, AltSection, ComUnit::StepPart(5));
+        m_nameA = stepItemName(*doc, AltSection, ComUnit::StepPart(ComUnit::StepParts::FirstAlternative));
+        m_nameB = stepItemName(*doc, AltSection, ComUnit::StepPart(ComUnit::StepParts::SecondAlternative));
         STextTop->setText(u"Сравнение альтернатив "_s + m_nameA + u" и "_s + m_nameB + u" по критерию "_s +
-                          StepItemName(*doc, QualSection, ComUnit::StepPart(3)) + u"."_s);
+                          stepItemName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::Criterion)) + u"."_s);
     }
     STextA->setText(u"(A) "_s + m_nameA);
     STextB->setText(u"(B) "_s + m_nameB);
-    const int value = doc->readInteger(JudgementSection, ComUnit::StepPart(0), 1);
+    const int value = doc->readInteger(JudgementSection, ComUnit::StepPart(ComUnit::StepParts::Key), 1);
     {
         // The display follows below once, whether or not the position changes.
         const QSignalBlocker blocker(TBarMera);
@@ -227,7 +227,7 @@ void TFormMain::SaveStep()
 {
     if (!hasStep())
         return;
-    ComUnit::ProblemIni.writeInteger(ProblemKeys::JudgementSection, ComUnit::StepPart(0),
+    ComUnit::ProblemIni.writeInteger(ProblemKeys::JudgementSection, ComUnit::StepPart(ComUnit::StepParts::Key),
                                      Scale::PositionToJudgement(TBarMera->value()));
 }
 
@@ -264,15 +264,15 @@ void TFormMain::ChangeExecute()
 {
     const Scale::PairKind kind = m_stepKind == u'Q' ? Scale::PairKind::Criteria : Scale::PairKind::Alternatives;
     const int p = TBarMera->value();
-    STMera->setText(Scale::DialogSentence(kind, m_nameA, m_nameB, p));
-    PanA->setText(Scale::ADigit(p));
-    PanB->setText(Scale::BDigit(p));
+    STMera->setText(Scale::dialogSentence(kind, m_nameA, m_nameB, p));
+    PanA->setText(Scale::aDigit(p));
+    PanB->setText(Scale::bDigit(p));
 }
 
 void TFormMain::ButRunNumerClick()
 {
     // A lower value that is better (a price) turns the proposal round: the same grade, for the other element.
-    if (const auto p = Scale::NumericTextsToPosition(EdA->text(), EdB->text(), QLocale()))
+    if (const auto p = Scale::numericTextsToPosition(EdA->text(), EdB->text(), QLocale()))
         TBarMera->setValue(ChBLowerBetter->isChecked() ? -*p : *p);
 }
 
@@ -281,7 +281,7 @@ bool TFormMain::EdAKeyPress(QLineEdit* edit, QKeyEvent* event)
     const QString typed = event->text();
     if (typed.isEmpty() || event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier))
         return false;
-    const QString filtered = Scale::FilterDecimalKey(typed, QLocale());
+    const QString filtered = Scale::filterDecimalKey(typed, QLocale());
     if (filtered == typed)
         return false;
     edit->insert(filtered);

@@ -231,7 +231,7 @@ void TFormSolQ::showPair(Row& row, const QString& nameA, const QString& nameB, i
     const Scale::PairKind kind = criteria ? Scale::PairKind::Criteria : Scale::PairKind::Alternatives;
     showSentence(row.sentence,
                  criteria ? Scale::CriteriaPhrase(nameA, nameB, v) : Scale::AlternativesPhrase(nameA, nameB, v),
-                 Scale::Sentence(kind, nameA, nameB, Scale::JudgementToPosition(v)));
+                 Scale::sentence(kind, nameA, nameB, Scale::JudgementToPosition(v)));
     row.bar->setEnabled(true);
     row.bar->setValue(Scale::JudgementToPosition(v));
     // The number grows on the side of the element the bar favours.

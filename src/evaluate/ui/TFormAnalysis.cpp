@@ -204,7 +204,7 @@ void TFormAnalysis::showEvent(QShowEvent* event)
 
 void TFormAnalysis::buildWeightsPage()
 {
-    using AnalysisText::Percent;
+    using AnalysisText::percent;
     auto* page = new QWidget(Pages);
     page->setObjectName(u"PageWeights"_s);
     auto* layout = new QVBoxLayout(page);
@@ -223,7 +223,7 @@ void TFormAnalysis::buildWeightsPage()
         bars->append(100.0 * w);
         // Numbered, the labels stay apart even for criteria of the same name.
         categories << QString::number(k + 1) + u". "_s + chartName(a.critNames.at(k), WeightLabelNameLength) +
-                          u" — "_s + Percent(w);
+                          u" — "_s + percent(w);
     }
     m_weightSeries->append(bars);
     chart->addSeries(m_weightSeries);
@@ -250,7 +250,7 @@ void TFormAnalysis::buildWeightsPage()
     TableLocal = makeTable(page, u"TableLocal"_s, a.altTotal, QStringList());
     TableLocal->setColumnCount(a.critTotal + 1);
     for (int k = 0; k < a.critTotal; ++k) {
-        const QString weight = Percent(a.weights.at(std::size_t(k)));
+        const QString weight = percent(a.weights.at(std::size_t(k)));
         TableLocal->setHorizontalHeaderItem(
             // Numbered as on the chart, so that a narrow column still tells its criterion.
             k, headerItem(QString::number(k + 1) + u". "_s + a.critNames.at(k) + u'\n' + weight,
@@ -261,8 +261,8 @@ void TFormAnalysis::buildWeightsPage()
         TableLocal->setVerticalHeaderItem(i, headerItem(a.altNames.at(i)));
         const std::vector<double>& local = a.localPriorities.at(std::size_t(i));
         for (int k = 0; k < a.critTotal; ++k)
-            cell(TableLocal, i, k, Percent(local.at(std::size_t(k))))->setTextAlignment(Qt::AlignCenter);
-        cell(TableLocal, i, a.critTotal, Percent(a.priorities.at(std::size_t(i))))->setTextAlignment(Qt::AlignCenter);
+            cell(TableLocal, i, k, percent(local.at(std::size_t(k))))->setTextAlignment(Qt::AlignCenter);
+        cell(TableLocal, i, a.critTotal, percent(a.priorities.at(std::size_t(i))))->setTextAlignment(Qt::AlignCenter);
     }
     // The best value of each column stands out. Under a criterion that is the highest local priority, all of
     // them if several are equal, none if the whole column is; the overall column marks the best choice, which the
@@ -302,7 +302,7 @@ void TFormAnalysis::buildConsistencyPage()
     const AnalysisResult& a = m_analysis;
 
     QLabel* intro = makeText(page, u"LabelConsistency"_s);
-    intro->setText(u"Согласованность ответов в каждой матрице сравнений. "_s + AnalysisText::ConsistencyLegend());
+    intro->setText(u"Согласованность ответов в каждой матрице сравнений. "_s + AnalysisText::consistencyLegend());
     layout->addWidget(intro);
     TableConsistency = makeTable(page, u"TableConsistency"_s, int(a.matrices.size()),
                                  {u"Сравнения"_s, u"λ max"_s, u"ИС"_s, u"ОС"_s, u"Оценка"_s});
@@ -320,8 +320,8 @@ void TFormAnalysis::buildConsistencyPage()
     TableConsistency->verticalHeader()->hide();
     for (int x = 0; x < int(a.matrices.size()); ++x) {
         const AnalysisMatrix& m = a.matrices.at(std::size_t(x));
-        cell(TableConsistency, x, 0, AnalysisText::MatrixTitle(a, m));
-        const QStringList cells = AnalysisText::ConsistencyCells(m);
+        cell(TableConsistency, x, 0, AnalysisText::matrixTitle(a, m));
+        const QStringList cells = AnalysisText::consistencyCells(m);
         for (int c = 0; c < cells.size(); ++c)
             cell(TableConsistency, x, c + 1, cells.at(c));
         if (m.inconsistent) {
@@ -351,7 +351,7 @@ void TFormAnalysis::buildConsistencyPage()
             const RevisitJudgement& j = m.revisit.at(r);
             const int row = TableRevisit->rowCount();
             TableRevisit->insertRow(row);
-            cell(TableRevisit, row, 0, AnalysisText::MatrixTitle(a, m));
+            cell(TableRevisit, row, 0, AnalysisText::matrixTitle(a, m));
             cell(TableRevisit, row, 1, j.presentSentence);
             cell(TableRevisit, row, 2, j.suggestedSentence);
             m_revisitRows.append({x, r});
@@ -362,7 +362,7 @@ void TFormAnalysis::buildConsistencyPage()
                                 : u"Ответы, которые стоит пересмотреть (сначала самые противоречивые). Двойной "
                                   u"щелчок по ответу откроет диалог сравнения на этом шаге."_s};
     for (const AnalysisMatrix& m : a.matrices) {
-        const QString note = AnalysisText::RevisitNote(a, m);
+        const QString note = AnalysisText::revisitNote(a, m);
         if (!note.isEmpty())
             revisitText << note;
     }
@@ -423,7 +423,7 @@ void TFormAnalysis::buildSensitivityPage()
     layout->addWidget(LabelInterval);
     LabelSmallest = makeText(page, u"LabelSmallest"_s);
     layout->addWidget(LabelSmallest);
-    LabelSmallest->setText(AnalysisText::SmallestChangeLine(a));
+    LabelSmallest->setText(AnalysisText::smallestChangeLine(a));
 
     // The criterion whose weight is nearest to changing the winner is the one worth looking at first.
     CBoxCriterion->setCurrentIndex(a.smallestChange ? a.smallestChange->criterion : (a.critTotal > 0 ? 0 : -1));
@@ -448,7 +448,7 @@ void TFormAnalysis::showCriterion(int k)
     }
     const CriterionSensitivity& s = a.sensitivity.at(std::size_t(k));
     m_sensitivityChart->setTitle(u"Приоритеты альтернатив при разном весе критерия "_s +
-                                 AnalysisText::Quoted(chartName(a.critNames.at(k))));
+                                 AnalysisText::quoted(chartName(a.critNames.at(k))));
 
     // The priorities are straight lines in the weight, so their two ends draw them exactly.
     double top = 0.0;
@@ -494,7 +494,7 @@ void TFormAnalysis::showCriterion(int k)
     // The present weight, a dashed line across.
     auto* marker = new QLineSeries();
     marker->setObjectName(u"MarkerWeight"_s);
-    marker->setName(u"Вес сейчас: "_s + AnalysisText::Percent(s.weight));
+    marker->setName(u"Вес сейчас: "_s + AnalysisText::percent(s.weight));
     marker->append(100.0 * s.weight, 0.0);
     marker->append(100.0 * s.weight, yMax);
     QPen dashed(Qt::black);
@@ -503,13 +503,13 @@ void TFormAnalysis::showCriterion(int k)
     marker->setPen(dashed);
     add(marker);
 
-    LabelInterval->setText(AnalysisText::SensitivityLine(a, k));
+    LabelInterval->setText(AnalysisText::sensitivityLine(a, k));
 }
 
 int TFormAnalysis::stepOf(const QStringList& steps, const QString& key)
 {
     for (qsizetype i = 0; i < steps.size(); ++i) {
-        if (ComUnit::StepLinePart(steps.at(i), 0) == key)
+        if (ComUnit::stepLinePart(steps.at(i), ComUnit::StepParts::Key) == key)
             return int(i);
     }
     return -1;

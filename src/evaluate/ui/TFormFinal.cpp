@@ -133,7 +133,7 @@ void TFormFinal::PrevExecute()
 
 void TFormFinal::ButAnalysisClick()
 {
-    auto* window = new TFormAnalysis(AnalysisReport::AnalysisOf(*ComUnit::ProblemIni.snapshot(), m_result), this);
+    auto* window = new TFormAnalysis(AnalysisReport::analysisOf(*ComUnit::ProblemIni.snapshot(), m_result), this);
     connect(window, &TFormAnalysis::revisitRequested, this, [this](int step) {
         // The way back to the comparisons leads into the dialog when the step-by-step interface is the one in
         // use, and the dialog shows CurrentStep: so it opens on the judgement chosen.
@@ -165,9 +165,9 @@ void TFormFinal::exportReport(bool full)
     TFormWord word(
         DocumentOpener::destination(this, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport));
     if (full)
-        AnalysisReport::WriteFullReport(word, *problem, m_result, chartPath);
+        AnalysisReport::writeFullReport(word, *problem, m_result, chartPath);
     else
-        ResultReports::WriteShort(word, *problem, m_result, chartPath);
+        ResultReports::writeShort(word, *problem, m_result, chartPath);
     // Told also when the viewer fails after it started, or nothing opens at all.
     STextSaved->showSaved(word.Close());
 }

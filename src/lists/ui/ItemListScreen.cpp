@@ -28,7 +28,7 @@ void ItemListScreen::load()
 
 void ItemListScreen::LoadList()
 {
-    const QList<TLElem> items = ProblemLists::Load(ComUnit::ProblemIni, m_texts.kind);
+    const QList<TLElem> items = ProblemLists::load(ComUnit::ProblemIni, m_texts.kind);
     StGList->FreeAll();
     m_positions.clear();
     for (const TLElem& item : items) {
@@ -49,7 +49,7 @@ void ItemListScreen::SaveList()
         items.append(*StGList->Items(i));
         positions.append(m_positions.value(StGList->Items(i), -1));
     }
-    ProblemLists::Save(ComUnit::ProblemIni, m_texts.kind, items, positions);
+    ProblemLists::save(ComUnit::ProblemIni, m_texts.kind, items, positions);
     for (int i = 0; i < StGList->Count(); ++i)
         m_positions.insert(StGList->Items(i), i);
     if (m_texts.kind == ProblemLists::Kind::Alternatives)
@@ -70,7 +70,7 @@ void ItemListScreen::DeleteExecute()
     if (!current)
         return;
     const int position = m_positions.value(current, -1);
-    if (position >= 0 && ProblemLists::HasJudgements(*ComUnit::ProblemIni.snapshot(), m_texts.kind, position) &&
+    if (position >= 0 && ProblemLists::hasJudgements(*ComUnit::ProblemIni.snapshot(), m_texts.kind, position) &&
         !Dialogs::question(this, u"Вопрос"_s, m_texts.deleteQuestion.arg(current->Name)))
         return;
     m_positions.remove(current);

@@ -108,7 +108,7 @@ TFormListQuality::TFormListQuality(QWidget* parent) : ItemListScreen(qualityText
 void TFormListQuality::rebuildJudgements()
 {
     SaveList();
-    ComUnit::CompareSteps = CompareStepsBuild::RebuildJudgements(ComUnit::ProblemIni);
+    ComUnit::CompareSteps = CompareStepsBuild::rebuildJudgements(ComUnit::ProblemIni);
     ComUnit::CurrentStep = 0;
 }
 
@@ -124,7 +124,7 @@ void TFormListQuality::ButExpToWordClick()
     }
     rebuildJudgements();
     TFormWord word(DocumentOpener::destination(this, TFormWord::Kind::Questionnaire));
-    Questionnaire::Write(word, *ComUnit::ProblemIni.snapshot(), ComUnit::CompareSteps);
+    Questionnaire::write(word, *ComUnit::ProblemIni.snapshot(), ComUnit::CompareSteps);
     STextSaved->showSaved(word.Close());
 }
 

@@ -15,7 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 
 TFormInit::TFormInit(QWidget* parent) : WizardScreen(u"программа для поддержки принятия решений"_s, parent)
 {
-    ComUnit::PrepareSharedState(QDir::currentPath());
+    ComUnit::prepareSharedState(QDir::currentPath());
     setBackgroundRole(QPalette::Base);
 
     m_picture = new ForkPicture(this);
@@ -65,6 +65,6 @@ QStringList TFormInit::memoLines()
 
 void TFormInit::NextExecute()
 {
-    ComUnit::BindProblemIni(ComUnit::ProblemFile);
+    ComUnit::bindProblemIni(ComUnit::ProblemFile);
     Q_EMIT forward();
 }

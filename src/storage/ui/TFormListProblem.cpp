@@ -292,7 +292,7 @@ void TFormListProblem::NextExecute()
         return;
     }
     ComUnit::ProblemFile = ProblemDirectory::filePath(ComUnit::DatDir, current->Name, Kind::Problems);
-    ComUnit::BindProblemIni(ComUnit::ProblemFile);
+    ComUnit::bindProblemIni(ComUnit::ProblemFile);
     Q_EMIT forward();
 }
 
