@@ -50,6 +50,12 @@ enum class Mode { Replace, NoReplace };
 void write(const QString& path, const QByteArray& bytes, Mode mode = Mode::Replace,
            std::optional<qint64> lastModifiedNs = std::nullopt);
 
+/// As write(), for a caller that has just read the file at path under its
+/// StoreLock: current is what read() found there (null when nothing was), so the
+/// file need not be looked up again.
+void replace(const QString& path, const QByteArray& bytes, const struct stat* current, Mode mode = Mode::Replace,
+             std::optional<qint64> lastModifiedNs = std::nullopt);
+
 /// Keeps the read-change-replace of one file by one process apart from that of
 /// every other process that takes the same lock: an advisory lock (flock) on the
 /// hidden file "." + name + ".lock" beside the file, held only for the store.

@@ -74,7 +74,8 @@ void IniFile::update(const std::function<void(IniDocument&)>& edit)
     const QByteArray bytes = doc.toBytes();
     if (ok ? bytes == r.bytes : bytes.isEmpty())
         return; // nothing changed: the file stays as it is (or absent)
-    AtomicFile::write(m_path, bytes);
+    // Under the lock nothing else replaces the file: what was read is what is there.
+    AtomicFile::replace(m_path, bytes, ok ? &r.info : nullptr);
     m_cache.reset(); // the next read takes the stamp of the new file
 }
 
