@@ -1,7 +1,6 @@
 #include "compare/CompareStepsBuild.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
-#include "report/AnalysisReport.h"
 #include "report/Questionnaire.h"
 #include "report/ResultReports.h"
 #include "report/TFormWord.h"
@@ -86,7 +85,7 @@ void BM_FullReportLargestInMemory(benchmark::State& state)
     const QDateTime stamp = QDateTime::currentDateTime();
     for (auto _ : state) {
         TFormWord w({fx.dir.path(), u"Бенчмарк"_s, TFormWord::Kind::FullReport, {}, {}});
-        AnalysisReport::writeFullReport(w, fx.problem, fx.result, fx.chart); // as the button writes it
+        ResultReports::writeFull(w, fx.problem, fx.result, fx.chart); // as the button writes it
         benchmark::DoNotOptimize(w.documentBytes(stamp).constData());
     }
 }
@@ -98,7 +97,7 @@ void BM_FullReportLargestSaved(benchmark::State& state)
     Fixture fx;
     for (auto _ : state) {
         TFormWord w({fx.dir.path(), u"Бенчмарк"_s, TFormWord::Kind::FullReport, {}, {}});
-        AnalysisReport::writeFullReport(w, fx.problem, fx.result, fx.chart); // as the button writes it
+        ResultReports::writeFull(w, fx.problem, fx.result, fx.chart); // as the button writes it
         const QString path = w.Close();
         state.PauseTiming();
         QFile::remove(path);

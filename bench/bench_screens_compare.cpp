@@ -6,7 +6,7 @@
 
 #include "compare/ui/TFormMain.h"
 #include "compare/ui/TFormSolQ.h"
-#include "evaluate/ui/ResultChart.h"
+#include "evaluate/chart/ResultChart.h"
 #include "evaluate/ui/TFormFinal.h"
 #include "lists/ui/TFormListAlt.h"
 #include "lists/ui/TFormListQuality.h"
@@ -15,6 +15,7 @@
 #include "shell/ui/TFormInit.h"
 #include "shell/ui/Wizard.h"
 #include "storage/ComUnit.h"
+#include "storage/ProblemLists.h"
 #include "storage/ui/TFormListProblem.h"
 
 #include <QAbstractSlider>
@@ -61,7 +62,7 @@ QByteArray problem(int criteria, int alternatives)
 bool openCriteria(Wizard& wizard, int alternatives)
 {
     ScriptedDialogs notice;
-    if (alternatives > TFormListAlt::MaxCompactCount)
+    if (alternatives > ProblemLists::MaxCompactCount)
         notice.answer(Dialogs::Button::Ok);
     wizard.start();
     clickButton(wizard.FormInit, u"ButNext"_s);

@@ -5,9 +5,7 @@
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
 #include "evaluate/ResultsJson.h"
-#include "evaluate/ui/ResultChart.h"
-#include "lists/ui/TFormListQuality.h"
-#include "report/AnalysisReport.h"
+#include "evaluate/chart/ResultChart.h"
 #include "report/Questionnaire.h"
 #include "report/ResultReports.h"
 #include "report/TFormWord.h"
@@ -16,6 +14,7 @@
 #include "storage/IniFile.h"
 #include "storage/OptivarError.h"
 #include "storage/ProblemKeys.h"
+#include "storage/ProblemLists.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -144,7 +143,7 @@ QByteArray reportBytes(Report report, const IniDocument& doc)
     chart.fill(result.Bars);
     chart.saveBitmap(chartPath);
     if (report == Report::Full)
-        AnalysisReport::writeFullReport(word, doc, result, chartPath, locale);
+        ResultReports::writeFull(word, doc, result, chartPath, locale);
     else
         ResultReports::writeShort(word, doc, result, chartPath, locale);
     return word.documentBytes(QDateTime::currentDateTime());
@@ -230,8 +229,7 @@ int main(int argc, char* argv[])
             return error(u"the document would replace the problem file "_s + path), Failed;
         const IniDocument doc = IniDocument::fromBytes(bytes);
         const int criteria = ProblemKeys::readCount(doc, ProblemKeys::QualSection);
-        if (report == Report::Questionnaire &&
-            (criteria < TFormListQuality::MinCount || criteria > TFormListQuality::MaxCount))
+        if (report == Report::Questionnaire && (criteria < ProblemLists::MinCount || criteria > ProblemLists::MaxCount))
             return error(u"Количество критериев должно быть в интервале от 2 до 9."_s), Failed;
 
         // Only the chart needs a GUI application, and it never needs a display.

@@ -51,23 +51,18 @@ QStringList rebuildJudgements(IniFile& file)
     return lines;
 }
 
-QString stepItemName(const IniDocument& doc, QStringView section, const QString& key)
-{
-    return doc.readString(section, key, u"?"_s).left(ComUnit::MaxNameLength);
-}
-
 QString stepCaption(const IniDocument& doc, const QString& line)
 {
     using namespace ProblemKeys;
     using ComUnit::stepLinePart;
     QString caption;
     if (line.startsWith(u'Q')) {
-        caption = stepItemName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::FirstItem)) + u" и "_s +
-                  stepItemName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::SecondCriterion));
+        caption = readName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::FirstItem)) + u" и "_s +
+                  readName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::SecondCriterion));
     } else {
-        caption = stepItemName(doc, AltSection, stepLinePart(line, ComUnit::StepParts::FirstAlternative)) + u" и "_s +
-                  stepItemName(doc, AltSection, stepLinePart(line, ComUnit::StepParts::SecondAlternative)) + u" ["_s +
-                  stepItemName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::Criterion)) + u"]."_s;
+        caption = readName(doc, AltSection, stepLinePart(line, ComUnit::StepParts::FirstAlternative)) + u" и "_s +
+                  readName(doc, AltSection, stepLinePart(line, ComUnit::StepParts::SecondAlternative)) + u" ["_s +
+                  readName(doc, QualSection, stepLinePart(line, ComUnit::StepParts::Criterion)) + u"]."_s;
     }
     return caption.left(MaxCaptionLength);
 }

@@ -24,10 +24,6 @@ QStringList rebuildJudgements(IniFile& file);
 /// Longest caption a row of the step list shows; longer ones are cut.
 inline constexpr int MaxCaptionLength = 255;
 
-/// The name of an element as the step screens show it: the string at key in
-/// section, "?" when there is none, at most 255 characters.
-QString stepItemName(const IniDocument& doc, QStringView section, const QString& key);
-
 /// The caption of a step line in the step list: "A и B" for a criteria pair,
 /// "A и B [criterion]." for an alternatives pair, cut to 255 characters.
 QString stepCaption(const IniDocument& doc, const QString& line);

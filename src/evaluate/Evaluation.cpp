@@ -5,6 +5,7 @@
 #include "evaluate/ProblemData.h"
 #include "evaluate/RandomIndex.h"
 #include "evaluate/ResultsText.h"
+#include "storage/ProblemKeys.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -35,6 +36,20 @@ void EvaluateAlternatives(const ProblemData& problem, EvaluationResult& result)
             result.AltLocalPriority[std::size_t(i)][std::size_t(q)] = priorities.weights[std::size_t(i)];
         result.AltConsistencyIndex[std::size_t(q)] = priorities.consistencyIndex;
     }
+}
+
+int bestChoice(const std::vector<double>& priorities, int count)
+{
+    const auto priority = [&](int i) { return i < int(priorities.size()) ? priorities[std::size_t(i)] : 0.0; };
+    if (count < 1)
+        return -1;
+    int best = 0;
+    for (int i = 1; i < count; ++i) {
+        // Only a strictly higher priority takes over.
+        if (priority(i) > priority(best))
+            best = i;
+    }
+    return best;
 }
 
 EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& locale)
@@ -69,11 +84,7 @@ EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& loca
     result.Memo.append(ResultsText::heading());
     result.Memo.append(QString());
     result.Bars.reserve(m);
-    int best = 0;
     for (int i = 0; i < m; ++i) {
-        // Only a strictly higher priority takes over: ties go to the alternative first in the file.
-        if (result.AltPriority[std::size_t(i)] > result.AltPriority[std::size_t(best)])
-            best = i;
         const double priority = result.AltPriority[std::size_t(i)];
         result.Memo.append(ResultsText::priorityLine(problem.altName(i), priority, locale));
         result.Bars.append(ResultBar{100.0 * priority, QString::number(i + 1)});
@@ -81,8 +92,9 @@ EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& loca
     // Without alternatives there is no best choice: the index is -1 and the line
     // keeps its place with "?", the mark the program shows for any alternative it
     // cannot name, so the text has the same shape for every problem.
-    result.BestChoice = m > 0 ? best : -1;
-    const QString bestName = m > 0 ? problem.altName(best) : QString::fromUtf16(ProblemData::UnknownName);
+    result.BestChoice = bestChoice(result.AltPriority, m);
+    const QString bestName =
+        result.BestChoice >= 0 ? problem.altName(result.BestChoice) : ProblemKeys::UnknownName.toString();
     result.Memo.append(QString());
     result.Memo.append(ResultsText::bestChoiceLine(bestName));
     result.Memo.append(QString());

@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <vector>
+
 class ProblemData;
 
 /// The Analytic Hierarchy Process over a problem: pure functions, no file and no screen.
@@ -21,5 +23,10 @@ void EvaluateCriteria(const ProblemData& problem, EvaluationResult& result, cons
 /// AltLocalPriority and AltConsistencyIndex of every criterion (no random index here).
 /// Expects CritTotal and AltTotal set.
 void EvaluateAlternatives(const ProblemData& problem, EvaluationResult& result);
+
+/// The best choice among positions 0 .. count - 1: the first of the highest
+/// priorities, so that a tie goes to the alternative first in the file. A position
+/// past the end of priorities has priority 0. -1 when count is below 1.
+int bestChoice(const std::vector<double>& priorities, int count);
 
 } // namespace Evaluation

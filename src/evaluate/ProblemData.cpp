@@ -14,9 +14,9 @@ ProblemData::ProblemData(int critTotal, int altTotal)
       m_altTotal(std::clamp(altTotal, 0, ProblemKeys::MaxItemCount))
 {
     for (int i = 0; i < m_altTotal; ++i)
-        m_altNames.append(QString::fromUtf16(UnknownName));
+        m_altNames.append(ProblemKeys::UnknownName.toString());
     for (int k = 0; k < m_critTotal; ++k)
-        m_critNames.append(QString::fromUtf16(UnknownName));
+        m_critNames.append(ProblemKeys::UnknownName.toString());
     m_critJudgements.assign(std::size_t(m_critTotal) * std::size_t(m_critTotal), 1);
     m_altJudgements.assign(std::size_t(m_critTotal) * std::size_t(m_altTotal) * std::size_t(m_altTotal), 1);
 }

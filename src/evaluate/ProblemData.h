@@ -14,12 +14,10 @@ class IniFile;
 class ProblemData
 {
 public:
-    /// The name of an alternative or criterion whose key is missing.
-    static constexpr char16_t UnknownName[] = u"?";
-
     /// No criteria, no alternatives.
     ProblemData() = default;
-    /// Counts kept within 0 .. ProblemKeys::MaxItemCount, every judgement 1 (equal), every name "?".
+    /// Counts kept within 0 .. ProblemKeys::MaxItemCount, every judgement 1 (equal), every name
+    /// ProblemKeys::UnknownName ("?").
     ProblemData(int critTotal, int altTotal);
 
     /// Reads "Qual"/"Count", "Alt"/"Count", the names "A_i" and "Q_k" and the judgements

@@ -10,11 +10,10 @@ ProblemData ProblemData::load(const IniDocument& doc)
 {
     using namespace ProblemKeys;
     ProblemData problem(readCount(doc, QualSection), readCount(doc, AltSection));
-    const QString unknown = QString::fromUtf16(UnknownName);
     for (int i = 0; i < problem.altTotal(); ++i)
-        problem.setAltName(i, doc.readString(AltSection, altKey(i), unknown));
+        problem.setAltName(i, readName(doc, AltSection, altKey(i)));
     for (int k = 0; k < problem.critTotal(); ++k)
-        problem.setCritName(k, doc.readString(QualSection, qualKey(k), unknown));
+        problem.setCritName(k, readName(doc, QualSection, qualKey(k)));
     // Only the keys with the lower position first are read; a stored value
     // that is not a decimal integer reads as 1, equal.
     for (int i = 0; i < problem.critTotal(); ++i) {

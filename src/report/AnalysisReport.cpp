@@ -6,7 +6,6 @@
 #include "evaluate/Evaluation.h"
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/ProblemData.h"
-#include "report/ResultReports.h"
 #include "report/TFormWord.h"
 
 #include <functional>
@@ -19,20 +18,14 @@ namespace {
 
 constexpr double NameColumnCm = 4.0;
 
-// As in the rest of the report: "\n\r" ends a paragraph and leaves an empty line after it.
-QString endLine()
-{
-    return u"\n\r"_s;
-}
-
 // A title with an empty line under it, after an empty line that parts it from what came before. The title
 // and its empty line stay on the page of what comes under them, up to the next table.
 void heading(TFormWord& word, const QString& title)
 {
     word.GoToEnd();
-    word.WriteText(endLine());
+    word.WriteText(TFormWord::endLine());
     word.setParagraphFormat(true, false);
-    word.WriteText(title + endLine());
+    word.WriteText(title + TFormWord::endLine());
 }
 
 // A table whose first row names its columns; rows() fills one row of cells at a time from the second row on.
@@ -84,9 +77,9 @@ void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
 
     word.GoToEnd();
     word.setParagraphFormat(true, false);
-    word.WriteText(QString::fromUtf16(Title) + endLine());
+    word.WriteText(QString::fromUtf16(Title) + TFormWord::endLine());
 
-    word.WriteText(u"Веса критериев:"_s + endLine());
+    word.WriteText(u"Веса критериев:"_s + TFormWord::endLine());
     table(word, {u"Критерий"_s, u"Вес"_s}, n, [&](int k) {
         return QStringList{analysis.critNames.at(k), percent(analysis.weights.at(std::size_t(k)), locale)};
     });
@@ -149,18 +142,11 @@ void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
                            percent(s.high, locale)};
     });
     word.GoToEnd();
-    word.WriteText(endLine());
+    word.WriteText(TFormWord::endLine());
     for (int k = 0; k < n; ++k)
         word.writeLine(AnalysisText::sensitivityLine(analysis, k, locale));
-    word.WriteText(endLine());
+    word.WriteText(TFormWord::endLine());
     word.writeLine(AnalysisText::smallestChangeLine(analysis, locale));
-}
-
-void writeFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,
-                     const QString& chartPath, const QLocale& locale)
-{
-    const AnalysisResult analysis = analysisOf(problem, shown);
-    ResultReports::writeFull(word, problem, shown, chartPath, locale, &analysis);
 }
 
 } // namespace AnalysisReport

@@ -7,9 +7,9 @@ class TFormWord;
 struct AnalysisResult;
 struct EvaluationResult;
 
-/// The section "Анализ решения" that closes the full report: the weights, the local priorities, the
-/// consistency of every matrix, the judgements to revisit and how far each weight may move before the best
-/// choice changes. Written through the same writer operations as the rest of the report.
+/// The section "Анализ решения" that closes the full report (ResultReports::writeFull): the weights, the local
+/// priorities, the consistency of every matrix, the judgements to revisit and how far each weight may move before the
+/// best choice changes. Written through the same writer operations as the rest of the report.
 namespace AnalysisReport {
 
 /// The section's title, the first paragraph it writes.
@@ -19,12 +19,6 @@ inline constexpr char16_t Title[] = u"Анализ решения";
 /// the counts in the file no longer match that evaluation (the file changed since), the problem is evaluated
 /// anew, so the analysis never reads priorities of elements the file does not have.
 AnalysisResult analysisOf(const IniDocument& problem, const EvaluationResult& shown);
-
-/// The full report as the program exports it: everything the full report
-/// writes, then the decision analysis of the same evaluation. The results
-/// screen and optivar-eval both write it through this.
-void writeFullReport(TFormWord& word, const IniDocument& problem, const EvaluationResult& shown,
-                     const QString& chartPath, const QLocale& locale = QLocale());
 
 /// Writes the section at the end of the open document.
 void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale = QLocale());

@@ -45,11 +45,6 @@ constexpr std::array<Answer, AnswerCount> Answers{{
     {u"(B) очень намного важнее, чем (A)", u"(B) очень намного лучше, чем (A)"},
 }};
 
-QString readName(const IniDocument& problem, QStringView section, const QString& key)
-{
-    return problem.readString(section, key, u"?"_s).left(ComUnit::MaxNameLength);
-}
-
 } // namespace
 
 QString answerLine(Scale::PairKind kind, int number)
@@ -91,8 +86,8 @@ void write(TFormWord& word, const IniDocument& problem, const QStringList& steps
 {
     word.NewDocument(true);
     word.SetFont(QString(), FontSize, 0, 0, 0);
-    word.WriteText(u"Анкета для принятия управленческого решения.\n\r"_s);
-    word.WriteText(u"\n\r"_s);
+    word.writeLine(u"Анкета для принятия управленческого решения."_s, TFormWord::endLine());
+    word.WriteText(TFormWord::endLine());
     for (int p = 0; p < steps.size(); ++p) {
         const QString question = questionLine(problem, steps.at(p), p);
         if (question.isEmpty())
@@ -106,7 +101,7 @@ void write(TFormWord& word, const IniDocument& problem, const QStringList& steps
         word.SetFont(QString(), 0, 1, 0, 0);
         word.WriteText(question);
         word.SetFont(QString(), 0, 0, 0, 0);
-        word.WriteText(u"\n\r"_s);
+        word.WriteText(TFormWord::endLine());
         for (int a = 1; a < AnswerCount; ++a)
             word.writeLine(answerLine(kind, a));
         word.setParagraphFormat(false, true);

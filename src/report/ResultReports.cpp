@@ -1,5 +1,7 @@
 #include "report/ResultReports.h"
 
+#include "evaluate/AnalysisResult.h"
+#include "evaluate/Evaluation.h"
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/JudgementMatrix.h"
 #include "evaluate/NumberFormat.h"
@@ -9,9 +11,11 @@
 #include "storage/ComUnit.h"
 #include "storage/IniDocument.h"
 #include "storage/ProblemKeys.h"
+#include "storage/ProblemLists.h"
 
 #include <QtMath>
 
+#include <algorithm>
 #include <functional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -20,15 +24,8 @@ namespace ResultReports {
 
 namespace {
 
-// The writer ends a paragraph at every carriage return and line feed, so
-// "\n\r" leaves an empty line. A line that holds a name goes through
-// writeLine, which cuts the text and never its end.
-QString endLine()
-{
-    return u"\n\r"_s;
-}
-
-constexpr QStringView Unknown = u"?";
+// A line that holds a name goes through writeLine, which cuts the text and
+// never its end; TFormWord::endLine() leaves an empty line under a line.
 constexpr int FontSize = 12;
 constexpr double HeadingColumnCm = 4.0;
 constexpr double ValueColumnCm = 1.7;
@@ -37,25 +34,18 @@ enum class Report { Short, Full };
 
 enum class Headings { Upward, Across };
 
-QString readName(const IniDocument& problem, QStringView section, const QString& key, QStringView fallback)
+// The names of a list as its list screen shows them: positions without a name
+// keep their number, so the list can show gaps.
+void writeList(TFormWord& word, const IniDocument& problem, ProblemLists::Kind kind)
 {
-    return problem.readString(section, key, fallback.toString()).left(ComUnit::MaxNameLength);
+    for (const TLElem& item : ProblemLists::load(problem, kind))
+        word.writeLine(QString::number(item.Num + 1) + u". "_s + item.Name);
 }
 
-void type(TFormWord& word, const QString& text)
+// The name a matrix gives an element: as its list screen reads it.
+QString listName(const IniDocument& problem, QStringView section, const QString& key)
 {
-    word.WriteText(text);
-}
-
-// Positions without a name keep their number, so the list can show gaps; a
-// name spelt as the empty marker counts as no name.
-void writeList(TFormWord& word, const IniDocument& problem, QStringView section, const std::function<QString(int)>& key)
-{
-    for (int i = 0; i < ComUnit::ListPositions; ++i) {
-        const QString name = readName(problem, section, key(i), ComUnit::NoEntry);
-        if (name != ComUnit::NoEntry)
-            word.writeLine(QString::number(i + 1) + u". "_s + name);
-    }
+    return problem.readString(section, key, ComUnit::NoEntry.toString()).left(ComUnit::MaxNameLength);
 }
 
 // A matrix's title and the empty line under it stay on the page of its table's
@@ -63,7 +53,7 @@ void writeList(TFormWord& word, const IniDocument& problem, QStringView section,
 void tableHeading(TFormWord& word, const QString& title)
 {
     word.setParagraphFormat(true, false);
-    word.writeLine(title, endLine());
+    word.writeLine(title, TFormWord::endLine());
     word.setParagraphFormat(false, false);
 }
 
@@ -97,10 +87,10 @@ void writeMatrix(TFormWord& word, int order, Headings headings, const std::funct
 void writeMatrices(TFormWord& word, const IniDocument& problem, int critTotal, int altTotal)
 {
     using namespace ProblemKeys;
-    const auto critName = [&](int k) { return readName(problem, QualSection, qualKey(k), ComUnit::NoEntry); };
-    const auto altName = [&](int i) { return readName(problem, AltSection, altKey(i), ComUnit::NoEntry); };
+    const auto critName = [&](int k) { return listName(problem, QualSection, qualKey(k)); };
+    const auto altName = [&](int i) { return listName(problem, AltSection, altKey(i)); };
 
-    type(word, endLine());
+    word.WriteText(TFormWord::endLine());
     tableHeading(word, u"Матрица парных сравнений для критериев выбора."_s);
     writeMatrix(word, critTotal, Headings::Upward, critName,
                 [&](int i, int j) { return problem.readInteger(JudgementSection, qualPairKey(i, j), 1); });
@@ -108,23 +98,20 @@ void writeMatrices(TFormWord& word, const IniDocument& problem, int critTotal, i
     for (int k = 0; k < critTotal; ++k) {
         const QString criterion = critName(k);
         word.GoToEnd();
-        type(word, endLine());
+        word.WriteText(TFormWord::endLine());
         tableHeading(word, u"Матрица парных сравнений альтернатив по критерию "_s + criterion);
         writeMatrix(word, altTotal, Headings::Across, altName,
                     [&](int i, int j) { return problem.readInteger(JudgementSection, altPairKey(i, j, k), 1); });
     }
 }
 
+// The warning lines of the results text, each its own paragraph; the empty line
+// that closes them is, as everywhere in the report, a line end with an empty
+// line under it.
 void writeWarning(TFormWord& word, ResultsText::Judgements judgements, double ratio, const QLocale& locale)
 {
-    const ResultsText::Consistency consistency = ResultsText::consistencyOf(ratio);
-    if (consistency == ResultsText::Consistency::Acceptable)
-        return;
-    type(word, u"Внимание!\r"_s);
-    type(word,
-         ResultsText::warningPrefix(judgements, consistency) + NumberFormat::hundredfold(ratio, locale) + u"%)\r"_s);
-    type(word, ResultsText::advice(consistency) + u'\r');
-    type(word, endLine());
+    for (const QString& line : ResultsText::warningLines(judgements, ratio, locale))
+        word.writeLine(line, line.isEmpty() ? TFormWord::endLine() : u"\r"_s);
 }
 
 void write(Report report, TFormWord& word, const IniDocument& problem, const EvaluationResult& result,
@@ -134,13 +121,14 @@ void write(Report report, TFormWord& word, const IniDocument& problem, const Eva
     word.NewDocument(true);
     word.SetFont(QString(), FontSize, 0, 0, 0);
 
-    type(word, report == Report::Full ? u"Протокол анализа альтернатив для принятия управленческого решения.\n\r"_s
-                                      : u"Результаты анализа альтернатив для принятия решения.\n\r"_s);
-    type(word, u"Список альтернатив:\n\r"_s);
-    writeList(word, problem, AltSection, altKey);
-    type(word, endLine());
-    type(word, u"Список критериев принятия решения:\n\r"_s);
-    writeList(word, problem, QualSection, qualKey);
+    word.writeLine(report == Report::Full ? u"Протокол анализа альтернатив для принятия управленческого решения."_s
+                                          : u"Результаты анализа альтернатив для принятия решения."_s,
+                   TFormWord::endLine());
+    word.writeLine(u"Список альтернатив:"_s, TFormWord::endLine());
+    writeList(word, problem, ProblemLists::Kind::Alternatives);
+    word.WriteText(TFormWord::endLine());
+    word.writeLine(u"Список критериев принятия решения:"_s, TFormWord::endLine());
+    writeList(word, problem, ProblemLists::Kind::Criteria);
 
     // The counts are read now, as the names are; the priorities are those the
     // evaluation left, and an alternative it did not know has none.
@@ -149,26 +137,22 @@ void write(Report report, TFormWord& word, const IniDocument& problem, const Eva
         writeMatrices(word, problem, readCount(problem, QualSection), altTotal);
 
     word.GoToEnd();
-    type(word, endLine());
-    type(word, u"Альтернативы имеют следующие приоритеты:\n\r"_s);
-    const auto priority = [&](int i) {
-        return i < int(result.AltPriority.size()) ? result.AltPriority[size_t(i)] : 0.0;
-    };
-    int best = 0;
+    word.WriteText(TFormWord::endLine());
+    word.writeLine(u"Альтернативы имеют следующие приоритеты:"_s, TFormWord::endLine());
     for (int i = 0; i < altTotal; ++i) {
-        const QString name = readName(problem, AltSection, altKey(i), Unknown);
-        word.writeLine(QString::number(i + 1) + u". "_s + name + NumberFormat::spacedHundredfold(priority(i), locale) +
-                       u'%');
-        if (priority(i) > priority(best))
-            best = i;
+        const double priority = i < int(result.AltPriority.size()) ? result.AltPriority[size_t(i)] : 0.0;
+        word.writeLine(QString::number(i + 1) + u". "_s + readName(problem, AltSection, altKey(i)) +
+                       NumberFormat::spacedHundredfold(priority, locale) + u'%');
     }
-    type(word, endLine());
-    word.writeLine(ResultsText::bestChoiceLine(readName(problem, AltSection, altKey(best), Unknown)), endLine());
+    word.WriteText(TFormWord::endLine());
+    // With no alternative counted the line names the one at the first position, or "?".
+    const int best = std::max(Evaluation::bestChoice(result.AltPriority, altTotal), 0);
+    word.writeLine(ResultsText::bestChoiceLine(readName(problem, AltSection, altKey(best))), TFormWord::endLine());
 
     word.GoToEnd();
     word.InsertPicture(chartPath, ChartSideCm, ChartSideCm);
     word.GoToEnd();
-    type(word, endLine());
+    word.WriteText(TFormWord::endLine());
 
     writeWarning(word, ResultsText::Judgements::Criteria, result.CritConsistencyRatio, locale);
     writeWarning(word, ResultsText::Judgements::Alternatives, result.AltConsistencyRatio, locale);
@@ -183,11 +167,10 @@ void writeShort(TFormWord& word, const IniDocument& problem, const EvaluationRes
 }
 
 void writeFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
-               const QLocale& locale, const AnalysisResult* analysis)
+               const QLocale& locale)
 {
     write(Report::Full, word, problem, result, chartPath, locale);
-    if (analysis)
-        AnalysisReport::write(word, *analysis, locale);
+    AnalysisReport::write(word, AnalysisReport::analysisOf(problem, result), locale);
 }
 
 std::pair<QString, QString> matrixCellTexts(int storedValue)

@@ -7,7 +7,6 @@
 
 class IniDocument;
 class TFormWord;
-struct AnalysisResult;
 struct EvaluationResult;
 
 /// The short and the full result report of a problem, written through the
@@ -28,13 +27,14 @@ inline constexpr int ChartSideCm = 15;
 void writeShort(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
                 const QLocale& locale = QLocale());
 
-/// The short report's content under its own title, with the criteria matrix
-/// and one alternatives matrix per criterion after the lists, each title kept
-/// on the page of its table. Given the
-/// analysis of the same evaluation (AnalysisReport::analysisOf), the section
-/// "Анализ решения" follows everything else.
+/// The full report as the program exports it: the short report's content
+/// under its own title, with the criteria matrix and one alternatives matrix
+/// per criterion after the lists, each title kept on the page of its table;
+/// then the section "Анализ решения" (AnalysisReport) of the problem as the
+/// file holds it now, from the same evaluation. The results screen and
+/// optivar-eval both write it through this.
 void writeFull(TFormWord& word, const IniDocument& problem, const EvaluationResult& result, const QString& chartPath,
-               const QLocale& locale = QLocale(), const AnalysisResult* analysis = nullptr);
+               const QLocale& locale = QLocale());
 
 /// The texts of cell (i, j) and of its mirror (j, i), i < j, for the stored
 /// judgement of the pair: how strongly the row element dominates the column

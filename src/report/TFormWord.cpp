@@ -2,6 +2,7 @@
 
 #include "report/DocxPackage.h"
 #include "storage/AtomicFile.h"
+#include "storage/FileNames.h"
 #include "storage/OptivarError.h"
 
 #include <QDir>
@@ -18,7 +19,6 @@ namespace {
 // not run past the limit of 255 bytes to a name; copies up to this number keep
 // the same cut of the problem's name.
 constexpr int MaxCopies = 9999;
-constexpr int MaxFileNameBytes = 255;
 
 QString cutText(const QString& text)
 {
@@ -50,29 +50,6 @@ QString kindText(TFormWord::Kind kind)
         break;
     }
     return u"полный отчет"_s;
-}
-
-// A surrogate is unsafe only when it is not half of a pair.
-bool isUnsafeInFileName(QStringView name, qsizetype i)
-{
-    const QChar c = name.at(i);
-    if (c.isHighSurrogate())
-        return i + 1 == name.size() || !name.at(i + 1).isLowSurrogate();
-    if (c.isLowSurrogate())
-        return i == 0 || !name.at(i - 1).isHighSurrogate();
-    return c.unicode() < 0x20 || c.unicode() == 0x7F || QStringView(u"\\/:*?\"<>|").contains(c);
-}
-
-// Leading dots would hide the file, trailing dots and blanks are lost on
-// Windows file systems.
-QString trimName(const QString& name)
-{
-    qsizetype b = 0, e = name.size();
-    while (b < e && (name.at(b) == u' ' || name.at(b) == u'.'))
-        ++b;
-    while (e > b && (name.at(e - 1) == u' ' || name.at(e - 1) == u'.'))
-        --e;
-    return name.mid(b, e - b);
 }
 
 } // namespace
@@ -146,6 +123,11 @@ void TFormWord::writeLine(const QString& text, QStringView lineEnd)
 {
     WriteText(text);
     WriteText(lineEnd.toString());
+}
+
+QString TFormWord::endLine()
+{
+    return u"\n\r"_s;
 }
 
 void TFormWord::setParagraphFormat(bool keepWithNext, bool keepTogether)
@@ -340,15 +322,15 @@ QString TFormWord::documentFileName(const QString& problemName, Kind kind, const
 
     QString problem = problemName;
     for (qsizetype i = 0; i < problemName.size(); ++i) {
-        if (isUnsafeInFileName(problemName, i))
+        if (FileNames::isUnsafeAt(problemName, i))
             problem[i] = u'_';
     }
-    problem = trimName(problem);
+    problem = FileNames::trimBlanksAndDots(problem);
     const qsizetype reserve = (u" ("_s + QString::number(MaxCopies) + u')').toUtf8().size();
-    const qsizetype budget = MaxFileNameBytes - (u' ' + tail + extension).toUtf8().size() - reserve;
+    const qsizetype budget = FileNames::MaxBytes - (u' ' + tail + extension).toUtf8().size() - reserve;
     while (!problem.isEmpty() && problem.toUtf8().size() > budget)
         problem.chop(problem.size() >= 2 && problem.back().isLowSurrogate() ? 2 : 1);
-    problem = trimName(problem);
+    problem = FileNames::trimBlanksAndDots(problem);
 
     return (problem.isEmpty() ? tail : problem + u' ' + tail) + copyMark + extension;
 }

@@ -65,6 +65,9 @@ public:
     /// Types a line and its end as two pieces: text longer than 255 characters
     /// is cut, and the line still ends where it would have ended.
     void writeLine(const QString& text, QStringView lineEnd = u"\r");
+    /// "\n\r", the line end of the reports that leaves an empty line under the
+    /// line: a line feed and a carriage return each end a paragraph.
+    static QString endLine();
     /// Sets how the paragraph at the insertion point meets a page break; the
     /// paragraphs that line ends begin from it take the same format.
     void setParagraphFormat(bool keepWithNext, bool keepTogether);

@@ -2,6 +2,7 @@
 
 #include "storage/AtomicFile.h"
 #include "storage/ComUnit.h"
+#include "storage/FileNames.h"
 #include "storage/OptivarError.h"
 
 #include <QCollator>
@@ -16,24 +17,6 @@
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-// The longest file name the file systems we run on take, in bytes of the encoded name.
-constexpr qsizetype MaxFileNameBytes = 255;
-
-bool isForbidden(QChar c)
-{
-    static const QString forbidden = u"/\\:*?\"<>|"_s;
-    return forbidden.contains(c);
-}
-
-bool isControl(QChar c)
-{
-    return c.unicode() < 32 || c.category() == QChar::Other_Control;
-}
-
-} // namespace
 
 namespace ProblemDirectory {
 
@@ -88,13 +71,13 @@ QString nameProblem(const QString& name, Kind kind)
         return u"Имя не может быть пустым."_s;
     if (name == u"." || name == u"..")
         return u"Имя не может состоять из одних точек."_s;
-    if (std::any_of(name.begin(), name.end(), isForbidden))
+    if (std::any_of(name.begin(), name.end(), FileNames::isReserved))
         return u"Имя не может содержать символы \\ / : * ? \" < > |."_s;
-    if (std::any_of(name.begin(), name.end(), isControl))
+    if (std::any_of(name.begin(), name.end(), FileNames::isControl))
         return u"Имя не может содержать управляющие символы."_s;
     if (name.back().isSpace() || name.back() == u'.')
         return u"Имя не может оканчиваться пробелом или точкой."_s;
-    if (name.size() > ComUnit::MaxNameLength || QFile::encodeName(name + extension(kind)).size() > MaxFileNameBytes)
+    if (name.size() > ComUnit::MaxNameLength || QFile::encodeName(name + extension(kind)).size() > FileNames::MaxBytes)
         return u"Имя слишком длинное для имени файла."_s;
     return QString();
 }

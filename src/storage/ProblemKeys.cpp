@@ -1,5 +1,6 @@
 #include "storage/ProblemKeys.h"
 
+#include "storage/ComUnit.h"
 #include "storage/IniDocument.h"
 
 #include <algorithm>
@@ -11,6 +12,11 @@ namespace ProblemKeys {
 int readCount(const IniDocument& doc, QStringView section)
 {
     return std::clamp(doc.readInteger(section, CountKey, 0), 0, MaxItemCount);
+}
+
+QString readName(const IniDocument& doc, QStringView section, QStringView key)
+{
+    return doc.readString(section, key, UnknownName.toString()).left(ComUnit::MaxNameLength);
 }
 
 namespace {

@@ -12,6 +12,13 @@ namespace ProblemLists {
 
 enum class Kind { Alternatives, Criteria }; // section "Alt" with "A_", "Qual" with "Q_"
 
+/// A problem goes on to its comparisons, and the questionnaire is made, with
+/// MinCount to MaxCount alternatives and criteria.
+constexpr int MinCount = 2;
+constexpr int MaxCount = 9;
+/// The compact comparison screen holds at most this many of each.
+constexpr int MaxCompactCount = 5;
+
 /// Positions 0 to 10 whose name is present (and not "***НЕТ***"), in position
 /// order, each with Num = its position; names cut to 255 characters.
 QList<TLElem> load(const IniDocument& doc, Kind kind);

@@ -7,6 +7,7 @@
 #include "evaluate/Evaluation.h"
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/ProblemData.h"
+#include "evaluate/ResultsText.h"
 #include "report/ResultReports.h"
 #include "report/TFormWord.h"
 #include "storage/CodePage.h"
@@ -45,15 +46,14 @@ IniDocument problemOf(const QString& ini)
 class Report
 {
 public:
-    /// The full report of the problem as the results screen would have it, with the analysis or without.
-    DocxReader::Package write(const IniDocument& problem, bool withAnalysis)
+    /// The full report of the problem as the results screen would have it.
+    DocxReader::Package write(const IniDocument& problem)
     {
         const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(problem), Russian);
-        const AnalysisResult analysis = AnalysisReport::analysisOf(problem, result);
         const QString chart = m_dir.filePath(u"graf.bmp"_s);
         TestSupport::writeBytes(chart, QByteArray("BM") + QByteArray(60, ' '));
         TFormWord word({m_dir.path(), u"Задача"_s, TFormWord::Kind::FullReport, {}, {}});
-        ResultReports::writeFull(word, problem, result, chart, Russian, withAnalysis ? &analysis : nullptr);
+        ResultReports::writeFull(word, problem, result, chart, Russian);
         return DocxReader::unzip(word.documentBytes(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))));
     }
 
@@ -96,7 +96,7 @@ private Q_SLOTS:
 void TestAnalysisReport::testSectionOfAConsistentProblem()
 {
     Report report;
-    const DocxReader::Package package = report.write(problemOf(Road), true);
+    const DocxReader::Package package = report.write(problemOf(Road));
     QCOMPARE(DocxReader::packageFaults(package), QStringList());
     const QStringList expected{
         u"Анализ решения"_s,
@@ -132,7 +132,7 @@ void TestAnalysisReport::testJudgementsToRevisit()
 {
     Report report;
     const IniDocument problem = problemOf(Road + Reversed);
-    const DocxReader::Package package = report.write(problem, true);
+    const DocxReader::Package package = report.write(problem);
     const QStringList written = section(package);
 
     const qsizetype consistency = written.indexOf(u"Согласованность ответов:"_s);
@@ -162,8 +162,7 @@ void TestAnalysisReport::testJudgementsToRevisit()
 
     // In a matrix of three, changing one judgement is enough; the report says so under the table, as the window.
     const QStringList cycle = section(report.write(
-        problemOf(u"[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Срок\nCount=3\n[QualM]\nQ_0*Q_1=-9\nQ_1*Q_2=-9\nQ_0*Q_2=9\n"_s),
-        true));
+        problemOf(u"[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Срок\nCount=3\n[QualM]\nQ_0*Q_1=-9\nQ_1*Q_2=-9\nQ_0*Q_2=9\n"_s)));
     const qsizetype under = cycle.indexOf(u"Ответы, которые стоит пересмотреть:"_s) + 2;
     QVERIFY2(cycle.value(under).startsWith(u"Критерии: из трёх ответов"_s), qPrintable(cycle.value(under)));
 }
@@ -172,7 +171,7 @@ void TestAnalysisReport::testJudgementsToRevisit()
 void TestAnalysisReport::testTitlesKeepWithTheirTables()
 {
     Report report;
-    const DocxReader::Package package = report.write(problemOf(Road + Reversed), true);
+    const DocxReader::Package package = report.write(problemOf(Road + Reversed));
     QStringList expected{QString::fromUtf16(AnalysisReport::Title) + u"|N"_s, u"|N"_s};
     for (const QString& title :
          {u"Веса критериев:"_s, u"Локальные приоритеты альтернатив по критериям:"_s, u"Согласованность ответов:"_s,
@@ -189,20 +188,20 @@ void TestAnalysisReport::testTitlesKeepWithTheirTables()
     QVERIFY(body.all(u"w:keepLines"_s, true).empty());
 }
 
-// The section comes after the last warning; everything before it is the full report as it was.
+// The section comes after the last warning: its lines, each a paragraph, then the empty line under them.
 void TestAnalysisReport::testSectionFollowsEverythingElse()
 {
     Report report;
     const IniDocument problem = problemOf(Road + Reversed);
-    const QStringList plain = DocxReader::bodyOutline(report.write(problem, false));
-    const QStringList with = DocxReader::bodyOutline(report.write(problem, true));
-    QVERIFY(!plain.contains(QString::fromUtf16(AnalysisReport::Title)));
-    QVERIFY(plain.contains(u"Внимание!"_s));
+    const QStringList with = DocxReader::bodyOutline(report.write(problem));
+    const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(problem), Russian);
+    const QStringList warning =
+        ResultsText::warningLines(ResultsText::Judgements::Alternatives, result.AltConsistencyRatio, Russian)
+        << QString();
+    QVERIFY(warning.contains(u"Внимание!"_s));
     const qsizetype at = with.indexOf(QString::fromUtf16(AnalysisReport::Title));
-    QVERIFY(at > 0);
-    // The report without the section ends in the empty paragraph the title is written into.
-    QCOMPARE(plain.last(), QString());
-    QCOMPARE(with.mid(0, at), plain.mid(0, plain.size() - 1));
+    QVERIFY(at > warning.size());
+    QCOMPARE(with.mid(at - warning.size(), warning.size()), warning);
 }
 
 void TestAnalysisReport::testAnalysisOfTheFileAsItIs_data()
@@ -271,7 +270,7 @@ void TestAnalysisReport::testSmallProblems()
     QFETCH(QString, ini);
     QFETCH(QString, explanation);
     Report report;
-    const DocxReader::Package package = report.write(problemOf(ini), true);
+    const DocxReader::Package package = report.write(problemOf(ini));
     QCOMPARE(DocxReader::packageFaults(package), QStringList());
     const QStringList written = section(package);
     QCOMPARE(written.value(0), u"Анализ решения"_s);

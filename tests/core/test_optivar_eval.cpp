@@ -166,7 +166,7 @@ QStringList expectedOutline(const QString& kind, const QByteArray& problemBytes,
         TestSupport::writeBytes(picture, QByteArray("BM") + QByteArray(60, ' '));
         const EvaluationResult result = Evaluation::EvaluateProblem(ProblemData::load(doc), russian);
         if (k == TFormWord::Kind::FullReport)
-            AnalysisReport::writeFullReport(word, doc, result, picture, russian);
+            ResultReports::writeFull(word, doc, result, picture, russian);
         else
             ResultReports::writeShort(word, doc, result, picture, russian);
     }

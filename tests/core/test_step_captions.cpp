@@ -2,6 +2,7 @@
 // the file lacks, and the cut at 255 characters.
 #include "compare/CompareStepsBuild.h"
 #include "storage/IniDocument.h"
+#include "storage/ProblemKeys.h"
 
 #include "TestSupport.h"
 
@@ -94,8 +95,8 @@ private Q_SLOTS:
     {
         IniDocument doc;
         doc.writeString(u"Alt", u"A_0", QString(300, u'x'));
-        QCOMPARE(CompareStepsBuild::stepItemName(doc, u"Alt", u"A_0"_s), QString(255, u'x'));
-        QCOMPARE(CompareStepsBuild::stepItemName(doc, u"Alt", u"A_1"_s), u"?"_s);
+        QCOMPARE(ProblemKeys::readName(doc, u"Alt", u"A_0"), QString(255, u'x'));
+        QCOMPARE(ProblemKeys::readName(doc, u"Alt", u"A_1"), u"?"_s);
     }
 
     // The list of captions follows the step lines one for one, in their order.

@@ -2,7 +2,7 @@
 // into "Отчеты" and handed over, the chart picture beside the problem, the notice
 // when nothing opens the document, and failures that leave no document.
 #include "compare/CompareStepsBuild.h"
-#include "evaluate/ui/ResultChart.h"
+#include "evaluate/chart/ResultChart.h"
 #include "evaluate/ui/TFormFinal.h"
 #include "lists/ui/NameEdit.h"
 #include "lists/ui/TFormListAlt.h"

@@ -91,7 +91,7 @@ private:
     {
         openAlternatives(problem);
         const int n = grid(m_wizard->FormListAlt)->Count();
-        if (n > TFormListAlt::MaxCompactCount)
+        if (n > ProblemLists::MaxCompactCount)
             dialogs().answer(Button::Ok);
         click(m_wizard->FormListAlt, u"ButNext"_s);
         dialogs().clearCalls();

@@ -189,21 +189,20 @@ bool TFormMain::hasStep() const
 void TFormMain::ShowStep()
 {
     using namespace ProblemKeys;
-    using CompareStepsBuild::stepItemName;
     if (!hasStep())
         return;
     const auto doc = ComUnit::ProblemIni.snapshot();
     if (ComUnit::StepPart(ComUnit::StepParts::Key).startsWith(u'Q')) {
         m_stepKind = u'Q';
-        m_nameA = stepItemName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::FirstItem));
-        m_nameB = stepItemName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::SecondCriterion));
+        m_nameA = readName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::FirstItem));
+        m_nameB = readName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::SecondCriterion));
         STextTop->setText(u"Сравнение критериев "_s + m_nameA + u" и "_s + m_nameB + u" по степени важности."_s);
     } else {
         m_stepKind = u'A';
-        m_nameA = stepItemName(*doc, AltSection, ComUnit::StepPart(ComUnit::StepParts::FirstAlternative));
-        m_nameB = stepItemName(*doc, AltSection, ComUnit::StepPart(ComUnit::StepParts::SecondAlternative));
+        m_nameA = readName(*doc, AltSection, ComUnit::StepPart(ComUnit::StepParts::FirstAlternative));
+        m_nameB = readName(*doc, AltSection, ComUnit::StepPart(ComUnit::StepParts::SecondAlternative));
         STextTop->setText(u"Сравнение альтернатив "_s + m_nameA + u" и "_s + m_nameB + u" по критерию "_s +
-                          stepItemName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::Criterion)) + u"."_s);
+                          readName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::Criterion)) + u"."_s);
     }
     STextA->setText(u"(A) "_s + m_nameA);
     STextB->setText(u"(B) "_s + m_nameB);

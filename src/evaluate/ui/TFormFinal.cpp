@@ -2,7 +2,7 @@
 
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
-#include "evaluate/ui/ResultChart.h"
+#include "evaluate/chart/ResultChart.h"
 #include "evaluate/ui/TFormAnalysis.h"
 #include "report/AnalysisReport.h"
 #include "report/ResultReports.h"
@@ -165,7 +165,7 @@ void TFormFinal::exportReport(bool full)
     TFormWord word(
         DocumentOpener::destination(this, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport));
     if (full)
-        AnalysisReport::writeFullReport(word, *problem, m_result, chartPath);
+        ResultReports::writeFull(word, *problem, m_result, chartPath);
     else
         ResultReports::writeShort(word, *problem, m_result, chartPath);
     // Told also when the viewer fails after it started, or nothing opens at all.

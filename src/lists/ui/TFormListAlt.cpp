@@ -54,11 +54,11 @@ void TFormListAlt::NextExecute()
 {
     finishEditing();
     const int n = StGList->Count();
-    if (n < MinCount || n > MaxCount) {
+    if (n < ProblemLists::MinCount || n > ProblemLists::MaxCount) {
         Dialogs::warning(this, u"Ошибка"_s, u"Количество альтернатив должно быть в интервале от 2 до 9."_s);
         return;
     }
-    if (n > MaxCompactCount) {
+    if (n > ProblemLists::MaxCompactCount) {
         Dialogs::information(this, u"Сообщение"_s,
                              u"Для решения задачи с количеством альтернатив больше 5 может быть использован только "
                              u"пошаговый интерфейс !"_s);

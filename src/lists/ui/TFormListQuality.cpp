@@ -118,7 +118,7 @@ void TFormListQuality::ButExpToWordClick()
 {
     finishEditing();
     const int n = StGList->Count();
-    if (n < MinCount || n > MaxCount) {
+    if (n < ProblemLists::MinCount || n > ProblemLists::MaxCount) {
         Dialogs::plain(this, u"Ошибка"_s, u"Количество критериев должно быть в интервале от 2 до 9."_s);
         return;
     }
@@ -132,7 +132,7 @@ void TFormListQuality::ButNextClick()
 {
     finishEditing();
     const int n = StGList->Count();
-    if (n < MinCount || n > MaxCount) {
+    if (n < ProblemLists::MinCount || n > ProblemLists::MaxCount) {
         Dialogs::warning(this, u"Ошибка"_s, u"Количество критериев должно быть в интервале от 2 до 9."_s);
         return;
     }
@@ -145,9 +145,10 @@ void TFormListQuality::ButNextCompactClick()
 {
     finishEditing();
     const int n = StGList->Count();
-    const bool fits = [](int count) { return count >= MinCount && count <= MaxCompactCount; }(n) &&
-                      ComUnit::AltCount >= MinCount && ComUnit::AltCount <= MaxCompactCount;
-    if (!fits) {
+    const auto fits = [](int count) {
+        return count >= ProblemLists::MinCount && count <= ProblemLists::MaxCompactCount;
+    };
+    if (!fits(n) || !fits(ComUnit::AltCount)) {
         Dialogs::warning(this, u"Ошибка"_s, u"Количество критериев и альтернатив должно быть в интервале от 2 до 5."_s);
         return;
     }

@@ -12,10 +12,6 @@ class TFormListQuality final : public ItemListScreen
     Q_OBJECT
 
 public:
-    static constexpr int MinCount = 2;
-    static constexpr int MaxCount = 9;
-    static constexpr int MaxCompactCount = 5;
-
     explicit TFormListQuality(QWidget* parent = nullptr);
 
 Q_SIGNALS:

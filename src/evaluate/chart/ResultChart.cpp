@@ -1,4 +1,4 @@
-#include "evaluate/ui/ResultChart.h"
+#include "evaluate/chart/ResultChart.h"
 
 #include "evaluate/NumberFormat.h"
 #include "storage/AtomicFile.h"
