@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -26,6 +27,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -61,7 +63,8 @@ const char usageText[] = "Usage: optivar-eval [--json] FILE.qzr\n"
                          "              Low and High of the weight in which the best choice holds,\n"
                          "              WinnerBelow and WinnerAbove, -1 for none) and\n"
                          "              SmallestChange (Criterion, NewWeight, NewWinner, or null);\n"
-                         "              numbers with 17 significant digits\n"
+                         "              keys in alphabetical order, each number in the fewest\n"
+                         "              digits that read back as the same double\n"
                          "  --report KIND OUT.docx\n"
                          "              write a document of KIND (see Reports) instead, as the\n"
                          "              program's export buttons make it, into OUT.docx (replaced\n"
@@ -72,7 +75,7 @@ const char usageText[] = "Usage: optivar-eval [--json] FILE.qzr\n"
                          "Reports:\n"
                          "  short          the short report of the results, with the chart\n"
                          "  full           the full report: the short one and every judgement\n"
-                         "                 matrix as a table\n"
+                         "                 matrix as a table, then the decision analysis\n"
                          "  questionnaire  the blank questionnaire, one question per pair to\n"
                          "                 compare; needs 2 to 9 criteria\n"
                          "The chart is drawn offscreen at the size the results screen gives it; no\n"
@@ -156,37 +159,38 @@ int main(int argc, char* argv[])
     // No QCoreApplication: it would switch the C library to the user's locale,
     // and nothing here needs an event loop. Only a report's chart needs a GUI
     // application; it gets one further down.
-    QStringList files;
-    bool json = false;
+    QStringList arguments{u"optivar-eval"_s}; // the parser passes over the first
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    // The options are described once, in the help text above, which the manual page is made from.
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
+    const QCommandLineOption json(u"json"_s);
+    const QCommandLineOption reportOption(u"report"_s, QString(), u"KIND"_s);
+    QCommandLineParser parser;
+    parser.addOptions({help, json, reportOption});
+    // Help answers at once, as GNU's tools do: what follows it is not read.
+    const auto optionsEnd = std::find(arguments.cbegin() + 1, arguments.cend(), u"--"_s);
+    const auto helpAt = std::find_if(arguments.cbegin() + 1, optionsEnd,
+                                     [](const QString& a) { return a == u"-h"_s || a == u"--help"_s; });
+    if (helpAt != optionsEnd && parser.parse(QStringList(arguments.cbegin(), helpAt)))
+        return writeAll(stdout, QByteArray(usageText)) ? Ok : Failed;
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+
     Report report = Report::None;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (!optionsEnded && arg == u"--"_s) {
-            optionsEnded = true;
-        } else if (!optionsEnded && (arg == u"--help"_s || arg == u"-h"_s)) {
-            return writeAll(stdout, QByteArray(usageText)) ? Ok : Failed;
-        } else if (!optionsEnded && arg == u"--json"_s) {
-            json = true;
-        } else if (!optionsEnded && arg == u"--report"_s) {
-            if (i + 1 == argc)
-                return usageError(u"--report needs a kind: short, full or questionnaire"_s);
-            const QString name = QString::fromLocal8Bit(argv[++i]);
-            const std::optional<Report> kind = reportKind(name);
-            if (!kind)
-                return usageError(u"unknown report "_s + name + u": short, full or questionnaire"_s);
-            if (report != Report::None && report != *kind)
-                return usageError(u"more than one report asked for"_s);
-            report = *kind;
-        } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
-            return usageError(u"unknown option "_s + arg);
-        } else {
-            files.append(arg);
-        }
+    for (const QString& name : parser.values(reportOption)) {
+        const std::optional<Report> kind = reportKind(name);
+        if (!kind)
+            return usageError(u"unknown report "_s + name + u": short, full or questionnaire"_s);
+        if (report != Report::None && report != *kind)
+            return usageError(u"more than one report asked for"_s);
+        report = *kind;
     }
+    QStringList files = parser.positionalArguments();
     QString outPath;
     if (report != Report::None) {
-        if (json)
+        if (parser.isSet(json))
             return usageError(u"--json and --report do not go together"_s);
         if (files.size() < 2)
             return usageError(files.isEmpty() ? u"no document and no problem file given"_s
@@ -249,7 +253,7 @@ int main(int argc, char* argv[])
     const ProblemData problem = ProblemData::load(IniDocument::fromBytes(bytes));
     const EvaluationResult result = Evaluation::EvaluateProblem(problem, QLocale::system());
     QByteArray out;
-    if (json) {
+    if (parser.isSet(json)) {
         out = ResultsJson::toJson(problem, result);
     } else {
         for (const QString& line : result.Memo)

@@ -5,24 +5,21 @@
 struct EvaluationResult;
 class ProblemData;
 
-/// The results of an evaluation as JSON for other programs: every field, the
-/// names of the alternatives, doubles with all 17 significant digits.
+/// The results of an evaluation as JSON for other programs: every field and the
+/// names of the alternatives.
 namespace ResultsJson {
 
-/// UTF-8 JSON text: an object with CritTotal, AltTotal, AltNames, CritPriority,
-/// AltLocalPriority ([alternative][criterion]), AltConsistencyIndex, AltPriority,
-/// CritConsistencyRatio, AltConsistencyRatio and BestChoice (-1 without alternatives),
-/// then the decision analysis:
+/// UTF-8 JSON text (keys in alphabetical order): an object with CritTotal,
+/// AltTotal, AltNames, CritPriority, AltLocalPriority ([alternative][criterion]),
+/// AltConsistencyIndex, AltPriority, CritConsistencyRatio, AltConsistencyRatio
+/// and BestChoice (-1 without alternatives), then the decision analysis:
 /// - Weights: [{Name, Weight}] per criterion;
 /// - Matrices: [{Criterion (-1 for the criteria), Order, Lambda, CI, CR}], the criteria first;
 /// - Revisit: [{Matrix (index into Matrices), Key, Step, Present, Suggested, E}];
 /// - Sensitivity: [{Criterion, Weight, Low, High, WinnerBelow, WinnerAbove}] (-1: nobody takes over);
 /// - SmallestChange: {Criterion, NewWeight, NewWinner}, or null when no weight can change the best choice.
+/// A double is written in the fewest digits that read back as the same double
+/// (QJsonDocument); not a number and the infinities, which JSON cannot hold, become null.
 QByteArray toJson(const ProblemData& problem, const EvaluationResult& result);
-
-/// A double with 17 significant digits, trailing zeros kept, so that it reads
-/// back as the same double in any JSON reader; independent of every locale.
-/// Not a number and the infinities, which JSON cannot hold, become null.
-QByteArray number(double value);
 
 } // namespace ResultsJson
