@@ -5,6 +5,8 @@
 #include "storage/IniFile.h"
 #include "storage/ProblemKeys.h"
 
+#include <QStringBuilder>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace CompareStepsBuild {
@@ -16,15 +18,8 @@ QStringList stepLines(const IniDocument& doc)
     const int m = readCount(doc, AltSection);
     QStringList lines;
     lines.reserve(n * (n - 1) / 2 + n * m * (m - 1) / 2);
-    const auto add = [&](QString&& key) {
-        const int value = doc.readInteger(JudgementSection, key, 1);
-        key.reserve(key.size() + 12);
-        key.append(u'=');
-        if (value >= 0 && value <= 9) // every stored judgement but the preferences of A
-            key.append(QChar(u'0' + value));
-        else
-            key.append(QString::number(value));
-        lines.append(std::move(key));
+    const auto add = [&](const QString& key) {
+        lines.append(key % u'=' % QString::number(doc.readInteger(JudgementSection, key, 1)));
     };
     for (int i = 0; i + 1 < n; ++i) {
         for (int j = i + 1; j < n; ++j)

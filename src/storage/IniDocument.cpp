@@ -28,11 +28,6 @@ QByteArrayView trimmed(QByteArrayView v)
     return v.sliced(b, e - b);
 }
 
-char fold(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
 // The section name of a header line ("[name]", blanks allowed around and inside
 // the brackets), or nothing when the line is not a header.
 std::optional<QByteArrayView> headerName(QByteArrayView line)
@@ -148,140 +143,47 @@ QByteArray IniDocument::toBytes() const
     return out;
 }
 
-size_t IniDocument::FoldedHash::operator()(QByteArrayView v) const noexcept
-{
-    size_t h = 1469598103934665603ULL; // FNV-1a
-    for (char c : v)
-        h = (h ^ uchar(fold(c))) * 1099511628211ULL;
-    return h;
-}
-
-size_t IniDocument::FoldedHash::operator()(const std::pair<QByteArrayView, QByteArrayView>& v) const noexcept
-{
-    return (*this)(v.first) * 31 + (*this)(v.second);
-}
-
-bool IniDocument::FoldedEqual::operator()(QByteArrayView a, QByteArrayView b) const noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    }
-    return true;
-}
-
-bool IniDocument::FoldedEqual::operator()(const std::pair<QByteArrayView, QByteArrayView>& a,
-                                          const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept
-{
-    return (*this)(a.first, b.first) && (*this)(a.second, b.second);
-}
-
-void IniDocument::Index::addKey(QByteArrayView section, QByteArrayView key, int line)
-{
-    const size_t hash = FoldedHash()({section, key});
-    const size_t mask = keys.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        KeySlot& slot = keys[i];
-        if (slot.line < 0) {
-            slot = KeySlot{hash, line, section, key};
-            return;
-        }
-        if (slot.hash == hash && FoldedEqual()({slot.section, slot.key}, {section, key}))
-            return; // the first of two equal keys wins
-    }
-}
-
-int IniDocument::Index::findKey(QByteArrayView section, QByteArrayView key) const
-{
-    const size_t hash = FoldedHash()({section, key});
-    const size_t mask = keys.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const KeySlot& slot = keys[i];
-        if (slot.line < 0)
-            return -1;
-        if (slot.hash == hash && FoldedEqual()({slot.section, slot.key}, {section, key}))
-            return slot.line;
-    }
-}
-
 const IniDocument::Index& IniDocument::index() const
 {
     if (m_index)
         return *m_index;
     Index idx;
-    size_t capacity = 16;
-    while (capacity < 2 * m_lines.size())
-        capacity *= 2;
-    idx.keys.resize(capacity);
-    QByteArrayView section;
+    idx.keys.reserve(qsizetype(m_lines.size()));
+    FoldedName section;
     bool inSection = false;
     for (int i = 0; i < int(m_lines.size()); ++i) {
         const QByteArrayView text = m_lines[size_t(i)].text;
         const qsizetype eq = text.indexOf('=');
         if (eq < 0 || trimmed(text).startsWith('[')) {
             if (const auto name = headerName(text)) {
-                section = *name;
+                section = FoldedName{*name};
                 inSection = true;
-                idx.headers[section].push_back(i);
+                idx.headers[section].append(i);
             }
             continue;
         }
-        if (inSection)
-            idx.addKey(section, trimmed(text.first(eq)), i);
+        if (!inSection)
+            continue;
+        KeyLine& first = idx.keys[{section, FoldedName{trimmed(text.first(eq))}}];
+        if (first.line < 0)
+            first.line = i; // the first of two equal keys wins
     }
     m_index = std::move(idx);
     return *m_index;
 }
 
-namespace {
-
-// The bytes of a name as they stand in the file. Section names and keys are
-// short ASCII in every file the program writes; those need no allocation.
-class NameBytes
-{
-public:
-    explicit NameBytes(QStringView name)
-    {
-        if (name.size() <= qsizetype(sizeof m_buffer)) {
-            for (qsizetype i = 0; i < name.size(); ++i) {
-                const char16_t c = name[i].unicode();
-                if (c >= 0x80) {
-                    m_heap = CodePage::encode(name);
-                    m_view = m_heap;
-                    return;
-                }
-                m_buffer[i] = char(c);
-            }
-            m_view = QByteArrayView(m_buffer, name.size());
-        } else {
-            m_heap = CodePage::encode(name);
-            m_view = m_heap;
-        }
-    }
-    QByteArrayView view() const { return m_view; }
-
-private:
-    char m_buffer[64];
-    QByteArray m_heap;
-    QByteArrayView m_view;
-};
-
-} // namespace
-
 int IniDocument::keyLine(QStringView section, QStringView key) const
 {
-    const NameBytes s(section);
-    const NameBytes k(key);
-    return index().findKey(s.view(), k.view());
+    const QByteArray s = CodePage::encode(section);
+    const QByteArray k = CodePage::encode(key);
+    return index().keys.value({FoldedName{s}, FoldedName{k}}).line;
 }
 
-const std::vector<int>* IniDocument::headerLines(QStringView section) const
+const QList<int>* IniDocument::headerLines(QStringView section) const
 {
     const QByteArray s = CodePage::encode(section);
-    const auto it = index().headers.find(s);
-    return it == index().headers.end() ? nullptr : &it->second;
+    const auto it = index().headers.constFind(FoldedName{s});
+    return it == index().headers.cend() ? nullptr : &it.value();
 }
 
 std::optional<QString> IniDocument::value(QStringView section, QStringView key) const
@@ -315,7 +217,7 @@ bool IniDocument::hasSection(QStringView section) const
 QStringList IniDocument::keys(QStringView section) const
 {
     QStringList out;
-    const std::vector<int>* headers = headerLines(section);
+    const QList<int>* headers = headerLines(section);
     if (!headers)
         return out;
     const QByteArray s = CodePage::encode(section);
@@ -327,7 +229,7 @@ QStringList IniDocument::keys(QStringView section) const
             if (eq < 0)
                 continue;
             const QByteArrayView key = trimmed(text.first(eq));
-            if (index().findKey(s, key) == i)
+            if (index().keys.value({FoldedName{s}, FoldedName{key}}).line == i)
                 out.append(CodePage::decode(key));
         }
     }
@@ -367,7 +269,7 @@ void IniDocument::writeString(QStringView section, QStringView key, const QStrin
     const QByteArray line = CodePage::encode(key) + '=' + writerValue(value);
     if (const int at = keyLine(section, key); at >= 0) {
         m_lines[size_t(at)] = Line{line, End::CRLF};
-    } else if (const std::vector<int>* headers = headerLines(section)) {
+    } else if (const QList<int>* headers = headerLines(section)) {
         const int pos = insertionPoint(headers->front());
         if (m_lines[size_t(pos - 1)].end == End::None)
             m_lines[size_t(pos - 1)].end = End::CRLF;
@@ -386,10 +288,10 @@ void IniDocument::writeInteger(QStringView section, QStringView key, int value)
 
 void IniDocument::eraseSection(QStringView section)
 {
-    const std::vector<int>* found = headerLines(section);
+    const QList<int>* found = headerLines(section);
     if (!found)
         return;
-    const std::vector<int> headers = *found;
+    const QList<int> headers = *found;
     // From the last so that earlier line numbers stay valid.
     for (auto it = headers.rbegin(); it != headers.rend(); ++it)
         m_lines.erase(m_lines.begin() + *it, m_lines.begin() + sectionEnd(*it));

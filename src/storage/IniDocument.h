@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -60,39 +62,42 @@ private:
         QByteArray text; // without its line end; unchanged lines share the bytes read
         End end = End::CRLF;
     };
-    // Names as they stand in the lines, compared and hashed with ASCII case folded.
-    struct FoldedHash
+    // A section name or key as it stands in the lines: equal to another, and
+    // hashed, with the ASCII case of its letters folded.
+    struct FoldedName
     {
-        size_t operator()(QByteArrayView v) const noexcept;
-        size_t operator()(const std::pair<QByteArrayView, QByteArrayView>& v) const noexcept;
+        QByteArrayView bytes;
+
+        static char fold(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+        friend bool operator==(FoldedName a, FoldedName b) noexcept
+        {
+            return std::equal(a.bytes.begin(), a.bytes.end(), b.bytes.begin(), b.bytes.end(),
+                              [](char x, char y) { return fold(x) == fold(y); });
+        }
+        friend size_t qHash(FoldedName name, size_t seed = 0) noexcept
+        {
+            // FNV-1a: keys a digit apart land far apart. A plain polynomial
+            // hash crowds the keys of a problem into neighbouring buckets of
+            // QHash, and reading the largest problem took three times as long.
+            size_t h = 1469598103934665603ULL;
+            for (const char c : name.bytes)
+                h = (h ^ uchar(fold(c))) * 1099511628211ULL;
+            return h ^ seed;
+        }
     };
-    struct FoldedEqual
+    struct KeyLine
     {
-        bool operator()(QByteArrayView a, QByteArrayView b) const noexcept;
-        bool operator()(const std::pair<QByteArrayView, QByteArrayView>& a,
-                        const std::pair<QByteArrayView, QByteArrayView>& b) const noexcept;
+        int line = -1; // -1: no such key
     };
-    // (section, key) -> line of the first such key, in one open-addressed table
-    // (a problem file has some 400 keys; a node per key would cost more than the
-    // lookups). Views point into m_lines, so any change of the lines drops it.
-    struct KeySlot
-    {
-        size_t hash = 0;
-        int line = -1; // -1: empty slot
-        QByteArrayView section, key;
-    };
+    // The views point into m_lines, so any change of the lines drops the index.
     struct Index
     {
-        std::vector<KeySlot> keys; // size a power of two, at most half full
-        // section -> its header lines
-        std::unordered_map<QByteArrayView, std::vector<int>, FoldedHash, FoldedEqual> headers;
-
-        void addKey(QByteArrayView section, QByteArrayView key, int line);
-        int findKey(QByteArrayView section, QByteArrayView key) const;
+        QHash<std::pair<FoldedName, FoldedName>, KeyLine> keys; // (section, key) -> line of the first such key
+        QHash<FoldedName, QList<int>> headers;                  // section -> its header lines
     };
 
     int keyLine(QStringView section, QStringView key) const;
-    const std::vector<int>* headerLines(QStringView section) const;
+    const QList<int>* headerLines(QStringView section) const;
 
     const Index& index() const;
     void changed() { m_index.reset(); }

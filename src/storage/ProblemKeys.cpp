@@ -3,6 +3,8 @@
 #include "storage/ComUnit.h"
 #include "storage/IniDocument.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,59 +21,23 @@ QString readName(const IniDocument& doc, QStringView section, QStringView key)
     return doc.readString(section, key, UnknownName.toString()).left(ComUnit::MaxNameLength);
 }
 
-namespace {
-
-// Keys are built for every judgement a screen or the evaluation reads, so they
-// are spelt into one buffer and made a string once.
-class KeyBuilder
-{
-public:
-    KeyBuilder& item(char16_t letter, int position)
-    {
-        put(letter);
-        put(u'_');
-        char16_t digits[12];
-        int n = 0;
-        unsigned v = position < 0 ? 0u - unsigned(position) : unsigned(position);
-        do {
-            digits[n++] = char16_t(u'0' + v % 10);
-            v /= 10;
-        } while (v);
-        if (position < 0)
-            put(u'-');
-        while (n)
-            put(digits[--n]);
-        return *this;
-    }
-    KeyBuilder& put(char16_t c)
-    {
-        m_buffer[m_size++] = c;
-        return *this;
-    }
-    QString text() const { return QString(reinterpret_cast<const QChar*>(m_buffer), m_size); }
-
-private:
-    char16_t m_buffer[64]; // three items of at most 14 characters and two separators
-    int m_size = 0;
-};
-
-} // namespace
-
+// Every judgement a screen or the evaluation reads is looked up by one of these
+// keys: each is built in one piece.
 QString altKey(int i)
 {
-    return KeyBuilder().item(u'A', i).text();
+    return u"A_"_s % QString::number(i);
 }
 QString qualKey(int k)
 {
-    return KeyBuilder().item(u'Q', k).text();
+    return u"Q_"_s % QString::number(k);
 }
 QString qualPairKey(int i, int j)
 {
-    return KeyBuilder().item(u'Q', i).put(u'*').item(u'Q', j).text();
+    return u"Q_"_s % QString::number(i) % u"*Q_"_s % QString::number(j);
 }
 QString altPairKey(int i, int j, int k)
 {
-    return KeyBuilder().item(u'A', i).put(u'*').item(u'A', j).put(u'&').item(u'Q', k).text();
+    return u"A_"_s % QString::number(i) % u"*A_"_s % QString::number(j) % u"&Q_"_s % QString::number(k);
 }
 
 } // namespace ProblemKeys
