@@ -21,7 +21,11 @@
 #include <QStyle>
 
 using namespace Qt::Literals::StringLiterals;
+using ScreenParts::makeAction;
+using ScreenParts::makeBackButton;
 using ScreenParts::makeButton;
+using ScreenParts::makeOnButton;
+using ScreenParts::makePanel;
 
 namespace {
 
@@ -33,15 +37,6 @@ constexpr int BarHeight = 40;
 constexpr int DigitsHeight = 150;
 constexpr int DigitAWidth = 211;
 constexpr int NumericHeight = 90;
-
-QFrame* makePanel(QWidget* parent, const QString& name, const QRect& geometry)
-{
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(name);
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setGeometry(geometry);
-    return panel;
-}
 
 QLabel* makeText(QWidget* parent, const QString& name, const QRect& geometry, int pixelSize, bool bold, bool white)
 {
@@ -63,26 +58,55 @@ QLabel* makeText(QWidget* parent, const QString& name, const QRect& geometry, in
     return label;
 }
 
+QLineEdit* makeValueEdit(QWidget* parent, const QString& name, const QRect& geometry, const QString& placeholder)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(geometry);
+    edit->setPlaceholderText(placeholder);
+    return edit;
+}
+
 } // namespace
 
 TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравнения"_s, parent)
 {
     const int middleHeight = ClientHeight - InfoHeight - MoveHeight;
-    const int meraWidth = ClientWidth - 2 * SideWidth;
-
     PMove = makePanel(this, u"PMove"_s, QRect(0, ClientHeight - MoveHeight, ClientWidth, MoveHeight));
     PInfo = makePanel(this, u"PInfo"_s, QRect(0, 0, ClientWidth, InfoHeight));
     PA = makePanel(this, u"PA"_s, QRect(0, InfoHeight, SideWidth, middleHeight));
     PB = makePanel(this, u"PB"_s, QRect(ClientWidth - SideWidth, InfoHeight, SideWidth, middleHeight));
-    PMera = makePanel(this, u"PMera"_s, QRect(SideWidth, InfoHeight, meraWidth, middleHeight));
+    PMera = makePanel(this, u"PMera"_s, QRect(SideWidth, InfoHeight, ClientWidth - 2 * SideWidth, middleHeight));
 
-    ButPrev = makeButton(PMove, u"ButPrev"_s, u"Вернуться"_s, QRect(20, 8, 100, 25));
-    ButPrev->setToolTip(u"Вернуться к предыдущему шагу"_s);
-    ButPrev->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
-    ButNext = makeButton(PMove, u"ButNext"_s, u"Продолжить"_s, QRect(667, 8, 100, 25));
-    ButNext->setToolTip(u"Перейти к следующему шагу"_s);
-    ButNext->setLayoutDirection(Qt::RightToLeft); // the arrow stands right of the caption
-    ButNext->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    buildStepBar();
+    // The pair on top, each of its elements on its own side.
+    STextTop = makeText(PInfo, u"STextTop"_s, PInfo->contentsRect(), 16, false, true);
+    STextTop->setText(u"***"_s);
+    STextA = makeText(PA, u"STextA"_s, PA->contentsRect(), 16, false, true);
+    STextB = makeText(PB, u"STextB"_s, PB->contentsRect(), 16, false, true);
+    buildMeasure();
+    buildNumericAid();
+
+    Next = makeAction(this, u"Next"_s, u"Продолжить"_s);
+    Prev = makeAction(this, u"Prev"_s, u"Вернуться"_s);
+    connect(Next, &QAction::triggered, this, [this] { ErrorBox::guarded(this, [this] { NextExecute(); }); });
+    connect(Prev, &QAction::triggered, this, [this] { ErrorBox::guarded(this, [this] { PrevExecute(); }); });
+    connect(ButNext, &QPushButton::clicked, Next, &QAction::trigger);
+    connect(ButPrev, &QPushButton::clicked, Prev, &QAction::trigger);
+    // activated comes from the user's pick only, also of the row already shown.
+    connect(CBoxStep, &QComboBox::activated, this,
+            [this](int index) { ErrorBox::guarded(this, [this, index] { CBoxStepChange(index); }); });
+    connect(TBarMera, &QSlider::valueChanged, this, &TFormMain::ChangeExecute);
+    connect(ButRunNumer, &QPushButton::clicked, this, &TFormMain::ButRunNumerClick);
+
+    setReadingOrder({TBarMera, ButRunNumer, EdA, ChBLowerBetter, EdB, ButPrev, CBoxStep, ButNext});
+}
+
+// "Вернуться", the step list with "Шаг 3 из 30" under it, and "Продолжить".
+void TFormMain::buildStepBar()
+{
+    ButPrev = makeBackButton(PMove, {20, 8}, ScreenParts::BackTip);
+    ButNext = makeOnButton(PMove, {667, 8}, ScreenParts::OnTip);
     CBoxStep = new QComboBox(PMove);
     CBoxStep->setObjectName(u"CBoxStep"_s);
     CBoxStep->setEditable(false);
@@ -99,28 +123,34 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     QFont stepFace = STextStep->font();
     stepFace.setPixelSize(11);
     STextStep->setFont(stepFace);
+}
 
-    STextTop = makeText(PInfo, u"STextTop"_s, PInfo->contentsRect(), 16, false, true);
-    STextTop->setText(u"***"_s);
-    STextA = makeText(PA, u"STextA"_s, PA->contentsRect(), 16, false, true);
-    STextB = makeText(PB, u"STextB"_s, PB->contentsRect(), 16, false, true);
-
-    const int inner = PMera->contentsRect().width();
-    const int left = PMera->contentsRect().left();
-    int top = PMera->contentsRect().top();
-    STMera = makeText(PMera, u"STMera"_s, QRect(left, top, inner, MeraTextHeight), 16, true, true);
+// Top down in the middle panel: the judgement in words, the track bar, the two
+// numbers of the ratio side by side.
+void TFormMain::buildMeasure()
+{
+    const QRect inner = PMera->contentsRect();
+    int top = inner.top();
+    STMera = makeText(PMera, u"STMera"_s, QRect(inner.left(), top, inner.width(), MeraTextHeight), 16, true, true);
     top += MeraTextHeight;
     TBarMera = new TrackBar(PMera);
     TBarMera->setObjectName(u"TBarMera"_s);
-    TBarMera->setGeometry(left, top, inner, BarHeight);
+    TBarMera->setGeometry(inner.left(), top, inner.width(), BarHeight);
     top += BarHeight;
-    PanA = makeText(PMera, u"PanA"_s, QRect(left, top, DigitAWidth, DigitsHeight), 48, false, false);
-    PanA->setFrameShape(QFrame::StyledPanel);
-    PanB =
-        makeText(PMera, u"PanB"_s, QRect(left + DigitAWidth, top, inner - DigitAWidth, DigitsHeight), 48, false, false);
-    PanB->setFrameShape(QFrame::StyledPanel);
+    PanA = makeText(PMera, u"PanA"_s, QRect(inner.left(), top, DigitAWidth, DigitsHeight), 48, false, false);
+    PanB = makeText(PMera, u"PanB"_s, QRect(inner.left() + DigitAWidth, top, inner.width() - DigitAWidth, DigitsHeight),
+                    48, false, false);
+    for (QLabel* digits : {PanA, PanB})
+        digits->setFrameShape(QFrame::StyledPanel);
+}
 
-    Panel1 = makePanel(PMera, u"Panel1"_s, QRect(left, middleHeight - NumericHeight - left, inner, NumericHeight));
+// At the foot of the middle panel: two values to compare as numbers, and the button that proposes their grade.
+void TFormMain::buildNumericAid()
+{
+    const QRect inner = PMera->contentsRect();
+    Panel1 =
+        makePanel(PMera, u"Panel1"_s,
+                  QRect(inner.left(), PMera->height() - NumericHeight - inner.left(), inner.width(), NumericHeight));
     QFont numericFace = Panel1->font();
     numericFace.setPixelSize(13);
     numericFace.setBold(true);
@@ -128,12 +158,9 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     Label1 = new QLabel(u"ПОЛОСА СРАВНЕНИЯ"_s, Panel1);
     Label1->setObjectName(u"Label1"_s);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setGeometry(0, 4, inner, 18);
+    Label1->setGeometry(0, 4, inner.width(), 18);
     ButRunNumer = makeButton(Panel1, u"ButRunNumer"_s, u"Сравнить числовые значения"_s, QRect(75, 24, 270, 25));
-    EdA = new QLineEdit(Panel1);
-    EdA->setObjectName(u"EdA"_s);
-    EdA->setGeometry(20, 56, 120, 24);
-    EdA->setPlaceholderText(u"значение A"_s);
+    EdA = makeValueEdit(Panel1, u"EdA"_s, QRect(20, 56, 120, 24), u"значение A"_s);
     ChBLowerBetter = new QCheckBox(u"меньше — лучше"_s, Panel1);
     ChBLowerBetter->setObjectName(u"ChBLowerBetter"_s);
     ChBLowerBetter->setGeometry(146, 56, 130, 24);
@@ -141,30 +168,11 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     boxFace.setBold(false);
     boxFace.setPixelSize(12);
     ChBLowerBetter->setFont(boxFace);
-    EdB = new QLineEdit(Panel1);
-    EdB->setObjectName(u"EdB"_s);
-    EdB->setGeometry(280, 56, 120, 24);
-    EdB->setPlaceholderText(u"значение B"_s);
+    EdB = makeValueEdit(Panel1, u"EdB"_s, QRect(280, 56, 120, 24), u"значение B"_s);
     for (QLineEdit* edit : {EdA, EdB}) {
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::returnPressed, this, &TFormMain::ButRunNumerClick);
     }
-
-    Next = new QAction(u"Продолжить"_s, this);
-    Next->setObjectName(u"Next"_s);
-    Prev = new QAction(u"Вернуться"_s, this);
-    Prev->setObjectName(u"Prev"_s);
-    connect(Next, &QAction::triggered, this, [this] { ErrorBox::guarded(this, [this] { NextExecute(); }); });
-    connect(Prev, &QAction::triggered, this, [this] { ErrorBox::guarded(this, [this] { PrevExecute(); }); });
-    connect(ButNext, &QPushButton::clicked, Next, &QAction::trigger);
-    connect(ButPrev, &QPushButton::clicked, Prev, &QAction::trigger);
-    // activated comes from the user's pick only, also of the row already shown.
-    connect(CBoxStep, &QComboBox::activated, this,
-            [this](int index) { ErrorBox::guarded(this, [this, index] { CBoxStepChange(index); }); });
-    connect(TBarMera, &QSlider::valueChanged, this, &TFormMain::ChangeExecute);
-    connect(ButRunNumer, &QPushButton::clicked, this, &TFormMain::ButRunNumerClick);
-
-    setReadingOrder({TBarMera, ButRunNumer, EdA, ChBLowerBetter, EdB, ButPrev, CBoxStep, ButNext});
 }
 
 void TFormMain::load()

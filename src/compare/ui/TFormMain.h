@@ -49,6 +49,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildStepBar();
+    void buildMeasure();
+    void buildNumericAid();
+
     void NextExecute();
     void PrevExecute();
     void CBoxStepChange(int index);

@@ -3,6 +3,7 @@
 #include "compare/Scale.h"
 #include "compare/ui/TrackBar.h"
 #include "shell/ui/ErrorBox.h"
+#include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
 
 #include <QFrame>
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QStyle>
 #include <QTextLayout>
 
 using namespace Qt::Literals::StringLiterals;
@@ -81,20 +81,9 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
     // Every page display sets its own caption; until then the design caption stands alone.
     setWindowTitle(u"Сравнение критериев по степени важности"_s);
 
-    PMove = new QFrame(this);
-    PMove->setObjectName(u"PMove"_s);
-    PMove->setFrameShape(QFrame::StyledPanel);
-    PMove->setGeometry(0, ClientHeight - MoveHeight, ClientWidth, MoveHeight);
-    ButNext = new QPushButton(u"Продолжить"_s, PMove);
-    ButNext->setObjectName(u"ButNext"_s);
-    ButNext->setGeometry(648, 8, 100, 25);
-    ButNext->setLayoutDirection(Qt::RightToLeft); // the arrow stands right of the caption
-    ButNext->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-    ButPrev = new QPushButton(u"Вернуться"_s, PMove);
-    ButPrev->setObjectName(u"ButPrev"_s);
-    ButPrev->setGeometry(48, 8, 100, 25);
-    ButPrev->setToolTip(u"Вернуться к предыдущему шагу"_s);
-    ButPrev->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    PMove = ScreenParts::makePanel(this, u"PMove"_s, QRect(0, ClientHeight - MoveHeight, ClientWidth, MoveHeight));
+    ButNext = ScreenParts::makeOnButton(PMove, {648, 8});
+    ButPrev = ScreenParts::makeBackButton(PMove, {48, 8}, ScreenParts::BackTip);
     MemoInf = new QPlainTextEdit(PMove);
     MemoInf->setObjectName(u"MemoInf"_s);
     MemoInf->setReadOnly(true);
@@ -107,43 +96,8 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
 
     int index = 0;
     for (int i = 0; i < Positions; ++i) {
-        for (int j = i + 1; j < Positions; ++j) {
-            Row& row = m_rows[index];
-            row.i = i;
-            row.j = j;
-            const QString d = QString::number(i) + QString::number(j);
-            row.panel = new QFrame(this);
-            // The last row keeps the panel name it was designed with.
-            row.panel->setObjectName(index == RowCount - 1 ? u"Panel25"_s : u"Panel"_s + d);
-            row.panel->setFrameShape(QFrame::Box);
-            row.panel->setAutoFillBackground(true);
-            QPalette white = row.panel->palette();
-            white.setColor(QPalette::Window, Qt::white);
-            row.panel->setPalette(white);
-            row.panel->setGeometry(0, index * RowHeight, ClientWidth, RowHeight);
-
-            row.endI = makeText(row.panel, u"SText"_s + d + u'_' + QString::number(i), 33);
-            row.endI->setGeometry(3, 3, EndWidth, EndHeight);
-            row.endJ = makeText(row.panel, u"SText"_s + d + u'_' + QString::number(j), 33);
-            row.endJ->setGeometry(ClientWidth - EndWidth - 3, 3, EndWidth, EndHeight);
-
-            auto* inner = new QFrame(row.panel);
-            inner->setObjectName(u"PInner"_s + d);
-            const int innerWidth = ClientWidth - 2 * (EndWidth + 3);
-            inner->setGeometry(EndWidth + 3, 1, innerWidth, RowHeight - 2);
-            row.sentence = makeText(inner, u"SText"_s + d, SentencePixels);
-            row.sentence->setGeometry(0, 0, innerWidth, SentenceHeight);
-            row.sentence->setAutoFillBackground(true);
-            row.sentence->setBackgroundRole(QPalette::Button);
-            row.bar = new TrackBar(inner);
-            row.bar->setObjectName(u"TBarMera"_s + d);
-            row.bar->setToolTip(d);
-            row.bar->setGeometry(0, SentenceHeight, innerWidth, RowHeight - 2 - SentenceHeight);
-            // Displays block the bars' signals, so only a move by the user arrives here.
-            connect(row.bar, &QSlider::valueChanged, this,
-                    [this, index](int p) { TBarMera01Change(m_rows[index], p); });
-            ++index;
-        }
+        for (int j = i + 1; j < Positions; ++j)
+            buildRow(index++, i, j);
     }
 
     connect(ButNext, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButNextClick(); }); });
@@ -153,6 +107,42 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
     for (const Row& row : m_rows)
         order.append(row.bar);
     setReadingOrder(order << ButPrev << MemoInf << ButNext);
+}
+
+// Row index, of the pair (i, j): the names at both ends, the sentence above the
+// bar between them. Its controls are named after the pair's digits d = "ij".
+void TFormSolQ::buildRow(int index, int i, int j)
+{
+    Row& row = m_rows[index];
+    row.i = i;
+    row.j = j;
+    const QString d = QString::number(i) + QString::number(j);
+    // The last row keeps the panel name it was designed with.
+    row.panel = ScreenParts::makePanel(this, index == RowCount - 1 ? u"Panel25"_s : u"Panel"_s + d,
+                                       QRect(0, index * RowHeight, ClientWidth, RowHeight), QFrame::Box);
+    row.panel->setAutoFillBackground(true);
+    QPalette white = row.panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    row.panel->setPalette(white);
+
+    row.endI = makeText(row.panel, u"SText"_s + d + u'_' + QString::number(i), 33);
+    row.endI->setGeometry(3, 3, EndWidth, EndHeight);
+    row.endJ = makeText(row.panel, u"SText"_s + d + u'_' + QString::number(j), 33);
+    row.endJ->setGeometry(ClientWidth - EndWidth - 3, 3, EndWidth, EndHeight);
+
+    const int innerWidth = ClientWidth - 2 * (EndWidth + 3);
+    QFrame* inner = ScreenParts::makePanel(row.panel, u"PInner"_s + d,
+                                           QRect(EndWidth + 3, 1, innerWidth, RowHeight - 2), QFrame::NoFrame);
+    row.sentence = makeText(inner, u"SText"_s + d, SentencePixels);
+    row.sentence->setGeometry(0, 0, innerWidth, SentenceHeight);
+    row.sentence->setAutoFillBackground(true);
+    row.sentence->setBackgroundRole(QPalette::Button);
+    row.bar = new TrackBar(inner);
+    row.bar->setObjectName(u"TBarMera"_s + d);
+    row.bar->setToolTip(d);
+    row.bar->setGeometry(0, SentenceHeight, innerWidth, RowHeight - 2 - SentenceHeight);
+    // Displays block the bars' signals, so only a move by the user arrives here.
+    connect(row.bar, &QSlider::valueChanged, this, [this, index](int p) { TBarMera01Change(m_rows[index], p); });
 }
 
 void TFormSolQ::load()

@@ -57,6 +57,7 @@ private:
         QSlider* bar = nullptr;     // TBarMera d
     };
 
+    void buildRow(int index, int i, int j);
     void ShowCriteriaPair(int i, int j);
     void ShowAlternativesPair(int i, int j, int k);
     void showPair(Row& row, const QString& nameA, const QString& nameB, int v, bool criteria);

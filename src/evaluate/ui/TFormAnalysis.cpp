@@ -1,6 +1,7 @@
 #include "evaluate/ui/TFormAnalysis.h"
 
 #include "evaluate/AnalysisText.h"
+#include "shell/ui/ScreenParts.h"
 #include "shell/ui/WizardScreen.h"
 #include "storage/ComUnit.h"
 
@@ -163,15 +164,10 @@ TFormAnalysis::TFormAnalysis(AnalysisResult analysis, QWidget* parent)
     Pages->setObjectName(u"Pages"_s);
     Pages->setGeometry(0, 0, WizardScreen::ClientWidth, top);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(u"Panel1"_s);
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setGeometry(0, top, WizardScreen::ClientWidth, StripHeight);
-    ButClose = new QPushButton(u"Закрыть"_s, Panel1);
-    ButClose->setObjectName(u"ButClose"_s);
-    ButClose->setGeometry(48, 8, 100, 25);
-    ButClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    ButClose->setToolTip(u"Закрыть анализ и вернуться к результатам расчетов"_s);
+    Panel1 = ScreenParts::makePanel(this, u"Panel1"_s, QRect(0, top, WizardScreen::ClientWidth, StripHeight));
+    ButClose = ScreenParts::makeButton(Panel1, {u"ButClose", u"Закрыть", QRect(48, 8, 100, 25),
+                                                u"Закрыть анализ и вернуться к результатам расчетов",
+                                                QStyle::SP_DialogCloseButton});
     ButClose->setAutoDefault(false);
     connect(ButClose, &QPushButton::clicked, this, &QWidget::close);
 

@@ -32,24 +32,18 @@ static_assert(ResultChart::MarkPointerLength == TFormFinal::MarkPointerLength);
 TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты расчетов"_s, parent)
 {
     const int top = ClientHeight - StripHeight;
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(u"Panel1"_s);
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setGeometry(0, top, ClientWidth, StripHeight);
-    ButPrev = makeButton(Panel1, u"ButPrev"_s, u"Вернуться"_s, QRect(48, 8, 100, 25));
-    ButPrev->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
-    ButExpToWordShort =
-        makeButton(Panel1, u"ButExpToWordShort"_s, u"Экспорт в Word (короткий отчет)"_s, QRect(260, 8, 200, 25));
-    ButExpToWordFull =
-        makeButton(Panel1, u"ButExpToWordFull"_s, u"Экспорт в Word (полный отчет)"_s, QRect(490, 8, 200, 25));
-    for (QPushButton* button : {ButExpToWordShort, ButExpToWordFull}) {
-        button->setLayoutDirection(Qt::RightToLeft); // the glyph stands right of the caption
-        button->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    Panel1 = ScreenParts::makePanel(this, u"Panel1"_s, QRect(0, top, ClientWidth, StripHeight));
+    ButPrev = ScreenParts::makeBackButton(Panel1, {48, 8});
+    const auto exportButton = [this](QStringView name, QStringView caption, int x) {
+        QPushButton* button = makeButton(Panel1, {name, caption, QRect(x, 8, 200, 25), {}, QStyle::SP_FileIcon, true});
         // The long captions fit beside the glyph only in the form's small face.
         QFont face = button->font();
         face.setPointSize(8);
         button->setFont(face);
-    }
+        return button;
+    };
+    ButExpToWordShort = exportButton(u"ButExpToWordShort", u"Экспорт в Word (короткий отчет)", 260);
+    ButExpToWordFull = exportButton(u"ButExpToWordFull", u"Экспорт в Word (полный отчет)", 490);
     // Centred in the gap between "Вернуться" and the export buttons, in their small face.
     ButAnalysis = makeButton(Panel1, u"ButAnalysis"_s, u"Анализ решения"_s, QRect(151, 8, 106, 25));
     ButAnalysis->setToolTip(u"Веса критериев, согласованность ответов и что может изменить лучший выбор"_s);
@@ -76,9 +70,7 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     memoFace.setPointSize(10);
     MResult->setFont(memoFace);
 
-    Panel2 = new QFrame(this);
-    Panel2->setObjectName(u"Panel2"_s);
-    Panel2->setGeometry(0, 0, ClientWidth - MemoWidth, top);
+    Panel2 = ScreenParts::makePanel(this, u"Panel2"_s, QRect(0, 0, ClientWidth - MemoWidth, top), QFrame::NoFrame);
 
     ChartResult = new ResultChart(Panel2);
     ChartResult->setObjectName(u"ChartResult"_s);
@@ -87,8 +79,7 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     ChartResult->setFocusPolicy(Qt::NoFocus);
     ChartResult->viewport()->setFocusPolicy(Qt::NoFocus);
 
-    Prev = new QAction(u"Вернуться"_s, this);
-    Prev->setObjectName(u"Prev"_s);
+    Prev = ScreenParts::makeAction(this, u"Prev"_s, u"Вернуться"_s);
     connect(Prev, &QAction::triggered, this, [this] { ErrorBox::guarded(this, [this] { PrevExecute(); }); });
     connect(ButPrev, &QPushButton::clicked, Prev, &QAction::trigger);
     connect(ButExpToWordShort, &QPushButton::clicked, this,

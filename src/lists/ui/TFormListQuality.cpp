@@ -9,6 +9,7 @@
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/HelpMemo.h"
+#include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
 #include "storage/IniFile.h"
 
@@ -78,11 +79,8 @@ TFormListQuality::TFormListQuality(QWidget* parent) : ItemListScreen(qualityText
     ButPrev->move(48, 28);
     connect(ButNext, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { ButNextClick(); }); });
 
-    ButExpToWord = new QPushButton(u"Экспорт анкеты в Word"_s, PMove);
-    ButExpToWord->setObjectName(u"ButExpToWord"_s);
-    ButExpToWord->setGeometry(213, 28, 190, 25);
-    ButExpToWord->setLayoutDirection(Qt::RightToLeft);
-    ButExpToWord->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    ButExpToWord = ScreenParts::makeButton(
+        PMove, {u"ButExpToWord", u"Экспорт анкеты в Word", QRect(213, 28, 190, 25), {}, QStyle::SP_FileIcon, true});
     connect(ButExpToWord, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButExpToWordClick(); }); });
 
@@ -94,11 +92,12 @@ TFormListQuality::TFormListQuality(QWidget* parent) : ItemListScreen(qualityText
     small.setPointSize(8);
     STextSaved->setFont(small);
 
-    ButNextCompact = new QPushButton(u"Продолжить ( компактный интерфейс)"_s, PMove);
-    ButNextCompact->setObjectName(u"ButNextCompact"_s);
-    ButNextCompact->setGeometry(520, 48, 250, 25);
-    ButNextCompact->setLayoutDirection(Qt::RightToLeft);
-    ButNextCompact->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    ButNextCompact = ScreenParts::makeButton(PMove, {u"ButNextCompact",
+                                                     u"Продолжить ( компактный интерфейс)",
+                                                     QRect(520, 48, 250, 25),
+                                                     {},
+                                                     QStyle::SP_ArrowRight,
+                                                     true});
     connect(ButNextCompact, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButNextCompactClick(); }); });
     // The bottom panel reads left to right: back and the export, then the two ways on.

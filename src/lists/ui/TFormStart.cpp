@@ -14,63 +14,55 @@
 
 using namespace Qt::Literals::StringLiterals;
 using ScreenParts::makeAction;
+using ScreenParts::makeBackButton;
 using ScreenParts::makeButton;
+using ScreenParts::makeOnButton;
+using ScreenParts::makePanel;
 
 TFormStart::TFormStart(const QString& caption, QWidget* parent) : WizardScreen(caption, parent)
 {
-    PMove = new QFrame(this);
-    PMove->setObjectName(u"PMove"_s);
-    PMove->setFrameShape(QFrame::StyledPanel);
-
+    // Their places come from layOut.
+    PMove = makePanel(this, u"PMove"_s);
     StGList = new TStGCollect(this);
     StGList->setObjectName(u"StGList"_s);
     StGList->horizontalHeader()->resizeSection(0, 25);
     StGList->horizontalHeader()->resizeSection(1, 394);
     StGList->Comp = [this](const TLElem& a, const TLElem& b) { return StGListComp(a, b); };
     StGList->AsString = [this](int column, int index) { return StGListAsString(column, index); };
-
-    Panel2 = new QFrame(this);
-    Panel2->setObjectName(u"Panel2"_s);
-    Panel2->setFrameShape(QFrame::StyledPanel);
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(u"Panel1"_s);
-    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel2 = makePanel(this, u"Panel2"_s);
+    Panel1 = makePanel(this, u"Panel1"_s);
 
     ButInsert = makeButton(Panel1, u"ButInsert"_s, u"Добавить"_s, QRect(12, 25, 85, 25));
     ButEdit = makeButton(Panel1, u"ButEdit"_s, u"Изменить"_s, QRect(12, 65, 85, 25));
     ButDelete = makeButton(Panel1, u"ButDelete"_s, u"Удалить"_s, QRect(12, 105, 85, 25));
-    ButPrev = makeButton(PMove, u"ButPrev"_s, u"Вернуться"_s, QRect(48, 8, 100, 25));
-    ButPrev->setToolTip(u"Вернуться к предыдущему шагу"_s);
-    ButNext = makeButton(PMove, u"ButNext"_s, u"Продолжить"_s, QRect(648, 8, 100, 25));
-    ButNext->setToolTip(u"Перейти к следующему шагу"_s);
-    ButNext->setLayoutDirection(Qt::RightToLeft); // the arrow stands right of the caption
-    ButNext->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-    ButPrev->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    ButPrev = makeBackButton(PMove, {48, 8}, ScreenParts::BackTip);
+    ButNext = makeOnButton(PMove, {648, 8}, ScreenParts::OnTip);
 
-    Prev = makeAction(this, u"Prev"_s, u"Вернуться"_s);
-    Next = makeAction(this, u"Next"_s, u"Продолжить"_s);
-    Insert = makeAction(this, u"Insert"_s, u"Добавить"_s);
-    Insert->setShortcut(QKeySequence(Qt::Key_Insert));
-    Edit = makeAction(this, u"Edit"_s, u"Изменить"_s);
-    Edit->setShortcut(QKeySequence(Qt::Key_F2));
-    Delete = makeAction(this, u"Delete"_s, u"Удалить"_s);
-    Delete->setShortcut(QKeySequence(Qt::Key_Delete));
-    for (QAction* action : {Insert, Edit, Delete}) {
-        // The keys act on the grid that has the focus, not on the whole window.
-        action->setShortcutContext(Qt::WidgetShortcut);
-        StGList->addAction(action);
+    // Each action with its handler and its button; the grid's keys act on the
+    // grid that has the focus, not on the whole window.
+    const struct
+    {
+        QAction*& action;
+        QString name, caption;
+        QKeySequence key;
+        void (TFormStart::*handler)();
+        QPushButton* button;
+    } actions[] = {
+        {Prev, u"Prev"_s, u"Вернуться"_s, {}, &TFormStart::PrevExecute, ButPrev},
+        {Next, u"Next"_s, u"Продолжить"_s, {}, &TFormStart::NextExecute, ButNext},
+        {Insert, u"Insert"_s, u"Добавить"_s, Qt::Key_Insert, &TFormStart::InsertExecute, ButInsert},
+        {Edit, u"Edit"_s, u"Изменить"_s, Qt::Key_F2, &TFormStart::EditExecute, ButEdit},
+        {Delete, u"Delete"_s, u"Удалить"_s, Qt::Key_Delete, &TFormStart::DeleteExecute, ButDelete},
+    };
+    for (const auto& a : actions) {
+        a.action = makeAction(this, a.name, a.caption, a.key);
+        if (!a.key.isEmpty()) {
+            a.action->setShortcutContext(Qt::WidgetShortcut);
+            StGList->addAction(a.action);
+        }
+        connect(a.action, &QAction::triggered, this, [this, handler = a.handler] { runGuarded(handler); });
+        connect(a.button, &QPushButton::clicked, a.action, &QAction::trigger);
     }
-
-    connect(Prev, &QAction::triggered, this, [this] { runGuarded(&TFormStart::PrevExecute); });
-    connect(Next, &QAction::triggered, this, [this] { runGuarded(&TFormStart::NextExecute); });
-    connect(Insert, &QAction::triggered, this, [this] { runGuarded(&TFormStart::InsertExecute); });
-    connect(Edit, &QAction::triggered, this, [this] { runGuarded(&TFormStart::EditExecute); });
-    connect(Delete, &QAction::triggered, this, [this] { runGuarded(&TFormStart::DeleteExecute); });
-    connect(ButPrev, &QPushButton::clicked, Prev, &QAction::trigger);
-    connect(ButNext, &QPushButton::clicked, Next, &QAction::trigger);
-    connect(ButInsert, &QPushButton::clicked, Insert, &QAction::trigger);
-    connect(ButEdit, &QPushButton::clicked, Edit, &QAction::trigger);
-    connect(ButDelete, &QPushButton::clicked, Delete, &QAction::trigger);
 
     PMenuList = new QMenu(this);
     PMenuList->setObjectName(u"PMenuList"_s);

@@ -13,6 +13,10 @@ class QFrame;
 /// The frame of every list screen: the list grid on the left, the Add / Edit /
 /// Delete buttons and an information panel on the right, Back and On at the
 /// bottom, and the hidden box GEdit that renames the current item.
+///
+/// A base class, not a screen of its own: the problem list (TFormListProblem)
+/// and, through ItemListScreen, the alternatives and criteria screens derive
+/// from it. It keeps the name the program's description gives this frame.
 class TFormStart : public WizardScreen
 {
     Q_OBJECT

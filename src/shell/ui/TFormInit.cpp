@@ -3,13 +3,13 @@
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/ForkPicture.h"
 #include "shell/ui/HelpMemo.h"
+#include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
 
 #include <QDir>
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,17 +26,10 @@ TFormInit::TFormInit(QWidget* parent) : WizardScreen(u"программа для
     MemoInf->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoInf->setGeometry(ClientWidth - 504, 0, 504, ClientHeight - 50);
 
-    auto* bottom = new QFrame(this);
-    bottom->setObjectName(u"PMove"_s);
-    bottom->setFrameShape(QFrame::StyledPanel);
+    QFrame* bottom = ScreenParts::makePanel(this, u"PMove"_s, QRect(0, ClientHeight - 50, ClientWidth, 50));
     bottom->setAutoFillBackground(true);
     bottom->setBackgroundRole(QPalette::Window);
-    bottom->setGeometry(0, ClientHeight - 50, ClientWidth, 50);
-    ButNext = new QPushButton(u"Продолжить"_s, bottom);
-    ButNext->setObjectName(u"ButNext"_s);
-    ButNext->setGeometry(648, 8, 100, 25);
-    ButNext->setLayoutDirection(Qt::RightToLeft);
-    ButNext->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    ButNext = ScreenParts::makeOnButton(bottom, {648, 8});
     connect(ButNext, &QPushButton::clicked, this, [this] { ErrorBox::guarded(this, [this] { NextExecute(); }); });
 }
 

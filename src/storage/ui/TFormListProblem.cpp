@@ -55,14 +55,6 @@ QStringList memoLines()
     };
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
-                        QAction* action)
-{
-    QPushButton* button = ScreenParts::makeButton(parent, name, caption, geometry);
-    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    return button;
-}
-
 } // namespace
 
 TFormListProblem::TFormListProblem(QWidget* parent) : TFormStart(u"список задач"_s, parent)
@@ -74,6 +66,80 @@ TFormListProblem::TFormListProblem(QWidget* parent) : TFormStart(u"список 
     ButDelete->setToolTip(u"Удалить задачу из списка"_s);
     ButEdit->setToolTip(u"Изменить наименование задачи"_s);
 
+    buildTemplateGrid();
+    buildTemplateCommands();
+
+    PMenuList->addSeparator();
+    PMenuList->addAction(SaveAsPrimer);
+    PMenuPrimer = new QMenu(this);
+    PMenuPrimer->setObjectName(u"PMenuPrimer"_s);
+    PMenuPrimer->addAction(EditPrimer);
+    PMenuPrimer->addAction(LoadPrimer);
+    PMenuPrimer->addSeparator();
+    PMenuPrimer->addAction(DelPrimer);
+    StGPrimer->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(StGPrimer, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PMenuPrimer->popup(StGPrimer->viewport()->mapToGlobal(at)); });
+
+    MemoInf = new HelpMemo(memoLines(), 11, Panel2);
+    MemoInf->setGeometry(Panel2->contentsRect());
+    // The problems with their buttons, then the templates with theirs, then the help.
+    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, ButSavePrimer, ButLoadPrimer, StGPrimer, ButEditPrimer,
+                     ButDelPrimer, MemoInf, ButPrev, ButNext});
+}
+
+// The template actions, each with its handler, and their buttons: two between
+// the grids, two in the group "Шаблоны" under the frame's buttons.
+void TFormListProblem::buildTemplateCommands()
+{
+    // Each template action with its handler; the grid's keys act on the template grid alone.
+    const struct
+    {
+        QAction*& action;
+        QString name, caption;
+        QKeySequence key;
+        void (TFormListProblem::*handler)();
+    } actions[] = {
+        {SaveAsPrimer, u"SaveAsPrimer"_s, u"Сохранить как шаблон"_s, {}, &TFormListProblem::SaveAsPrimerExecute},
+        {LoadPrimer, u"LoadPrimer"_s, u"Добавить по шаблону"_s, {}, &TFormListProblem::LoadPrimerExecute},
+        {EditPrimer, u"EditPrimer"_s, u"Изменить"_s, Qt::Key_F2, &TFormListProblem::EditPrimerExecute},
+        {DelPrimer, u"DelPrimer"_s, u"Удалить"_s, Qt::Key_Delete, &TFormListProblem::DelPrimerExecute},
+    };
+    for (const auto& a : actions) {
+        a.action = makeAction(this, a.name, a.caption, a.key);
+        if (!a.key.isEmpty()) {
+            a.action->setShortcutContext(Qt::WidgetShortcut);
+            StGPrimer->addAction(a.action);
+        }
+        connect(a.action, &QAction::triggered, this,
+                [this, handler = a.handler] { ErrorBox::guarded(this, [&] { (this->*handler)(); }); });
+    }
+
+    GroupPrimer = new QGroupBox(u"Шаблоны"_s, Panel1);
+    GroupPrimer->setObjectName(u"GroupPrimer"_s);
+    GroupPrimer->setGeometry(4, 280, 97, 110);
+    const struct
+    {
+        QPushButton*& button;
+        QWidget* parent;
+        QString name, caption;
+        QRect geometry;
+        QAction* action;
+    } buttons[] = {
+        {ButSavePrimer, this, u"ButSavePrimer"_s, u"Сохранить как шаблон"_s, {24, 252, 190, 25}, SaveAsPrimer},
+        {ButLoadPrimer, this, u"ButLoadPrimer"_s, u"Добавить по шаблону"_s, {254, 252, 190, 25}, LoadPrimer},
+        {ButEditPrimer, GroupPrimer, u"ButEditPrimer"_s, u"Изменить"_s, {6, 30, 85, 25}, EditPrimer},
+        {ButDelPrimer, GroupPrimer, u"ButDelPrimer"_s, u"Удалить"_s, {6, 70, 85, 25}, DelPrimer},
+    };
+    for (const auto& b : buttons) {
+        b.button = makeButton(b.parent, b.name, b.caption, b.geometry);
+        connect(b.button, &QPushButton::clicked, b.action, &QAction::trigger);
+    }
+}
+
+// The templates under the problems, in a grid of their own that edits a name in place.
+void TFormListProblem::buildTemplateGrid()
+{
     StGPrimer = new TStGCollect(this);
     StGPrimer->setObjectName(u"StGPrimer"_s);
     StGPrimer->setGeometry(0, 288, 469, 225);
@@ -95,52 +161,6 @@ TFormListProblem::TFormListProblem(QWidget* parent) : TFormStart(u"список 
         ErrorBox::guarded(this, [&] { StGPrimerInGrid(column, index, text); });
     };
     StGPrimer->FillGrid();
-
-    SaveAsPrimer = makeAction(this, u"SaveAsPrimer"_s, u"Сохранить как шаблон"_s);
-    LoadPrimer = makeAction(this, u"LoadPrimer"_s, u"Добавить по шаблону"_s);
-    EditPrimer = makeAction(this, u"EditPrimer"_s, u"Изменить"_s);
-    EditPrimer->setShortcut(QKeySequence(Qt::Key_F2));
-    DelPrimer = makeAction(this, u"DelPrimer"_s, u"Удалить"_s);
-    DelPrimer->setShortcut(QKeySequence(Qt::Key_Delete));
-    for (QAction* action : {EditPrimer, DelPrimer}) {
-        action->setShortcutContext(Qt::WidgetShortcut);
-        StGPrimer->addAction(action);
-    }
-    auto guardedSlot = [this](void (TFormListProblem::*handler)()) {
-        return [this, handler] { ErrorBox::guarded(this, [&] { (this->*handler)(); }); };
-    };
-    connect(SaveAsPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::SaveAsPrimerExecute));
-    connect(LoadPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::LoadPrimerExecute));
-    connect(EditPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::EditPrimerExecute));
-    connect(DelPrimer, &QAction::triggered, this, guardedSlot(&TFormListProblem::DelPrimerExecute));
-
-    ButSavePrimer =
-        makeButton(this, u"ButSavePrimer"_s, u"Сохранить как шаблон"_s, QRect(24, 252, 190, 25), SaveAsPrimer);
-    ButLoadPrimer =
-        makeButton(this, u"ButLoadPrimer"_s, u"Добавить по шаблону"_s, QRect(254, 252, 190, 25), LoadPrimer);
-    GroupPrimer = new QGroupBox(u"Шаблоны"_s, Panel1);
-    GroupPrimer->setObjectName(u"GroupPrimer"_s);
-    GroupPrimer->setGeometry(4, 280, 97, 110);
-    ButEditPrimer = makeButton(GroupPrimer, u"ButEditPrimer"_s, u"Изменить"_s, QRect(6, 30, 85, 25), EditPrimer);
-    ButDelPrimer = makeButton(GroupPrimer, u"ButDelPrimer"_s, u"Удалить"_s, QRect(6, 70, 85, 25), DelPrimer);
-
-    PMenuList->addSeparator();
-    PMenuList->addAction(SaveAsPrimer);
-    PMenuPrimer = new QMenu(this);
-    PMenuPrimer->setObjectName(u"PMenuPrimer"_s);
-    PMenuPrimer->addAction(EditPrimer);
-    PMenuPrimer->addAction(LoadPrimer);
-    PMenuPrimer->addSeparator();
-    PMenuPrimer->addAction(DelPrimer);
-    StGPrimer->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(StGPrimer, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PMenuPrimer->popup(StGPrimer->viewport()->mapToGlobal(at)); });
-
-    MemoInf = new HelpMemo(memoLines(), 11, Panel2);
-    MemoInf->setGeometry(Panel2->contentsRect());
-    // The problems with their buttons, then the templates with theirs, then the help.
-    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, ButSavePrimer, ButLoadPrimer, StGPrimer, ButEditPrimer,
-                     ButDelPrimer, MemoInf, ButPrev, ButNext});
 }
 
 void TFormListProblem::load()

@@ -28,6 +28,8 @@ protected:
     void PrevExecute() override;
 
 private:
+    void buildTemplateGrid();
+    void buildTemplateCommands();
     void LoadProblemList();
     void LoadTemplateList();
     void SaveAsPrimerExecute();
