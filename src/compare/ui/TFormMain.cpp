@@ -38,17 +38,12 @@ constexpr int DigitsHeight = 150;
 constexpr int DigitAWidth = 211;
 constexpr int NumericHeight = 90;
 
+// A text of the screen, wrapped within its place.
 QLabel* makeText(QWidget* parent, const QString& name, const QRect& geometry, int pixelSize, bool bold, bool white)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
+    QLabel* label = ScreenParts::makeText(parent, name, pixelSize, bold);
     label->setGeometry(geometry);
     label->setWordWrap(true);
-    label->setAlignment(Qt::AlignCenter);
-    QFont face = label->font();
-    face.setPixelSize(pixelSize);
-    face.setBold(bold);
-    label->setFont(face);
     if (white) {
         label->setAutoFillBackground(true);
         QPalette palette = label->palette();

@@ -27,18 +27,6 @@ constexpr int SentencePixels = 13;
 constexpr int SmallSentencePixels = 11;
 constexpr int MoveHeight = 55;
 
-QLabel* makeText(QWidget* parent, const QString& name, int pixelSize)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignCenter);
-    QFont face = label->font();
-    face.setPixelSize(pixelSize);
-    face.setBold(true);
-    label->setFont(face);
-    return label;
-}
-
 QString pageHelp()
 {
     return u"Сравнение осуществляется путем перемещения соответствующих указателей."_s;
@@ -125,15 +113,15 @@ void TFormSolQ::buildRow(int index, int i, int j)
     white.setColor(QPalette::Window, Qt::white);
     row.panel->setPalette(white);
 
-    row.endI = makeText(row.panel, u"SText"_s + d + u'_' + QString::number(i), 33);
+    row.endI = ScreenParts::makeText(row.panel, u"SText"_s + d + u'_' + QString::number(i), 33, true);
     row.endI->setGeometry(3, 3, EndWidth, EndHeight);
-    row.endJ = makeText(row.panel, u"SText"_s + d + u'_' + QString::number(j), 33);
+    row.endJ = ScreenParts::makeText(row.panel, u"SText"_s + d + u'_' + QString::number(j), 33, true);
     row.endJ->setGeometry(ClientWidth - EndWidth - 3, 3, EndWidth, EndHeight);
 
     const int innerWidth = ClientWidth - 2 * (EndWidth + 3);
     QFrame* inner = ScreenParts::makePanel(row.panel, u"PInner"_s + d,
                                            QRect(EndWidth + 3, 1, innerWidth, RowHeight - 2), QFrame::NoFrame);
-    row.sentence = makeText(inner, u"SText"_s + d, SentencePixels);
+    row.sentence = ScreenParts::makeText(inner, u"SText"_s + d, SentencePixels, true);
     row.sentence->setGeometry(0, 0, innerWidth, SentenceHeight);
     row.sentence->setAutoFillBackground(true);
     row.sentence->setBackgroundRole(QPalette::Button);

@@ -1,6 +1,7 @@
 #include "shell/ui/ScreenParts.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
 
 namespace ScreenParts {
@@ -44,6 +45,18 @@ QFrame* makePanel(QWidget* parent, const QString& name, const QRect& geometry, Q
     if (!geometry.isEmpty())
         panel->setGeometry(geometry);
     return panel;
+}
+
+QLabel* makeText(QWidget* parent, const QString& name, int pixelSize, bool bold)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    QFont face = label->font();
+    face.setPixelSize(pixelSize);
+    face.setBold(bold);
+    label->setFont(face);
+    return label;
 }
 
 QAction* makeAction(QObject* parent, const QString& name, const QString& caption, const QKeySequence& shortcut)

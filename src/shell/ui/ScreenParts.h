@@ -11,6 +11,7 @@
 #include <optional>
 
 class QAction;
+class QLabel;
 class QObject;
 class QPushButton;
 class QWidget;
@@ -46,6 +47,9 @@ inline constexpr QStringView OnTip = u"Перейти к следующему ш
 /// a later layout.
 QFrame* makePanel(QWidget* parent, const QString& name, const QRect& geometry = {},
                   QFrame::Shape shape = QFrame::StyledPanel);
+
+/// A static text with its object name, centred, in a face of pixelSize pixels.
+QLabel* makeText(QWidget* parent, const QString& name, int pixelSize, bool bold);
 
 /// An action with its object name and caption, and its shortcut when given.
 QAction* makeAction(QObject* parent, const QString& name, const QString& caption, const QKeySequence& shortcut = {});
