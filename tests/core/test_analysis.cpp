@@ -18,6 +18,7 @@
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
+using TestSupport::problem;
 
 namespace {
 
@@ -26,24 +27,6 @@ const QLocale russian(QLocale::Russian, QLocale::Russia);
 bool near(double actual, double expected, double tolerance = 1e-12)
 {
     return std::fabs(actual - expected) <= tolerance;
-}
-
-// n criteria (Цена, Качество, Срок, Сервис, then "?") and m alternatives (Первый, Второй, Третий, Четвёртый),
-// with judgements given as "key=value" separated by blanks.
-ProblemData problemOf(int n, int m, const QString& judgements = {})
-{
-    static const QStringList criteria{u"Цена"_s, u"Качество"_s, u"Срок"_s, u"Сервис"_s};
-    static const QStringList alternatives{u"Первый"_s, u"Второй"_s, u"Третий"_s, u"Четвёртый"_s};
-    IniDocument doc;
-    doc.writeInteger(ProblemKeys::QualSection, ProblemKeys::CountKey, n);
-    doc.writeInteger(ProblemKeys::AltSection, ProblemKeys::CountKey, m);
-    for (int k = 0; k < n && k < 4; ++k)
-        doc.writeString(ProblemKeys::QualSection, ProblemKeys::qualKey(k), criteria.at(k));
-    for (int i = 0; i < m && i < 4; ++i)
-        doc.writeString(ProblemKeys::AltSection, ProblemKeys::altKey(i), alternatives.at(i));
-    for (const QString& j : judgements.split(u' ', Qt::SkipEmptyParts))
-        doc.writeString(ProblemKeys::JudgementSection, j.section(u'=', 0, 0), j.section(u'=', 1));
-    return ProblemData::load(doc);
 }
 
 // The judgements of a matrix of order 4 with a[i][j] = 2^(j - i) (weights 8 : 4 : 2 : 1, every judgement in
@@ -152,9 +135,9 @@ private Q_SLOTS:
     void testConsistentHasNothingToRevisit()
     {
         for (const bool criteria : {true, false}) {
-            const ProblemData problem = problemOf(4, 4, consistentFour(criteria ? -1 : 2));
-            const EvaluationResult e = Evaluation::EvaluateProblem(problem, russian);
-            const AnalysisResult r = Analysis::analyse(problem, e);
+            const ProblemData p = problem(4, 4, consistentFour(criteria ? -1 : 2));
+            const EvaluationResult e = Evaluation::EvaluateProblem(p, russian);
+            const AnalysisResult r = Analysis::analyse(p, e);
             QCOMPARE(int(r.matrices.size()), 5);
             const AnalysisMatrix& m = r.matrices[criteria ? 0 : 3];
             QVERIFY(near(m.weights[0], 8.0 / 15.0));
@@ -196,7 +179,7 @@ private Q_SLOTS:
         QFETCH(double, ratio);
         QFETCH(int, step);
         QFETCH(QString, others);
-        const AnalysisResult r = analyse(problemOf(4, 4, consistentFour(criterion, i, j)));
+        const AnalysisResult r = analyse(problem(4, 4, consistentFour(criterion, i, j)));
         const AnalysisMatrix& m = r.matrices[std::size_t(criterion + 1)];
         QVERIFY2(near(m.consistencyRatio, ratio, 0.005), qPrintable(QString::number(m.consistencyRatio)));
         QVERIFY(m.inconsistent);
@@ -220,14 +203,14 @@ private Q_SLOTS:
     // The sentences are the dialog's, with the names of the pair and the ratio in the order of the sentence.
     void testRevisitSentences()
     {
-        const AnalysisResult r = analyse(problemOf(4, 2, consistentFour(-1, 0, 2)));
+        const AnalysisResult r = analyse(problem(4, 2, consistentFour(-1, 0, 2)));
         const RevisitJudgement& worst = r.matrices[0].revisit.first();
         QCOMPARE(worst.presentSentence, u"Срок существенно или немного важнее, чем Цена [4/1]"_s);
         QCOMPARE(worst.suggestedSentence, u"Цена существенно или немного важнее, чем Срок [4/1]"_s);
         QCOMPARE(AnalysisText::revisitNote(r, r.matrices[0]), QString()); // four criteria
 
         // A cycle of three 9s: every pair deviates alike, so the step order decides.
-        const AnalysisResult cyclic = analyse(problemOf(2, 3, u"A_0*A_1&Q_1=-9 A_1*A_2&Q_1=-9 A_0*A_2&Q_1=9"_s));
+        const AnalysisResult cyclic = analyse(problem(2, 3, u"A_0*A_1&Q_1=-9 A_1*A_2&Q_1=-9 A_0*A_2&Q_1=9"_s));
         const AnalysisMatrix& m = cyclic.matrices[2];
         QCOMPARE(m.revisit.size(), 3);
         const RevisitJudgement& first = m.revisit.first();
@@ -274,7 +257,7 @@ private Q_SLOTS:
                               QString::number(reversed && v != 1 ? -v : v) + u' ';
                 }
             }
-            const AnalysisMatrix criteria = analyse(problemOf(k, 2, stored)).matrices.at(0);
+            const AnalysisMatrix criteria = analyse(problem(k, 2, stored)).matrices.at(0);
             QVERIFY(criteria.inconsistent);
             const RevisitJudgement& worst = criteria.revisit.first();
             QCOMPARE(worst.first, std::min(at(0), at(1)));
@@ -288,7 +271,7 @@ private Q_SLOTS:
     void testBelowLimitListsNothing()
     {
         const AnalysisMatrix m =
-            analyse(problemOf(4, 2, consistentFour(-1).replace(u"Q_2*Q_3=-2"_s, u"Q_2*Q_3=2"_s))).matrices.at(0);
+            analyse(problem(4, 2, consistentFour(-1).replace(u"Q_2*Q_3=-2"_s, u"Q_2*Q_3=2"_s))).matrices.at(0);
         QVERIFY(m.consistencyRatio > 0.05 && m.consistencyRatio < 0.1);
         QVERIFY(!m.inconsistent && m.revisit.isEmpty());
     }
@@ -298,8 +281,8 @@ private Q_SLOTS:
     void testSuggestionsHelpInExamples()
     {
         for (const QString& name : exampleNames()) {
-            const ProblemData problem = example(name);
-            const AnalysisResult r = analyse(problem);
+            const ProblemData given = example(name);
+            const AnalysisResult r = analyse(given);
             const QStringList steps =
                 CompareStepsBuild::stepLines(*IniFile(QDir(TestSupport::examplesDir()).filePath(name)).snapshot());
             for (const AnalysisMatrix& m : r.matrices) {
@@ -313,7 +296,7 @@ private Q_SLOTS:
                     continue;
                 const RevisitJudgement& worst = m.revisit.first();
                 QVERIFY(worst.suggestedValue != worst.presentValue);
-                ProblemData changed = problem;
+                ProblemData changed = given;
                 if (m.isCriteria())
                     changed.setCritJudgement(worst.first, worst.second, worst.suggestedValue);
                 else
@@ -376,7 +359,7 @@ private Q_SLOTS:
         QFETCH(int, winner);
         QFETCH(QList<double>, ends);
         QFETCH(QList<double>, smallest);
-        const AnalysisResult r = analyse(problemOf(n, m, judgements));
+        const AnalysisResult r = analyse(problem(n, m, judgements));
         QCOMPARE(r.winner, winner);
         QCOMPARE(int(r.sensitivity.size()), n);
         for (const CriterionSensitivity& s : r.sensitivity) {
@@ -404,14 +387,14 @@ private Q_SLOTS:
     void testSensitivityInWords()
     {
         // Where the later alternative is best, the earlier one wins the tie at the crossing itself.
-        const AnalysisResult later = analyse(problemOf(3, 2, u"A_0*A_1&Q_0=-3 A_0*A_1&Q_1=9"_s));
+        const AnalysisResult later = analyse(problem(3, 2, u"A_0*A_1&Q_0=-3 A_0*A_1&Q_1=9"_s));
         QCOMPARE(AnalysisText::sensitivityLine(later, 0, russian),
                  u"«Второй» остаётся лучшим выбором, пока вес критерия «Цена» (сейчас 33,33%) меньше 44,44%: если он"
                  " вырастет до 44,44%, лучшим станет «Первый»."_s);
         QCOMPARE(AnalysisText::smallestChangeLine(later, russian),
                  u"Лучший выбор сильнее всего зависит от веса «Качество»: если он снизится с 33,33% до 23,81%,"
                  " лучшим станет «Первый»."_s);
-        const AnalysisResult earlier = analyse(problemOf(3, 2, u"A_0*A_1&Q_0=3 A_0*A_1&Q_1=-9"_s));
+        const AnalysisResult earlier = analyse(problem(3, 2, u"A_0*A_1&Q_0=3 A_0*A_1&Q_1=-9"_s));
         QCOMPARE(AnalysisText::sensitivityLine(earlier, 1, russian),
                  u"«Первый» остаётся лучшим выбором, пока вес критерия «Качество» (сейчас 33,33%) не меньше 23,81%:"
                  " если он станет меньше 23,81%, лучшим станет «Второй»."_s);
@@ -419,10 +402,10 @@ private Q_SLOTS:
                  u"Лучший выбор сильнее всего зависит от веса «Качество»: если он снизится с 33,33% до значения"
                  " меньше 23,81%, лучшим станет «Второй»."_s);
         // The first alternative best under every criterion stays best at any weight.
-        const AnalysisResult fixed = analyse(problemOf(3, 3,
-                                                       u"Q_0*Q_1=-5 Q_1*Q_2=3 A_0*A_1&Q_0=-2 A_0*A_1&Q_1=-3 "
-                                                       "A_0*A_1&Q_2=-4 A_0*A_2&Q_0=-3 A_0*A_2&Q_1=-3 "
-                                                       "A_0*A_2&Q_2=-3 A_1*A_2&Q_0=-5 A_1*A_2&Q_1=5 A_1*A_2&Q_2=-5"_s));
+        const AnalysisResult fixed = analyse(problem(3, 3,
+                                                     u"Q_0*Q_1=-5 Q_1*Q_2=3 A_0*A_1&Q_0=-2 A_0*A_1&Q_1=-3 "
+                                                     "A_0*A_1&Q_2=-4 A_0*A_2&Q_0=-3 A_0*A_2&Q_1=-3 "
+                                                     "A_0*A_2&Q_2=-3 A_1*A_2&Q_0=-5 A_1*A_2&Q_1=5 A_1*A_2&Q_2=-5"_s));
         QCOMPARE(fixed.winner, 0);
         for (const CriterionSensitivity& s : fixed.sensitivity) {
             QVERIFY(s.canVary && s.lowIncluded && s.highIncluded);
@@ -457,7 +440,7 @@ private Q_SLOTS:
                     spread += ProblemKeys::altPairKey(i, j, q) + u'=' + QString::number(values[serial++ % 12]) + u' ';
             }
         }
-        const AnalysisResult r = analyse(name.isEmpty() ? problemOf(4, 4, spread) : example(name));
+        const AnalysisResult r = analyse(name.isEmpty() ? problem(4, 4, spread) : example(name));
         constexpr double step = 1e-7;
         int changes = 0;
         for (const CriterionSensitivity& s : r.sensitivity) {
@@ -498,7 +481,7 @@ private Q_SLOTS:
         QFETCH(bool, canVary);
         QFETCH(QString, smallest);
         // Lopsided but consistent criteria (9 : 3 : 1), so no answer rests on equal weights.
-        const AnalysisResult r = analyse(problemOf(n, m, n == 3 ? u"Q_0*Q_1=-3 Q_1*Q_2=-3 Q_0*Q_2=-9"_s : QString()));
+        const AnalysisResult r = analyse(problem(n, m, n == 3 ? u"Q_0*Q_1=-3 Q_1*Q_2=-3 Q_0*Q_2=-9"_s : QString()));
         QCOMPARE(int(r.matrices.size()), n > 0 ? n + 1 : 0);
         QCOMPARE(int(r.sensitivity.size()), n);
         QCOMPARE(r.winner, m > 0 ? 0 : -1);
@@ -522,7 +505,7 @@ private Q_SLOTS:
 
     void testMatrixTitles()
     {
-        const AnalysisResult r = analyse(problemOf(2, 2));
+        const AnalysisResult r = analyse(problem(2, 2));
         QCOMPARE(AnalysisText::matrixTitle(r, r.matrices[0]), u"Критерии"_s);
         QCOMPARE(AnalysisText::matrixTitle(r, r.matrices[2]), u"Альтернативы по критерию «Качество»"_s);
         // Quotes of one kind never nest.

@@ -17,7 +17,6 @@ namespace {
 
 const QLocale russian(QLocale::Russian, QLocale::Russia);
 const QLocale english(QLocale::English, QLocale::UnitedStates);
-constexpr double inf = std::numeric_limits<double>::infinity();
 
 } // namespace
 
@@ -63,47 +62,42 @@ private Q_SLOTS:
         QCOMPARE(Scale::ratioTag(INT_MIN), u"  [9/1]"_s);
     }
 
+    // The sentences of criteria; those of alternatives say "лучше" for "важнее" and "одинаково
+    // предпочтительны" for "одинаково важны". The names are any text, "?" and empty ones too.
     void testSentence_data()
     {
-        QTest::addColumn<PairKind>("kind");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("sentence"); // of the pair Цена (A) and Качество (B)
-        const auto row = [](PairKind kind, int p, const QString& s) {
-            QTest::addRow("%s %d", kind == PairKind::Criteria ? "criteria" : "alternatives", p) << kind << p << s;
-        };
-        const PairKind c = PairKind::Criteria;
-        const PairKind a = PairKind::Alternatives;
-        row(c, -8, u"Цена очень намного важнее, чем Качество"_s);
-        row(c, 7, u"Качество очень намного или значительно важнее, чем Цена"_s);
-        row(c, -6, u"Цена значительно важнее, чем Качество"_s);
-        row(c, 5, u"Качество значительно или существенно важнее, чем Цена"_s);
-        row(c, -4, u"Цена существенно важнее, чем Качество"_s);
-        row(c, 3, u"Качество существенно или немного важнее, чем Цена"_s);
-        row(c, -2, u"Цена немного важнее, чем Качество"_s);
-        row(c, 1, u"Качество немного важнее, чем Цена или они одинаково важны"_s);
-        row(c, -1, u"Цена немного важнее, чем Качество или они одинаково важны"_s);
-        row(c, 0, u"Цена и Качество одинаково важны"_s);
-        row(c, 9, u"Качество очень намного важнее, чем Цена"_s);
-        row(c, INT_MIN, u"Цена очень намного важнее, чем Качество"_s);
-        row(a, 8, u"Качество очень намного лучше, чем Цена"_s);
-        row(a, -7, u"Цена очень намного или значительно лучше, чем Качество"_s);
-        row(a, 6, u"Качество значительно лучше, чем Цена"_s);
-        row(a, -5, u"Цена значительно или существенно лучше, чем Качество"_s);
-        row(a, 4, u"Качество существенно лучше, чем Цена"_s);
-        row(a, -3, u"Цена существенно или немного лучше, чем Качество"_s);
-        row(a, 2, u"Качество немного лучше, чем Цена"_s);
-        row(a, -1, u"Цена немного лучше, чем Качество или они одинаково предпочтительны"_s);
-        row(a, 0, u"Цена и Качество одинаково предпочтительны"_s);
+        const std::pair<int, QString> rows[] = {{-8, u"Цена очень намного важнее, чем Качество"_s},
+                                                {7, u"Качество очень намного или значительно важнее, чем Цена"_s},
+                                                {-6, u"Цена значительно важнее, чем Качество"_s},
+                                                {5, u"Качество значительно или существенно важнее, чем Цена"_s},
+                                                {-4, u"Цена существенно важнее, чем Качество"_s},
+                                                {3, u"Качество существенно или немного важнее, чем Цена"_s},
+                                                {-2, u"Цена немного важнее, чем Качество"_s},
+                                                {2, u"Качество немного важнее, чем Цена"_s},
+                                                {1, u"Качество немного важнее, чем Цена или они одинаково важны"_s},
+                                                {-1, u"Цена немного важнее, чем Качество или они одинаково важны"_s},
+                                                {0, u"Цена и Качество одинаково важны"_s},
+                                                {9, u"Качество очень намного важнее, чем Цена"_s},
+                                                {INT_MIN, u"Цена очень намного важнее, чем Качество"_s}};
+        for (const auto& [p, sentence] : rows)
+            QTest::addRow("%d", p) << p << sentence;
     }
     void testSentence()
     {
-        QFETCH(PairKind, kind);
         QFETCH(int, position);
         QFETCH(QString, sentence);
-        QCOMPARE(Scale::sentence(kind, u"Цена"_s, u"Качество"_s, position), sentence);
-        QCOMPARE(Scale::dialogSentence(kind, u"Цена"_s, u"Качество"_s, position), sentence + Scale::ratioTag(position));
-        QCOMPARE(Scale::sentence(kind, QString(), u"?"_s, position),
-                 QString(sentence).replace(u"Цена"_s, QString()).replace(u"Качество"_s, u"?"_s));
+        const QString alternatives = QString(sentence)
+                                         .replace(u"важнее"_s, u"лучше"_s)
+                                         .replace(u"одинаково важны"_s, u"одинаково предпочтительны"_s);
+        for (const auto& [kind, text] :
+             {std::pair{PairKind::Criteria, sentence}, {PairKind::Alternatives, alternatives}}) {
+            QCOMPARE(Scale::sentence(kind, u"Цена"_s, u"Качество"_s, position), text);
+            QCOMPARE(Scale::dialogSentence(kind, u"Цена"_s, u"Качество"_s, position), text + Scale::ratioTag(position));
+            QCOMPARE(Scale::sentence(kind, QString(), u"?"_s, position),
+                     QString(text).replace(u"Цена"_s, QString()).replace(u"Качество"_s, u"?"_s));
+        }
     }
 
     // The phrases of a stored value, cut after 255 characters; the dialog shows the same pair whole.
@@ -155,51 +149,24 @@ private Q_SLOTS:
         QTest::addColumn<double>("a");
         QTest::addColumn<double>("b");
         QTest::addColumn<int>("position"); // 99: the bar does not move
-        const auto row = [](const char* name, double a, double b, int p) { QTest::newRow(name) << a << b << p; };
-        row("equal", 42.5, 42.5, 0);
-        row("100 vs 102: d=2", 100, 102, 0);
-        row("102 vs 100: d=2", 102, 100, 0);
-        row("100 vs 103: d=3", 100, 103, 1);
-        row("103 vs 100: d=3", 103, 100, -1);
-        row("100 vs 110: d=10", 100, 110, 1);
-        row("111 vs 100: d=11", 111, 100, -2);
-        row("100 vs 120: d=20", 100, 120, 2);
-        row("100 vs 121: d=21", 100, 121, 3);
-        row("135 vs 100: d=35", 135, 100, -3);
-        row("100 vs 136: d=36", 100, 136, 4);
-        row("100 vs 150: d=50", 100, 150, 4);
-        row("151 vs 100: d=51", 151, 100, -5);
-        row("100 vs 175: d=75", 100, 175, 5);
-        row("100 vs 176: d=76", 100, 176, 6);
-        row("200 vs 100: d=100", 200, 100, -6);
-        row("100 vs 201: d=101", 100, 201, 7);
-        row("100 vs 250: d=150", 100, 250, 7);
-        row("just below 151", 100, 250.9999999, 7);
-        row("251 vs 100: d=151", 251, 100, -8);
-        row("100 vs 1000", 100, 1000, 8);
-        row("sign ignored", -50, 100, 6);
-        row("both negative", -103, -100, -1);
-        // Typed decimals that binary numbers only approximate: computed naively each lands one step low.
-        row("0.05 vs 0.0515: d=3", 0.05, 0.0515, 1);
-        row("0.05 vs 0.0555: d=11", 0.05, 0.0555, 2);
-        row("0.01 vs 0.0121: d=21", 0.01, 0.0121, 3);
-        row("0.15 vs 0.204: d=36", 0.15, 0.204, 4);
-        row("0.09 vs 0.1359: d=51", 0.09, 0.1359, 5);
-        row("0.05 vs 0.088: d=76", 0.05, 0.088, 6);
-        row("0.01 vs 0.0201: d=101", 0.01, 0.0201, 7);
-        row("0.251 vs 0.1: d=151", 0.251, 0.1, -8);
-        row("0.07 vs 0.1757: d=151", 0.07, 0.1757, 8);
-        row("tiny, product above 1E-16", 1e-9, 1e-6, 8);
-        row("product 1E-14", 1e-7, 1e-7, 0);
-        row("1 vs 1E16: d=1E18 fits", 1, 1e16, 8);
-        row("zero A", 0, 100, 99);
-        row("zero B", 100, 0, 99);
-        row("product below 1E-16", 1e-9, 1e-9, 99);
-        row("1 vs 1E17: whole percent overflows", 1, 1e17, 99);
-        row("denormal vs largest", std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::max(), 99);
-        row("infinite A", inf, 1, 99);
-        row("infinite B", 1, -inf, 99);
-        row("NaN", std::numeric_limits<double>::quiet_NaN(), 1, 99);
+        // Each step from both sides, either way round, signs ignored; typed decimals that binary numbers only
+        // approximate (computed naively each would land one step low); tiny products, huge percentages and
+        // numbers that are none.
+        using limits = std::numeric_limits<double>;
+        const double inf = limits::infinity(), nan = limits::quiet_NaN(), max = limits::max(),
+                     min = limits::denorm_min();
+        const std::tuple<double, double, int> rows[] = {
+            {42.5, 42.5, 0},   {100, 102, 0},     {102, 100, 0},     {100, 103, 1},         {103, 100, -1},
+            {100, 110, 1},     {111, 100, -2},    {100, 120, 2},     {100, 121, 3},         {135, 100, -3},
+            {100, 136, 4},     {100, 150, 4},     {151, 100, -5},    {100, 175, 5},         {100, 176, 6},
+            {200, 100, -6},    {100, 201, 7},     {100, 250, 7},     {100, 250.9999999, 7}, {251, 100, -8},
+            {100, 1000, 8},    {-50, 100, 6},     {-103, -100, -1},  {0.05, 0.0515, 1},     {0.05, 0.0555, 2},
+            {0.01, 0.0121, 3}, {0.15, 0.204, 4},  {0.09, 0.1359, 5}, {0.05, 0.088, 6},      {0.01, 0.0201, 7},
+            {0.251, 0.1, -8},  {0.07, 0.1757, 8}, {1e-9, 1e-6, 8},   {1e-7, 1e-7, 0},       {1, 1e16, 8},
+            {0, 100, 99},      {100, 0, 99},      {1e-9, 1e-9, 99},  {1, 1e17, 99},         {inf, 1, 99},
+            {1, -inf, 99},     {nan, 1, 99},      {min, max, 99}};
+        for (const auto& [a, b, p] : rows)
+            QTest::addRow("%.10g vs %.10g", a, b) << a << b << p;
     }
     void testNumericToPosition()
     {
@@ -214,23 +181,15 @@ private Q_SLOTS:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value"); // -1: not a number
-        QTest::newRow("ru comma") << russian << u"1,5"_s << 1.5;
-        QTest::newRow("ru blanks around") << russian << u" 2,5 "_s << 2.5;
-        QTest::newRow("ru exponent") << russian << u"1,5E3"_s << 1500.0;
-        QTest::newRow("ru point") << russian << u"1.5"_s << -1.0;
-        QTest::newRow("ru grouped") << russian << u"1\u00a0500"_s << -1.0;
-        QTest::newRow("ru blank inside") << russian << u"1 500"_s << -1.0;
-        QTest::newRow("ru empty") << russian << QString() << -1.0;
-        QTest::newRow("ru blanks only") << russian << u"   "_s << -1.0;
-        QTest::newRow("ru number then letters") << russian << u"12abc"_s << -1.0;
-        QTest::newRow("ru separator only") << russian << u","_s << -1.0;
-        QTest::newRow("ru inf") << russian << u"inf"_s << -1.0;
-        QTest::newRow("ru nan") << russian << u"nan"_s << -1.0;
-        QTest::newRow("ru too large") << russian << u"1E400"_s << -1.0;
-        QTest::newRow("C point") << QLocale::c() << u"1.5"_s << 1.5;
-        QTest::newRow("C comma") << QLocale::c() << u"1,5"_s << -1.0;
-        QTest::newRow("en grouped") << english << u"1,500"_s << -1.0;
-        QTest::newRow("en point") << english << u"1500.5"_s << 1500.5;
+        const std::tuple<QLocale, QString, double> rows[] = {
+            {russian, u"1,5"_s, 1.5},  {russian, u" 2,5 "_s, 2.5},     {russian, u"1,5E3"_s, 1500.0},
+            {russian, u"1.5"_s, -1},   {russian, u"1\u00a0500"_s, -1}, {russian, u"1 500"_s, -1},
+            {russian, QString(), -1},  {russian, u"   "_s, -1},        {russian, u"12abc"_s, -1},
+            {russian, u","_s, -1},     {russian, u"inf"_s, -1},        {russian, u"nan"_s, -1},
+            {russian, u"1E400"_s, -1}, {QLocale::c(), u"1.5"_s, 1.5},  {QLocale::c(), u"1,5"_s, -1},
+            {english, u"1,500"_s, -1}, {english, u"1500.5"_s, 1500.5}};
+        for (const auto& [locale, text, value] : rows)
+            QTest::addRow("%s <%s>", qPrintable(locale.name()), qPrintable(text)) << locale << text << value;
     }
     void testParseDecimal()
     {
