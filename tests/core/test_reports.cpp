@@ -1,8 +1,14 @@
-// The short and the full report, read back from the .docx: their paragraphs, tables and what they carry for
-// print, on problems and results given by hand.
+// The documents the program exports, read back from the .docx: the short and the full report with its section
+// "Анализ решения", and the questionnaire; their paragraphs, tables and what they carry for print, on problems
+// and results given by hand.
+#include "report/AnalysisReport.h"
+#include "report/Questionnaire.h"
 #include "report/ResultReports.h"
 
-#include "evaluate/EvaluationResult.h"
+#include "compare/CompareStepsBuild.h"
+#include "evaluate/AnalysisResult.h"
+#include "evaluate/Evaluation.h"
+#include "evaluate/ProblemData.h"
 #include "report/TFormWord.h"
 #include "storage/CodePage.h"
 #include "storage/IniDocument.h"
@@ -11,10 +17,12 @@
 #include "DocxReader.h"
 #include "TestSupport.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace DocxReader;
@@ -22,6 +30,7 @@ using namespace DocxReader;
 namespace {
 
 const QLocale Russian(QLocale::Russian, QLocale::Russia);
+const QString Title = QString::fromUtf16(AnalysisReport::Title);
 
 IniDocument problemOf(const QString& ini)
 {
@@ -38,6 +47,19 @@ const QString TwoByTwo = u"[Alt]\nA_0=Квартира на Ленина\nA_1=Д
                          "[QualM]\nQ_0*Q_1=-3\nA_0*A_1&Q_0=4\n"_s;
 const QString Heading = u"Альтернативы имеют следующие приоритеты:"_s;
 
+// Criteria weigh 4 : 2 : 1; under Качество Налево counts twice each other one; under Срок Назад three times each
+// other one; under Цена all are equal. By hand: Налево wins with 28,10%; it stays best while Качество weighs from
+// 25% (below, Назад) and while Срок weighs up to 1/6 (above, Назад); Цена cannot change it.
+const QString Road = u"[Alt]\nA_0=Налево\nA_1=Направо\nA_2=Прямо\nA_3=Назад\nCount=4\n"
+                     "[Qual]\nQ_0=Цена\nQ_1=Качество\nQ_2=Срок\nCount=3\n"
+                     "[QualM]\nQ_0*Q_1=-2\nQ_0*Q_2=-4\nQ_1*Q_2=-2\n"
+                     "A_0*A_1&Q_1=-2\nA_0*A_2&Q_1=-2\nA_0*A_3&Q_1=-2\n"
+                     "A_0*A_3&Q_2=3\nA_1*A_3&Q_2=3\nA_2*A_3&Q_2=3\n"_s;
+
+// Under Цена 8 : 4 : 2 : 1, with Налево and Назад judged the wrong way round.
+const QString Reversed = u"A_0*A_1&Q_0=-2\nA_0*A_2&Q_0=-4\nA_0*A_3&Q_0=8\n"
+                         "A_1*A_2&Q_0=-2\nA_1*A_3&Q_0=-4\nA_2*A_3&Q_0=-2\n"_s;
+
 EvaluationResult resultOf(const std::vector<double>& priorities, double critRatio = 0.0, double altRatio = 0.0)
 {
     EvaluationResult r;
@@ -48,6 +70,8 @@ EvaluationResult resultOf(const std::vector<double>& priorities, double critRati
     return r;
 }
 
+enum class Doc { Short, Full, Analysed, Questionnaire };
+
 struct Written
 {
     Package package;
@@ -55,17 +79,27 @@ struct Written
     Node body;
 };
 
-// A report written with a chart whose first bytes make it a bitmap.
-Written write(bool full, const QString& ini, const EvaluationResult& result)
+// A document of the problem: a report of the result given (else the problem's own evaluation) with a chart whose
+// first bytes make it a bitmap, the full one with its analysis or without; or the questionnaire of the steps
+// given (else the problem's own).
+Written write(Doc doc, const QString& ini, std::optional<EvaluationResult> result = {}, const QStringList& steps = {})
 {
     QTemporaryDir dir;
+    const IniDocument problem = problemOf(ini);
     const QString chart = dir.filePath(u"graf.bmp"_s);
     TestSupport::writeBytes(chart, QByteArray("BM") + QByteArray(60, '\x20'));
-    TFormWord w({dir.path(), u"Задача"_s, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport, {}, {}});
-    if (full)
-        ResultReports::writeFull(w, problemOf(ini), result, chart, Russian);
+    if (!result)
+        result = Evaluation::EvaluateProblem(ProblemData::load(problem), Russian);
+    const AnalysisResult analysis = AnalysisReport::analysisOf(problem, *result);
+    const TFormWord::Kind kinds[] = {TFormWord::Kind::ShortReport, TFormWord::Kind::FullReport,
+                                     TFormWord::Kind::FullReport, TFormWord::Kind::Questionnaire};
+    TFormWord w({dir.path(), u"Задача"_s, kinds[int(doc)], {}, {}});
+    if (doc == Doc::Short)
+        ResultReports::writeShort(w, problem, *result, chart, Russian);
+    else if (doc == Doc::Questionnaire)
+        Questionnaire::write(w, problem, steps.isEmpty() ? CompareStepsBuild::stepLines(problem) : steps);
     else
-        ResultReports::writeShort(w, problemOf(ini), result, chart, Russian);
+        ResultReports::writeFull(w, problem, *result, chart, Russian, doc == Doc::Analysed ? &analysis : nullptr);
     Written out{unzip(w.documentBytes(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)))), {}, {}};
     out.body = out.package.body();
     for (const Node& c : out.body.children) {
@@ -73,6 +107,13 @@ Written write(bool full, const QString& ini, const EvaluationResult& result)
             out.outline << (c.all(u"w:drawing"_s, true).empty() ? outline(c) : u"#picture"_s);
     }
     return out;
+}
+
+// The blocks of the analysis section, its title first, empty paragraphs left out.
+QStringList section(const Written& w)
+{
+    const qsizetype at = w.outline.indexOf(Title);
+    return at < 0 ? QStringList{u"no section"_s} : w.outline.mid(at).filter(QRegularExpression(u"."_s));
 }
 
 // The paragraphs after the first one equal to heading and the empty line under it, up to the next empty one.
@@ -94,6 +135,56 @@ const QString ShortTwoByTwo = u"Результаты анализа альтер
                               "2. Район\n\n\nАльтернативы имеют следующие приоритеты:\n\n1. Квартира на Ленина 45,67%\n"
                               "2. Дом 54,33%\n\n\nЛучший выбор - Дом\n\n#picture\n\n"_s;
 
+// The answers as the paper form lists them, transcribed apart from the program's own table. The preferences
+// read "лучше" for "важнее" and "одинаково предпочтительны" for "одинаково важны", and their line 10 has no
+// comma before "или".
+const QStringList Importance{u"1. (A) очень намного важнее, чем (B) [9/1]"_s,
+                             u"2. (A) очень намного или значительно важнее, чем (B) [8/1]"_s,
+                             u"3. (A) значительно важнее, чем (B) [7/1]"_s,
+                             u"4. (A) значительно или существенно важнее, чем (B) [6/1]"_s,
+                             u"5. (A) существенно важнее, чем (B) [5/1]"_s,
+                             u"6. (A) существенно или немного важнее, чем (B) [4/1]"_s,
+                             u"7. (A) немного важнее, чем (B) [3/1]"_s,
+                             u"8. (A) немного важнее, чем (B), или они одинаково важны [2/1]"_s,
+                             u"9. (A) и (B) одинаково важны [1/1]"_s,
+                             u"10. (B) немного важнее, чем (A), или они одинаково важны [1/2]"_s,
+                             u"11. (B) немного важнее, чем (A) [1/3]"_s,
+                             u"12. (B) существенно или немного важнее, чем (A) [1/4]"_s,
+                             u"13. (B) существенно важнее, чем (A) [1/5]"_s,
+                             u"14. (B) значительно или существенно важнее, чем (A) [1/6]"_s,
+                             u"15. (B) значительно важнее, чем (A) [1/7]"_s,
+                             u"16. (B) очень намного или значительно важнее, чем (A) [1/8]"_s,
+                             u"17. (B) очень намного важнее, чем (A) [1/9]"_s};
+
+QStringList preference()
+{
+    QStringList out;
+    for (const QString& line : Importance) {
+        out << QString(line)
+                   .replace(u"важнее"_s, u"лучше"_s)
+                   .replace(u"одинаково важны"_s, u"одинаково предпочтительны"_s)
+                   .replace(u"(A), или"_s, u"(A) или"_s);
+    }
+    return out;
+}
+
+// The title and its two empty lines, then per question: the question in bold, an empty line, the answers, all
+// kept on one page up to the last answer, and an empty line free to break; the document ends in an empty
+// paragraph.
+QStringList expectedOutline(const QStringList& questions)
+{
+    QStringList out{u"Анкета для принятия управленческого решения.|"_s, u"|"_s, u"|"_s, u"|"_s};
+    for (const QString& q : questions) {
+        out << q + u"|bNL"_s << u"|NL"_s;
+        for (const QString& answer : q.contains(u"критерии"_s) ? Importance : preference())
+            out << answer + (answer.startsWith(u"17. "_s) ? u"|L"_s : u"|NL"_s);
+        out << u"|"_s;
+    }
+    return out << u"|"_s;
+}
+
+const QString ThreeByTwo = u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Этаж\nCount=3\n"_s;
+
 } // namespace
 
 class TestReports final : public QObject
@@ -103,7 +194,7 @@ class TestReports final : public QObject
 private Q_SLOTS:
     void testShortReport()
     {
-        const Written w = write(false, TwoByTwo, resultOf({0.4567, 0.5433}, 0.05, 0.1 - 1e-9));
+        const Written w = write(Doc::Short, TwoByTwo, resultOf({0.4567, 0.5433}, 0.05, 0.1 - 1e-9));
         QCOMPARE(w.outline, lines(ShortTwoByTwo));
         QCOMPARE(packageFaults(w.package), QStringList());
         // Everything in size 12; the chart embedded once at 15 x 15 cm; no table, nothing kept, nothing bold.
@@ -121,7 +212,7 @@ private Q_SLOTS:
     // first column of 4 cm and value columns of 1.7 cm stretched over the text width.
     void testFullReportAddsTheMatrices()
     {
-        const Written w = write(true, TwoByTwo, resultOf({0.4567, 0.5433}));
+        const Written w = write(Doc::Full, TwoByTwo, resultOf({0.4567, 0.5433}));
         QString expected = ShortTwoByTwo;
         expected.replace(u"Результаты анализа альтернатив для принятия решения."_s,
                          u"Протокол анализа альтернатив для принятия управленческого решения."_s);
@@ -168,7 +259,7 @@ private Q_SLOTS:
         const QString names = u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n[QualM]\n"_s;
         const QString table = u"|-|"_s + cell + u';';
         const Written w =
-            write(true, names + (value.isEmpty() ? QString() : u"Q_0*Q_1"_s + value + u"A_0*A_1&Q_1"_s + value),
+            write(Doc::Full, names + (value.isEmpty() ? QString() : u"Q_0*Q_1"_s + value + u"A_0*A_1&Q_1"_s + value),
                   resultOf({0.5, 0.5}));
         QCOMPARE(block(w.outline, u"Матрица парных сравнений для критериев выбора."_s),
                  QStringList{u"[|Цена|Район;Цена"_s + table + u"Район|"_s + mirror + u"|-]"_s});
@@ -180,7 +271,7 @@ private Q_SLOTS:
     void testUpwardHeadingsOnlyInCriteriaMatrix()
     {
         const Written w =
-            write(true, u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Этаж\nCount=3\n"_s,
+            write(Doc::Full, u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Этаж\nCount=3\n"_s,
                   resultOf({0.5, 0.5}));
         const std::vector<const Node*> all = w.body.all(u"w:tbl"_s);
         QCOMPARE(all.size(), size_t(4));
@@ -205,7 +296,7 @@ private Q_SLOTS:
     {
         const QString name(300, u'Ж');
         const Written w =
-            write(true, QString(TwoByTwo).replace(u"Q_1=Район"_s, u"Q_1="_s + name), resultOf({0.5, 0.5}));
+            write(Doc::Full, QString(TwoByTwo).replace(u"Q_1=Район"_s, u"Q_1="_s + name), resultOf({0.5, 0.5}));
         const QString title = u"Матрица парных сравнений альтернатив по критерию "_s;
         const QStringList expected =
             lines(u"Матрица парных сравнений для критериев выбора.|N\n|N\n[table]\n|\n|\n"_s + title +
@@ -237,7 +328,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, names);
         QFETCH(QStringList, list);
-        QCOMPARE(block(write(false, u"[Alt]\n"_s + names, resultOf({})).outline, u"Список альтернатив:"_s), list);
+        QCOMPARE(block(write(Doc::Short, u"[Alt]\n"_s + names, resultOf({})).outline, u"Список альтернатив:"_s), list);
     }
 
     // The priority lines, with "?" for a missing name, and the best choice two empty lines after them: the
@@ -282,7 +373,7 @@ private Q_SLOTS:
         QFETCH(std::vector<double>, priorities);
         QFETCH(QStringList, lines);
         QFETCH(QString, best);
-        const Written w = write(false, u"[Alt]\n"_s + alternatives, resultOf(priorities));
+        const Written w = write(Doc::Short, u"[Alt]\n"_s + alternatives, resultOf(priorities));
         QCOMPARE(block(w.outline, Heading), lines);
         QCOMPARE(w.outline.value(w.outline.indexOf(Heading) + 2 + lines.size() + 2), u"Лучший выбор - "_s + best);
     }
@@ -316,7 +407,7 @@ private Q_SLOTS:
         QFETCH(double, criteria);
         QFETCH(double, alternatives);
         QFETCH(QString, tail);
-        const Written w = write(false, TwoByTwo, resultOf({0.5, 0.5}, criteria, alternatives));
+        const Written w = write(Doc::Short, TwoByTwo, resultOf({0.5, 0.5}, criteria, alternatives));
         const qsizetype picture = w.outline.indexOf(u"#picture"_s);
         QVERIFY(picture > 0);
         QCOMPARE(w.outline.mid(picture + 1), lines(tail));
@@ -332,6 +423,215 @@ private Q_SLOTS:
         } catch (const OptivarError& e) {
             QCOMPARE(e.code(), OptivarError::Code::NotFound);
         }
+    }
+
+    // ---- The section "Анализ решения" of the full report
+
+    void testSectionOfAConsistentProblem()
+    {
+        const Written w = write(Doc::Analysed, Road);
+        QCOMPARE(packageFaults(w.package), QStringList());
+        const QString expected =
+            u"Анализ решения\nВеса критериев:\n[Критерий|Вес;Цена|57,14%;Качество|28,57%;Срок|14,29%]\n"
+            "Локальные приоритеты альтернатив по критериям:\n"
+            "[|Цена|Качество|Срок|Приоритет;Налево|25,00%|40,00%|16,67%|28,10%;Направо|25,00%|20,00%|16,67%|22,38%;"
+            "Прямо|25,00%|20,00%|16,67%|22,38%;Назад|25,00%|20,00%|50,00%|27,14%]\n"
+            "Согласованность ответов:\n"
+            "[Сравнения|λ max|ИС|ОС|Оценка;Критерии|3,000|0,000|0,00%|согласованы;"
+            "Альтернативы по критерию «Цена»|4,000|0,000|0,00%|согласованы;"
+            "Альтернативы по критерию «Качество»|4,000|0,000|0,00%|согласованы;"
+            "Альтернативы по критерию «Срок»|4,000|0,000|0,00%|согласованы]\n"
+            "Ответы, которые стоит пересмотреть:\n"
+            "Пересматривать нечего: ответы в каждой матрице достаточно согласованы.\n"
+            "Чувствительность лучшего выбора к весам критериев:\n"
+            "[Критерий|Вес|Лучший выбор сохраняется при весе от|до;Цена|57,14%|0,00%|100,00%;"
+            "Качество|28,57%|25,00%|100,00%;Срок|14,29%|0,00%|16,67%]\n"
+            "При любом весе критерия «Цена» лучшим выбором остаётся «Налево».\n"
+            "«Налево» остаётся лучшим выбором, пока вес критерия «Качество» (сейчас 28,57%) не меньше 25,00%: если он "
+            "станет меньше 25,00%, лучшим станет «Назад».\n"
+            "«Налево» остаётся лучшим выбором, пока вес критерия «Срок» (сейчас 14,29%) не больше 16,67%: если он "
+            "превысит 16,67%, лучшим станет «Назад».\n"
+            "Лучший выбор сильнее всего зависит от веса «Срок»: если он вырастет с 14,29% до значения больше 16,67%, "
+            "лучшим станет «Назад»."_s;
+        const QStringList written = section(w);
+        const QStringList lines = expected.split(u'\n');
+        for (qsizetype i = 0; i < qMax(written.size(), lines.size()); ++i)
+            QCOMPARE(written.value(i), lines.value(i));
+    }
+
+    void testJudgementsToRevisit()
+    {
+        const QStringList written = section(write(Doc::Analysed, Road + Reversed));
+        const qsizetype consistency = written.indexOf(u"Согласованность ответов:"_s);
+        const QStringList rows = written.value(consistency + 1).split(u';');
+        QCOMPARE(rows.size(), 5);
+        QVERIFY2(rows[2].startsWith(u"Альтернативы по критерию «Цена»|"_s) && rows[2].endsWith(u"|противоречивы"_s),
+                 qPrintable(rows[2]));
+        QVERIFY2(rows[1].endsWith(u"|согласованы"_s), qPrintable(rows[1]));
+
+        QCOMPARE(written.value(consistency + 2), u"Ответы, которые стоит пересмотреть:"_s);
+        const QString table = written.value(consistency + 3);
+        QVERIFY2(table.startsWith(u'[') && table.endsWith(u']'), qPrintable(table));
+        const QStringList lines = table.mid(1, table.size() - 2).split(u';');
+        QCOMPARE(lines.value(0), u"Сравнения|Ваш ответ|С остальными ответами согласуется"_s);
+        // Only the inconsistent matrix has judgements to revisit, at most three, the reversed one first: as
+        // given Назад is eight times better, the other judgements ask for Налево eight times better.
+        QVERIFY(lines.size() >= 2 && lines.size() <= 4);
+        const QStringList first = lines.value(1).split(u'|');
+        QCOMPARE(first.size(), 3);
+        QCOMPARE(first[0], u"Альтернативы по критерию «Цена»"_s);
+        QVERIFY2(first[1].startsWith(u"Назад"_s) && first[1].endsWith(u" [8/1]"_s), qPrintable(first[1]));
+        QVERIFY2(first[2].startsWith(u"Налево"_s) && first[2].endsWith(u" [8/1]"_s), qPrintable(first[2]));
+        for (qsizetype i = 2; i < lines.size(); ++i)
+            QVERIFY2(lines[i].startsWith(u"Альтернативы по критерию «Цена»|"_s), qPrintable(lines[i]));
+
+        // In a matrix of three, changing one judgement is enough; the report says so under the table.
+        const QStringList cycle = section(
+            write(Doc::Analysed,
+                  u"[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Срок\nCount=3\n[QualM]\nQ_0*Q_1=-9\nQ_1*Q_2=-9\nQ_0*Q_2=9\n"_s));
+        const qsizetype under = cycle.indexOf(u"Ответы, которые стоит пересмотреть:"_s) + 2;
+        QVERIFY2(cycle.value(under).startsWith(u"Критерии: из трёх ответов"_s), qPrintable(cycle.value(under)));
+    }
+
+    // Each title of the section, and the section's own title, stays on the page of its table; the section
+    // comes after the last warning, and everything before it is the full report as it was.
+    void testPlaceAndKeeping()
+    {
+        const Written w = write(Doc::Analysed, Road + Reversed);
+        QStringList expected{Title + u"|N"_s, u"|N"_s};
+        for (const QString& title :
+             {u"Веса критериев:"_s, u"Локальные приоритеты альтернатив по критериям:"_s, u"Согласованность ответов:"_s,
+              u"Ответы, которые стоит пересмотреть:"_s, u"Чувствительность лучшего выбора к весам критериев:"_s})
+            expected << (expected.size() > 2 ? QStringList{u"|"_s, u"|"_s} : QStringList()) << title + u"|N"_s
+                     << u"|N"_s << u"[table]"_s;
+        const QStringList lines = flaggedOutline(w.package);
+        const QStringList written = lines.mid(lines.indexOf(expected.first()));
+        QCOMPARE(written.mid(0, expected.size()), expected);
+        QCOMPARE(written.filter(u"|N"_s).size(), 12); // and none after the last table
+        QVERIFY(w.body.all(u"w:keepLines"_s, true).empty());
+
+        const QStringList plain = write(Doc::Full, Road + Reversed).outline;
+        const QStringList& with = w.outline;
+        QVERIFY(!plain.contains(Title) && plain.contains(u"Внимание!"_s));
+        // The report without the section ends in the empty paragraph the title is written into.
+        QCOMPARE(plain.last(), QString());
+        QCOMPARE(with.mid(0, with.indexOf(Title)), plain.mid(0, plain.size() - 1));
+    }
+
+    // The analysis always describes the file: an evaluation that no longer fits it is made anew, never read past
+    // its end.
+    void testAnalysisOfTheFileAsItIs()
+    {
+        const IniDocument problem = problemOf(Road);
+        const EvaluationResult own = Evaluation::EvaluateProblem(ProblemData::load(problem));
+        for (const auto& [n, m] : {std::pair{-1, -1}, {2, 4}, {3, 5}, {0, 0}}) {
+            EvaluationResult shown = own;
+            if (n >= 0) { // a criterion added since, an alternative removed since, no evaluation at all
+                shown = Evaluation::EvaluateProblem(ProblemData(n, m));
+            } else { // numbers the file alone would not give: proof they are the ones taken
+                shown.AltPriority = {0.1, 0.2, 0.3, 0.4};
+                shown.BestChoice = 3;
+            }
+            const AnalysisResult a = AnalysisReport::analysisOf(problem, shown);
+            QCOMPARE(a.critTotal * 10 + a.altTotal, 34);
+            QCOMPARE(a.critNames, (QStringList{u"Цена"_s, u"Качество"_s, u"Срок"_s}));
+            QCOMPARE(a.weights, own.CritPriority);
+            QCOMPARE(a.sensitivity.size(), std::size_t(3));
+            QCOMPARE(a.priorities, n >= 0 ? own.AltPriority : shown.AltPriority);
+            QCOMPARE(a.winner, n >= 0 ? 0 : 3);
+        }
+    }
+
+    // Sound, explained answers where there is little to analyse: nothing missing, nothing that is not a number.
+    void testSmallProblems_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("explanation"); // the last paragraph of the section
+        QTest::newRow("one criterion")
+            << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=1\n[QualM]\nA_0*A_1&Q_0=3\n"_s
+            << u"Критерий единственный: его вес нельзя изменить, и лучший выбор не изменится."_s;
+        QTest::newRow("one alternative")
+            << u"[Alt]\nA_0=Дом\nCount=1\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n[QualM]\nQ_0*Q_1=5\n"_s
+            << u"Альтернатива единственная: лучший выбор не может измениться."_s;
+        QTest::newRow("equal priorities")
+            << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n"_s
+            << u"Никакое изменение веса одного критерия не меняет лучший выбор."_s;
+        QTest::newRow("no criteria") << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n"_s << u"Критериев нет: менять нечего."_s;
+        QTest::newRow("nothing at all") << QString() << u"Альтернатив нет, выбирать не из чего."_s;
+    }
+    void testSmallProblems()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, explanation);
+        const Written w = write(Doc::Analysed, ini);
+        QCOMPARE(packageFaults(w.package), QStringList());
+        const QStringList written = section(w);
+        QCOMPARE(written.value(0), Title);
+        QCOMPARE(written.last(), explanation);
+        for (const QString& block : written)
+            QVERIFY2(!block.contains(u"nan"_s, Qt::CaseInsensitive) && !block.contains(u"inf"_s), qPrintable(block));
+    }
+
+    // ---- The questionnaire
+
+    void testQuestionnaire_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QStringList>("steps"); // empty: the list the rebuild would make
+        QTest::addColumn<QStringList>("questions");
+        const QString crit = u". Сравните критерии (A)%1 и (B)%2 по степени важности."_s;
+        const QString alt = u". Сравните альтернативы (A)%1 и (B)%2 по критерию %3."_s;
+        QTest::newRow("three criteria, two alternatives: one numbering")
+            << ThreeByTwo << QStringList{}
+            << QStringList{
+                   u"1"_s + crit.arg(u"Цена"_s, u"Район"_s),          u"2"_s + crit.arg(u"Цена"_s, u"Этаж"_s),
+                   u"3"_s + crit.arg(u"Район"_s, u"Этаж"_s),          u"4"_s + alt.arg(u"Дом"_s, u"Дача"_s, u"Цена"_s),
+                   u"5"_s + alt.arg(u"Дом"_s, u"Дача"_s, u"Район"_s), u"6"_s + alt.arg(u"Дом"_s, u"Дача"_s, u"Этаж"_s)};
+        QTest::newRow("one alternative: criteria only")
+            << u"[Alt]\nA_0=Дом\nCount=1\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n"_s << QStringList{}
+            << QStringList{u"1"_s + crit.arg(u"Цена"_s, u"Район"_s)};
+        QTest::newRow("missing names read ?")
+            << u"[Alt]\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=2\n"_s << QStringList{}
+            << QStringList{u"1"_s + crit.arg(u"Цена"_s, u"?"_s), u"2"_s + alt.arg(u"?"_s, u"Дача"_s, u"Цена"_s),
+                           u"3"_s + alt.arg(u"?"_s, u"Дача"_s, u"?"_s)};
+        QTest::newRow("the steps as given, values ignored")
+            << ThreeByTwo << QStringList{u"A_1*A_0&Q_2=-7"_s, u"Q_2*Q_0=5"_s}
+            << QStringList{u"1"_s + alt.arg(u"Дача"_s, u"Дом"_s, u"Этаж"_s), u"2"_s + crit.arg(u"Этаж"_s, u"Цена"_s)};
+        QTest::newRow("a line of neither kind keeps its number")
+            << ThreeByTwo << QStringList{u"Q_0*Q_1=1"_s, u"X"_s, u"A_0*A_1&Q_0=1"_s}
+            << QStringList{u"1"_s + crit.arg(u"Цена"_s, u"Район"_s), u"3"_s + alt.arg(u"Дом"_s, u"Дача"_s, u"Цена"_s)};
+        QTest::newRow("no steps") << u"[Qual]\nQ_0=Цена\nCount=1\n"_s << QStringList{} << QStringList{};
+        // Names are cut to 255 characters and so is the question, but not its line end.
+        const QString name(300, u'Ж');
+        QTest::newRow("a long name") << u"[Qual]\nQ_0="_s + name + u"\nQ_1=Район\nCount=2\n"_s << QStringList{}
+                                     << QStringList{(u"1"_s + crit.arg(name, u"Район"_s)).left(255)};
+    }
+    void testQuestionnaire()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, questions);
+        const Written w = write(Doc::Questionnaire, ini, {}, steps);
+        QCOMPARE(flaggedOutline(w.package), expectedOutline(questions));
+        QCOMPARE(packageFaults(w.package), QStringList());
+        // Running text in size 11: no tables, no pictures.
+        const Node& body = w.body;
+        QVERIFY(body.all(u"w:tbl"_s, true).empty() && body.all(u"w:drawing"_s, true).empty());
+        const std::vector<const Node*> sizes = body.all(u"w:sz"_s, true);
+        QVERIFY(!sizes.empty());
+        for (const Node* sz : sizes)
+            QCOMPARE(sz->attr(u"w:val"_s), u"22"_s);
+    }
+
+    void testAnswerLines()
+    {
+        QStringList importance, preferences;
+        for (int n = 1; n <= Questionnaire::AnswerCount; ++n) {
+            importance << Questionnaire::answerLine(Scale::PairKind::Criteria, n);
+            preferences << Questionnaire::answerLine(Scale::PairKind::Alternatives, n);
+        }
+        QCOMPARE(importance, Importance);
+        QCOMPARE(preferences, preference());
     }
 };
 
