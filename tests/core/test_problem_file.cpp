@@ -320,8 +320,6 @@ private Q_SLOTS:
         const IniDocument doc = IniDocument::fromBytes("[Alt]\r\nA_0=x\r\nA_1=y\r\nCount=2\r\n"
                                                        "[Qual]\r\nQ_0=p\r\nQ_1=" +
                                                        QByteArray(300, 'q') + "\r\nQ_2=r\r\nCount=3\r\n");
-        QCOMPARE(CompareStepsBuild::stepItemName(doc, u"Qual", u"Q_1"_s), QString(255, u'q'));
-        QCOMPARE(CompareStepsBuild::stepItemName(doc, u"Qual", u"Q_3"_s), u"?"_s);
         QCOMPARE(CompareStepsBuild::stepCaptions(doc, CompareStepsBuild::stepLines(doc)),
                  (QStringList{u"p и "_s + QString(251, u'q'), u"p и r"_s, QString(255, u'q'), u"x и y [p]."_s,
                               u"x и y ["_s + QString(248, u'q'), u"x и y [r]."_s}));
