@@ -340,30 +340,22 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("text");
-        const auto row = [](const char* name, const QString& format, double v, const QLocale& l, const QString& t) {
-            QTest::newRow(name) << format << v << l << t;
-        };
-        row("zero, ru", u"fixed"_s, 0.0, russian, u"0,00"_s);
-        row("one digit", u"fixed"_s, 0.5, russian, u"0,50"_s);
-        row("rounds up, ru", u"fixed"_s, 100.0 * 5 / 12, russian, u"41,67"_s);
-        row("rounds down, en", u"fixed"_s, 100.0 * 7 / 12, english, u"58.33"_s);
-        row("ratio 12.5 as percent", u"fixed"_s, 1250.0, russian, u"1250,00"_s);
-        row("no grouping, de", u"fixed"_s, 1234567.891, QLocale(QLocale::German), u"1234567,89"_s);
-        row("C locale", u"fixed"_s, 613.0268, QLocale::c(), u"613.03"_s);
-        row("negative", u"fixed"_s, -3.14159, english, u"-3.14"_s);
-        row("padded left", u"8.2"_s, 3.14159, russian, u"    3,14"_s);
-        row("wider than width", u"4.2"_s, 12345.678, russian, u"12345,68"_s);
-        row("no decimals, no separator", u"6.0"_s, 2.5e3, russian, u"  2500"_s);
-        row("three decimals", u"0.3"_s, 0.1234, russian, u"0,123"_s);
-        row("mark whole", u"mark"_s, 50.0, russian, u"50 %"_s);
-        row("mark a third, ru", u"mark"_s, 100.0 / 3, russian, u"33,33 %"_s);
-        row("mark a third, en", u"mark"_s, 100.0 / 3, english, u"33.33 %"_s);
-        row("mark keeps one decimal", u"mark"_s, 28.1, russian, u"28,1 %"_s);
-        row("mark rounds to whole", u"mark"_s, 29.9999, russian, u"30 %"_s);
-        row("mark below one keeps the zero", u"mark"_s, 0.5, russian, u"0,5 %"_s);
-        row("mark of a tiny negative", u"mark"_s, -0.001, russian, u"0 %"_s);
-        row("mark keeps the zero of tens", u"mark"_s, 10.0, russian, u"10 %"_s);
-        row("mark hundred", u"mark"_s, 100.0, english, u"100 %"_s);
+        const QLocale ru = russian, en = english, de(QLocale::German), c = QLocale::c();
+        const double fiveTwelfths = 500.0 / 12, sevenTwelfths = 700.0 / 12, third = 100.0 / 3;
+        const std::tuple<QString, double, QLocale, QString> rows[] = {
+            {u"fixed"_s, 0.0, ru, u"0,00"_s},           {u"fixed"_s, 0.5, ru, u"0,50"_s},
+            {u"fixed"_s, fiveTwelfths, ru, u"41,67"_s}, {u"fixed"_s, sevenTwelfths, en, u"58.33"_s},
+            {u"fixed"_s, 1250.0, ru, u"1250,00"_s},     {u"fixed"_s, 1234567.891, de, u"1234567,89"_s},
+            {u"fixed"_s, 613.0268, c, u"613.03"_s},     {u"fixed"_s, -3.14159, en, u"-3.14"_s},
+            {u"8.2"_s, 3.14159, ru, u"    3,14"_s},     {u"4.2"_s, 12345.678, ru, u"12345,68"_s},
+            {u"6.0"_s, 2.5e3, ru, u"  2500"_s},         {u"0.3"_s, 0.1234, ru, u"0,123"_s},
+            {u"mark"_s, 50.0, ru, u"50 %"_s},           {u"mark"_s, third, ru, u"33,33 %"_s},
+            {u"mark"_s, third, en, u"33.33 %"_s},       {u"mark"_s, 28.1, ru, u"28,1 %"_s},
+            {u"mark"_s, 29.9999, ru, u"30 %"_s},        {u"mark"_s, 0.5, ru, u"0,5 %"_s},
+            {u"mark"_s, -0.001, ru, u"0 %"_s},          {u"mark"_s, 10.0, ru, u"10 %"_s},
+            {u"mark"_s, 100.0, en, u"100 %"_s}};
+        for (const auto& [format, value, locale, text] : rows)
+            QTest::addRow("%s %s", qPrintable(format), qPrintable(text)) << format << value << locale << text;
     }
     void testNumberFormats()
     {
@@ -408,19 +400,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("number");
         const Judgements c = Judgements::Criteria;
         const Judgements a = Judgements::Alternatives;
-        QTest::newRow("0") << c << 0.0 << russian << 0 << QString();
-        QTest::newRow("tiny negative") << c << -1e-17 << russian << 0 << QString();
-        QTest::newRow("0.0999") << a << 0.0999 << russian << 0 << QString();
-        QTest::newRow("just below 0.1") << c << std::nextafter(0.1, 0.0) << russian << 0 << QString();
-        QTest::newRow("0.1") << c << 0.1 << russian << 1 << u"10,00"_s;
-        QTest::newRow("just above 0.1") << a << std::nextafter(0.1, 1.0) << russian << 1 << u"10,00"_s;
-        QTest::newRow("0.1534") << c << 0.1534 << russian << 1 << u"15,34"_s;
-        QTest::newRow("0.1874, en") << a << 0.1874 << english << 1 << u"18.74"_s;
-        QTest::newRow("just below 0.2") << c << std::nextafter(0.2, 0.0) << russian << 1 << u"20,00"_s;
-        QTest::newRow("0.2") << a << 0.2 << russian << 2 << u"20,00"_s;
-        QTest::newRow("just above 0.2") << c << std::nextafter(0.2, 1.0) << russian << 2 << u"20,00"_s;
-        QTest::newRow("0.2213") << a << 0.2213 << russian << 2 << u"22,13"_s;
-        QTest::newRow("6.130268") << c << 6.130268 << russian << 2 << u"613,03"_s;
+        const double below1 = std::nextafter(0.1, 0.0), above1 = std::nextafter(0.1, 1.0);
+        const double below2 = std::nextafter(0.2, 0.0), above2 = std::nextafter(0.2, 1.0);
+        const std::tuple<Judgements, double, QLocale, int, QString> rows[] = {
+            {c, 0.0, russian, 0, QString()},       {c, -1e-17, russian, 0, QString()},
+            {a, 0.0999, russian, 0, QString()},    {c, below1, russian, 0, QString()},
+            {c, 0.1, russian, 1, u"10,00"_s},      {a, above1, russian, 1, u"10,00"_s},
+            {c, 0.1534, russian, 1, u"15,34"_s},   {a, 0.1874, english, 1, u"18.74"_s},
+            {c, below2, russian, 1, u"20,00"_s},   {a, 0.2, russian, 2, u"20,00"_s},
+            {c, above2, russian, 2, u"20,00"_s},   {a, 0.2213, russian, 2, u"22,13"_s},
+            {c, 6.130268, russian, 2, u"613,03"_s}};
+        for (const auto& [judgements, ratio, locale, band, number] : rows)
+            QTest::addRow("%.17g", ratio) << judgements << ratio << locale << band << number;
     }
     void testWarnings()
     {
