@@ -1,8 +1,13 @@
 // The evaluation: judgement matrices, priority vectors, consistency, synthesis, best choice, the reading of the
-// problem file and problems the screens would refuse; then the results text as the user reads it: number
-// formats, the consistency thresholds and warnings, and the lines of a whole evaluation in order.
+// problem file and problems the screens would refuse; the results text as the user reads it: number formats,
+// the consistency thresholds and warnings, and the lines of a whole evaluation in order; then the decision
+// analysis: judgements to revisit, the weights that would change the best choice, and the words for both. The
+// expected numbers come from hand calculation.
 #include "TestSupport.h"
 
+#include "compare/CompareStepsBuild.h"
+#include "evaluate/Analysis.h"
+#include "evaluate/AnalysisText.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/JudgementMatrix.h"
 #include "evaluate/MatrixPriorities.h"
@@ -12,7 +17,9 @@
 #include "evaluate/ResultsText.h"
 #include "storage/IniDocument.h"
 #include "storage/IniFile.h"
+#include "storage/ProblemKeys.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,6 +94,63 @@ ProblemData busyProblem(int n, int m)
         }
     }
     return p;
+}
+
+bool near(double actual, double expected, double tolerance = 1e-12)
+{
+    return std::fabs(actual - expected) <= tolerance;
+}
+
+// The judgements of a matrix of order 4 with a[i][j] = 2^(j - i) (weights 8 : 4 : 2 : 1, every judgement in
+// agreement): the criteria's (criterion -1) or the alternatives' under criterion; pair (ri, rj) turned round.
+QString consistentFour(int criterion, int ri = -1, int rj = -1)
+{
+    QString out;
+    for (int i = 0; i < 4; ++i) {
+        for (int j = i + 1; j < 4; ++j) {
+            const int v = (i == ri && j == rj ? 1 : -1) * (1 << (j - i));
+            out += (criterion < 0 ? ProblemKeys::qualPairKey(i, j) : ProblemKeys::altPairKey(i, j, criterion)) + u'=' +
+                   QString::number(v) + u' ';
+        }
+    }
+    return out;
+}
+
+AnalysisResult analyse(const ProblemData& problem)
+{
+    return Analysis::analyse(problem, Evaluation::EvaluateProblem(problem, russian));
+}
+
+// The winner found from scratch: the weights rescaled around t, the global priorities summed again, the first
+// of equals winning. Independent of the lines the analysis draws.
+int winnerAt(const AnalysisResult& r, int k, double t)
+{
+    double rest = 0.0;
+    for (int q = 0; q < r.critTotal; ++q)
+        rest += q == k ? 0.0 : r.weights[std::size_t(q)];
+    int best = -1;
+    double bestPriority = 0.0;
+    for (int i = 0; i < r.altTotal; ++i) {
+        double p = 0.0;
+        for (int q = 0; q < r.critTotal; ++q)
+            p += (q == k ? t : r.weights[std::size_t(q)] * (1.0 - t) / rest) *
+                 r.localPriorities[std::size_t(i)][std::size_t(q)];
+        if (best < 0 || p > bestPriority) {
+            best = i;
+            bestPriority = p;
+        }
+    }
+    return best;
+}
+
+QStringList exampleNames()
+{
+    return {u"Квартира.qzr"_s, u"Машина.qzr"_s, u"Банк.qzr"_s};
+}
+
+ProblemData example(const QString& name)
+{
+    return ProblemData::load(IniFile(QDir(TestSupport::examplesDir()).filePath(name)));
 }
 
 } // namespace
@@ -475,6 +539,370 @@ private Q_SLOTS:
         QCOMPARE(memo(0, 0), (QStringList{heading, QString(), QString(), none, QString()}));
         QCOMPARE(memo(0, 2), (QStringList{heading, QString(), u"? 0,00%"_s, u"? 0,00%"_s, QString(), none, QString()}));
         QCOMPARE(memo(1, 1), (QStringList{heading, QString(), u"? 100,00%"_s, QString(), none, QString()}));
+    }
+
+    // ---- The decision analysis
+
+    // Nearness is a factor: grade g reaches up to sqrt(g (g+1)), where a plain difference would stop at g + 0,5.
+    void testNearestJudgement()
+    {
+        const std::pair<double, int> rows[] = {{1.0, 1},   {1.41, 1},         {1.42, -2},   {1.45, -2}, {2.44, -2},
+                                               {2.45, -3}, {8.4, -8},         {8.6, -9},    {40.0, -9}, {0.0, 1},
+                                               {-3.0, 1},  {std::nan(""), 1}, {HUGE_VAL, 1}};
+        for (const auto& [ratio, value] : rows) {
+            QVERIFY2(Analysis::nearestJudgement(ratio) == value, qPrintable(QString::number(ratio)));
+            if (ratio > 0 && std::isfinite(ratio)) // mirrored
+                QVERIFY2(Analysis::nearestJudgement(1.0 / ratio) == (value == 1 ? 1 : -value),
+                         qPrintable(QString::number(ratio)));
+        }
+        // Each scale value's own cell is nearest to that value: a present judgement reads back unchanged.
+        for (int v = -9; v <= 9; ++v) {
+            if (v != 0 && v != -1) {
+                QCOMPARE(Analysis::nearestJudgement(JudgementMatrix::cellsOf(v).first), v);
+                QCOMPARE(Analysis::nearestJudgement(JudgementMatrix::cellsOf(v).second), v == 1 ? 1 : -v);
+            }
+        }
+    }
+
+    // The step index is the line of that very pair in the list the dialog walks.
+    void testStepIndex()
+    {
+        for (const auto& [n, m] : {std::pair{2, 2}, {3, 5}, {5, 3}, {9, 9}, {4, 1}}) {
+            IniDocument doc;
+            doc.writeInteger(ProblemKeys::QualSection, ProblemKeys::CountKey, n);
+            doc.writeInteger(ProblemKeys::AltSection, ProblemKeys::CountKey, m);
+            const QStringList steps = CompareStepsBuild::stepLines(doc);
+            QStringList keys;
+            for (int q = -1; q < n; ++q) {
+                for (int i = 0, k = q < 0 ? n : m; i < k; ++i) {
+                    for (int j = i + 1; j < k; ++j)
+                        keys << (q < 0 ? ProblemKeys::qualPairKey(i, j) : ProblemKeys::altPairKey(i, j, q)) + u'=' +
+                                    steps.value(Analysis::stepIndex(n, m, q, i, j)).section(u'=', 0, 0);
+                }
+            }
+            QCOMPARE(keys.size(), steps.size());
+            for (const QString& key : keys)
+                QCOMPARE(key.section(u'=', 0, 0), key.section(u'=', 1));
+        }
+    }
+
+    void testConsistentHasNothingToRevisit()
+    {
+        for (const bool criteria : {true, false}) {
+            const ProblemData p = problem(4, 4, consistentFour(criteria ? -1 : 2));
+            const EvaluationResult e = Evaluation::EvaluateProblem(p, russian);
+            const AnalysisResult r = Analysis::analyse(p, e);
+            QCOMPARE(int(r.matrices.size()), 5);
+            const AnalysisMatrix& m = r.matrices[criteria ? 0 : 3];
+            QVERIFY(near(m.weights[0], 8.0 / 15.0));
+            QVERIFY(near(m.weights[3], 1.0 / 15.0));
+            // λ comes out a few units of rounding below 4; the index and the ratios never go below 0, so no
+            // consumer shows -0,00 or -5,9e-16. (QCOMPARE would take anything within 1e-12 of 0.)
+            QVERIFY(near(m.lambda, 4.0));
+            for (const double zero : {m.consistencyIndex, m.consistencyRatio, e.AltConsistencyRatio,
+                                      criteria ? e.CritConsistencyRatio : e.AltConsistencyIndex[2]})
+                QVERIFY2(zero == 0.0, qPrintable(QString::number(zero)));
+            for (const AnalysisMatrix& each : r.matrices)
+                QVERIFY(!each.inconsistent && each.revisit.isEmpty());
+        }
+    }
+
+    // One judgement of the consistent 8:4:2:1 matrix turned round. With geometric means of order 4 the whole
+    // matrix's priorities put the two elements level, so only the rest of the matrix can name the old value.
+    // Ties of the others (equal deviation) keep the step order.
+    void testReversedJudgement_data()
+    {
+        QTest::addColumn<int>("criterion"); // -1: the criteria
+        QTest::addColumn<int>("i");
+        QTest::addColumn<int>("j");
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("others");
+        QTest::newRow("criteria 0-2") << -1 << 0 << 2 << 0.44 << 1 << u"Q_0*Q_1 Q_0*Q_3"_s;
+        QTest::newRow("criteria 1-3") << -1 << 1 << 3 << 0.30 << 4 << u"Q_0*Q_1 Q_0*Q_3"_s;
+        QTest::newRow("criteria 0-3") << -1 << 0 << 3 << 0.99 << 2 << u"Q_0*Q_1 Q_0*Q_2"_s;
+        QTest::newRow("criteria 0-1") << -1 << 0 << 1 << 0.12 << 0 << u"Q_0*Q_2 Q_0*Q_3"_s;
+        QTest::newRow("alternatives 0-2 under criterion 1")
+            << 1 << 0 << 2 << 0.44 << 6 + 6 + 1 << u"A_0*A_1&Q_1 A_0*A_3&Q_1"_s;
+    }
+    void testReversedJudgement()
+    {
+        QFETCH(int, criterion);
+        QFETCH(int, i);
+        QFETCH(int, j);
+        QFETCH(double, ratio);
+        QFETCH(int, step);
+        QFETCH(QString, others);
+        const AnalysisResult r = analyse(problem(4, 4, consistentFour(criterion, i, j)));
+        const AnalysisMatrix& m = r.matrices[std::size_t(criterion + 1)];
+        QVERIFY2(near(m.consistencyRatio, ratio, 0.005), qPrintable(QString::number(m.consistencyRatio)));
+        QVERIFY(m.inconsistent);
+        QCOMPARE(m.revisit.size(), 3);
+        const RevisitJudgement& worst = m.revisit.first();
+        const int stored = 1 << (j - i);
+        QCOMPARE((QList<int>{worst.first, worst.second, worst.step, worst.presentValue, worst.suggestedValue}),
+                 (QList<int>{i, j, step, stored, -stored}));
+        QCOMPARE(worst.key, criterion < 0 ? ProblemKeys::qualPairKey(i, j) : ProblemKeys::altPairKey(i, j, criterion));
+        QVERIFY(near(worst.agreeingRatio, stored) && near(worst.deviation, stored) && near(worst.e, 1.0 / stored));
+        QCOMPARE(m.revisit.at(1).key + u' ' + m.revisit.at(2).key, others);
+        QVERIFY(m.revisit.at(1).deviation < worst.deviation);
+        QCOMPARE(m.revisit.at(1).deviation, m.revisit.at(2).deviation);
+    }
+
+    // The sentences are the dialog's, with the names of the pair and the ratio in the order of the sentence.
+    void testRevisitSentences()
+    {
+        const AnalysisResult r = analyse(problem(4, 2, consistentFour(-1, 0, 2)));
+        const RevisitJudgement& worst = r.matrices[0].revisit.first();
+        QCOMPARE(worst.presentSentence, u"Срок существенно или немного важнее, чем Цена [4/1]"_s);
+        QCOMPARE(worst.suggestedSentence, u"Цена существенно или немного важнее, чем Срок [4/1]"_s);
+        QCOMPARE(AnalysisText::revisitNote(r, r.matrices[0]), QString()); // four criteria
+
+        // A cycle of three 9s: every pair deviates alike, so the step order decides.
+        const AnalysisResult cyclic = analyse(problem(2, 3, u"A_0*A_1&Q_1=-9 A_1*A_2&Q_1=-9 A_0*A_2&Q_1=9"_s));
+        const AnalysisMatrix& m = cyclic.matrices[2];
+        QCOMPARE(m.revisit.size(), 3);
+        const RevisitJudgement& first = m.revisit.first();
+        QCOMPARE(first.key + u' ' + m.revisit.at(1).key + u' ' + m.revisit.at(2).key,
+                 u"A_0*A_1&Q_1 A_0*A_2&Q_1 A_1*A_2&Q_1"_s);
+        QCOMPARE((QList<int>{first.step, first.suggestedValue}), (QList<int>{1 + 3 + 0, 9}));
+        QCOMPARE(first.presentSentence, u"Первый очень намного лучше, чем Второй [9/1]"_s);
+        QCOMPARE(first.suggestedSentence, u"Второй очень намного лучше, чем Первый [9/1]"_s);
+        QCOMPARE(AnalysisText::revisitNote(cyclic, m),
+                 u"Альтернативы по критерию «Качество»: из трёх ответов каждый противоречит двум другим в равной мере, "
+                 "поэтому достаточно изменить любой один из них."_s);
+    }
+
+    // At a midpoint between two grades in log space the milder grade is suggested, whichever of the pair is
+    // listed first. The items compared (the pair 0-1, judged 9 to 1 against the rest) are listed as given and in
+    // reverse; judgements in step order. By hand, the rest agree on sqrt(P), P = a02 a21 a03 a31, for four
+    // items, and on P^(1/4) for six.
+    void testMidpointTakesTheMilderGrade_data()
+    {
+        QTest::addColumn<QList<int>>("judgements");
+        QTest::addColumn<int>("suggested"); // for item 0 against item 1 as given
+        QTest::newRow("4 items, sqrt 2: equal, not 2") << QList<int>{9, -2, 1, 1, 1, 1} << 1;
+        QTest::newRow("4 items, sqrt 12: 3, not 4") << QList<int>{9, -4, 1, 3, 1, 1} << -3;
+        QTest::newRow("4 items, sqrt 20: 4, not 5") << QList<int>{9, -4, 1, 5, 1, 1} << -4;
+        QTest::newRow("4 items, sqrt 6 the other way: 2, not 3") << QList<int>{-9, 2, 1, -3, 1, 1} << 2;
+        QTest::newRow("6 items, 4^(1/4) = sqrt 2: equal")
+            << QList<int>{9, -2, -2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1} << 1;
+    }
+    void testMidpointTakesTheMilderGrade()
+    {
+        QFETCH(QList<int>, judgements);
+        QFETCH(int, suggested);
+        const int k = judgements.size() == 6 ? 4 : 6;
+        for (const bool reversed : {false, true}) {
+            // Listed in reverse, the pair's first element is the other one: the judgement turns round.
+            const auto at = [&](int item) { return reversed ? k - 1 - item : item; };
+            QString stored;
+            int serial = 0;
+            for (int i = 0; i < k; ++i) {
+                for (int j = i + 1; j < k; ++j) {
+                    const int v = judgements.at(serial++);
+                    stored += ProblemKeys::qualPairKey(std::min(at(i), at(j)), std::max(at(i), at(j))) + u'=' +
+                              QString::number(reversed && v != 1 ? -v : v) + u' ';
+                }
+            }
+            const AnalysisMatrix criteria = analyse(problem(k, 2, stored)).matrices.at(0);
+            QVERIFY(criteria.inconsistent);
+            const RevisitJudgement& worst = criteria.revisit.first();
+            QCOMPARE(worst.first, std::min(at(0), at(1)));
+            QCOMPARE(worst.second, std::max(at(0), at(1)));
+            QCOMPARE(worst.suggestedValue, reversed && suggested != 1 ? -suggested : suggested);
+        }
+    }
+
+    // A single judgement off in a matrix that stays below the limit is not listed, as the results text does not
+    // warn about it either.
+    void testBelowLimitListsNothing()
+    {
+        const AnalysisMatrix m =
+            analyse(problem(4, 2, consistentFour(-1).replace(u"Q_2*Q_3=-2"_s, u"Q_2*Q_3=2"_s))).matrices.at(0);
+        QVERIFY(m.consistencyRatio > 0.05 && m.consistencyRatio < 0.1);
+        QVERIFY(!m.inconsistent && m.revisit.isEmpty());
+    }
+
+    // The interval of each weight in which the best choice holds, worked out by hand: per criterion its low and
+    // high end and who wins beyond each (-1: nobody); then the smallest change (criterion, weight, winner). An
+    // end is lost only to an earlier alternative, and the lines of the best and the winner meet at it.
+    void testSensitivity_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("m");
+        QTest::addColumn<QString>("judgements");
+        QTest::addColumn<int>("winner");
+        QTest::addColumn<QList<double>>("ends");
+        QTest::addColumn<QList<double>>("smallest");
+        // The sample problem: under criterion 0 the two meet only at t = 1, under criterion 1 only at t = 0; the
+        // earlier one wins there. Both ends lie 0,25 from the present weights: the first criterion is named.
+        QTest::newRow("the sample problem") << 2 << 2 << u"Q_0*Q_1=-3 A_0*A_1&Q_1=5"_s << 1
+                                            << QList<double>{0, 1, -1, 0, 0, 1, 0, -1} << QList<double>{0, 1, 0};
+        // Equal weights, local priorities 0,75/0,25, 0,1/0,9 and 0,5/0,5, R the mean of the other two criteria:
+        //   criterion 0: 0,3 + 0,45 t against 0,7 - 0,45 t, equal at t = 4/9;
+        //   criterion 1: 0,625 - 0,525 t against 0,375 + 0,525 t, equal at t = 5/21;
+        //   criterion 2: 0,425 + 0,075 t against 0,575 - 0,075 t, equal at t = 1, where the earlier one wins.
+        QTest::newRow("crossing, the later alternative best")
+            << 3 << 2 << u"A_0*A_1&Q_0=-3 A_0*A_1&Q_1=9"_s << 1
+            << QList<double>{0, 4.0 / 9, -1, 0, 5.0 / 21, 1, 0, -1, 0, 1, -1, 0} << QList<double>{1, 5.0 / 21, 0};
+        QTest::newRow("crossing, the earlier alternative best")
+            << 3 << 2 << u"A_0*A_1&Q_0=3 A_0*A_1&Q_1=-9"_s << 0
+            << QList<double>{0, 4.0 / 9, -1, 1, 5.0 / 21, 1, 1, -1, 0, 1, -1, -1} << QList<double>{1, 5.0 / 21, 1};
+        // Weights 1 : 1 : 3; locals 7/8 and 1/8, then 1/8 and 7/8, then equal: both 0,5, the first wins. The
+        // crossings lie at the present weights, which rounding puts a hair to either side; the interval still
+        // holds the present weight.
+        QTest::newRow("two alternatives tied")
+            << 3 << 2 << u"Q_0*Q_2=3 Q_1*Q_2=3 A_0*A_1&Q_0=-7 A_0*A_1&Q_1=7"_s << 0
+            << QList<double>{0.2, 1, 1, -1, 0, 0.2, -1, 1, 0, 1, -1, -1} << QList<double>{0, 0.2, 1};
+        // Locals 1/7, 3/7, 3/7; then 9/11, 1/11, 1/11; then equal. Criterion 0: 19/33 - 32/231 t against
+        // 7/33 + 50/231 t, equal at t = 0,56; criterion 1: 5/21 + 122/231 t against 8/21 - 67/231 t, equal at
+        // t = 11/67. Beyond each crossing the two alike tie: the first of them leads.
+        QTest::newRow("two alike beyond the crossing")
+            << 3 << 3 << u"A_0*A_1&Q_0=3 A_0*A_2&Q_0=3 A_0*A_1&Q_1=-9 A_0*A_2&Q_1=-9"_s << 0
+            << QList<double>{0, 0.56, -1, 1, 11.0 / 67, 1, 1, -1, 0, 1, -1, -1} << QList<double>{1, 11.0 / 67, 1};
+        // The best and the next judged alike: their lines are one, and the second never takes over. Locals 1/5,
+        // 1/5, 3/5; then 9/19, 9/19, 1/19; then equal. Criterion 0: equal at t = 10/29; criterion 1 at 19/59.
+        QTest::newRow("the best and the next alike")
+            << 3 << 3 << u"A_0*A_2&Q_0=3 A_1*A_2&Q_0=3 A_0*A_2&Q_1=-9 A_1*A_2&Q_1=-9"_s << 0
+            << QList<double>{0, 10.0 / 29, -1, 2, 19.0 / 59, 1, 2, -1, 0, 1, -1, -1} << QList<double>{1, 19.0 / 59, 2};
+    }
+    void testSensitivity()
+    {
+        QFETCH(int, n);
+        QFETCH(int, m);
+        QFETCH(QString, judgements);
+        QFETCH(int, winner);
+        QFETCH(QList<double>, ends);
+        QFETCH(QList<double>, smallest);
+        const AnalysisResult r = analyse(problem(n, m, judgements));
+        QCOMPARE(r.winner, winner);
+        QCOMPARE(int(r.sensitivity.size()), n);
+        for (const CriterionSensitivity& s : r.sensitivity) {
+            const auto expected = ends.mid(4 * s.criterion, 4);
+            QVERIFY2(near(s.low, expected[0]) && near(s.high, expected[1]),
+                     qPrintable(u"%1: %2 to %3"_s.arg(s.criterion).arg(s.low, 0, 'g', 17).arg(s.high, 0, 'g', 17)));
+            QVERIFY(s.low <= s.weight && s.weight <= s.high);
+            QCOMPARE((QList<int>{s.winnerBelow, s.winnerAbove, s.lowIncluded, s.highIncluded}),
+                     (QList<int>{int(expected[2]), int(expected[3]), s.winnerBelow < 0 || s.winnerBelow > winner,
+                                 s.winnerAbove < 0 || s.winnerAbove > winner}));
+            const PriorityLine& best = s.lines[std::size_t(winner)];
+            for (const auto& [at, other] : {std::pair{s.low, s.winnerBelow}, std::pair{s.high, s.winnerAbove}})
+                QVERIFY(other < 0 || near(best.at(at), s.lines[std::size_t(other)].at(at)));
+        }
+        QVERIFY(r.smallestChange.has_value());
+        const WinnerChange& c = *r.smallestChange;
+        QCOMPARE((QList<int>{c.criterion, c.newWinner}), (QList<int>{int(smallest[0]), int(smallest[2])}));
+        QVERIFY(near(c.newWeight, smallest[1]) && near(c.change, std::fabs(c.newWeight - r.weights[c.criterion])));
+    }
+
+    void testSensitivityInWords()
+    {
+        // Where the later alternative is best, the earlier one wins the tie at the crossing itself.
+        const AnalysisResult later = analyse(problem(3, 2, u"A_0*A_1&Q_0=-3 A_0*A_1&Q_1=9"_s));
+        QCOMPARE(AnalysisText::sensitivityLine(later, 0, russian),
+                 u"«Второй» остаётся лучшим выбором, пока вес критерия «Цена» (сейчас 33,33%) меньше 44,44%: если он"
+                 " вырастет до 44,44%, лучшим станет «Первый»."_s);
+        QCOMPARE(AnalysisText::smallestChangeLine(later, russian),
+                 u"Лучший выбор сильнее всего зависит от веса «Качество»: если он снизится с 33,33% до 23,81%,"
+                 " лучшим станет «Первый»."_s);
+        const AnalysisResult earlier = analyse(problem(3, 2, u"A_0*A_1&Q_0=3 A_0*A_1&Q_1=-9"_s));
+        QCOMPARE(AnalysisText::sensitivityLine(earlier, 1, russian),
+                 u"«Первый» остаётся лучшим выбором, пока вес критерия «Качество» (сейчас 33,33%) не меньше 23,81%:"
+                 " если он станет меньше 23,81%, лучшим станет «Второй»."_s);
+        QCOMPARE(AnalysisText::smallestChangeLine(earlier, russian),
+                 u"Лучший выбор сильнее всего зависит от веса «Качество»: если он снизится с 33,33% до значения"
+                 " меньше 23,81%, лучшим станет «Второй»."_s);
+    }
+
+    // Sensitivity against the winner recomputed from scratch inside the interval and just beyond its ends, on
+    // the examples and on a problem of every criterion pulling another way.
+    void testIntervalsAgreeWithRecomputation_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const QString& name : exampleNames())
+            QTest::newRow(name.toUtf8().constData()) << name;
+        QTest::newRow("spread") << QString();
+    }
+    void testIntervalsAgreeWithRecomputation()
+    {
+        QFETCH(QString, name);
+        QString spread = u"Q_0*Q_1=2 Q_2*Q_3=-3 "_s;
+        static constexpr int values[] = {-9, -5, 3, 7, -2, 4, 1, -7, 9, 2, -3, 6};
+        for (int q = 0, serial = 0; q < 4; ++q) {
+            for (int i = 0; i < 4; ++i) {
+                for (int j = i + 1; j < 4; ++j)
+                    spread += ProblemKeys::altPairKey(i, j, q) + u'=' + QString::number(values[serial++ % 12]) + u' ';
+            }
+        }
+        const AnalysisResult r = analyse(name.isEmpty() ? problem(4, 4, spread) : example(name));
+        constexpr double step = 1e-7;
+        int changes = 0;
+        for (const CriterionSensitivity& s : r.sensitivity) {
+            const int k = s.criterion;
+            QVERIFY(s.low <= s.weight && s.weight <= s.high);
+            QCOMPARE(winnerAt(r, k, s.weight), r.winner);
+            QCOMPARE(winnerAt(r, k, (s.low + s.high) / 2), r.winner);
+            changes += (s.winnerAbove >= 0) + (s.winnerBelow >= 0);
+            QCOMPARE(winnerAt(r, k, s.winnerAbove < 0 ? 1.0 : std::min(s.high + step, 1.0)),
+                     s.winnerAbove < 0 ? r.winner : s.winnerAbove);
+            QCOMPARE(winnerAt(r, k, s.winnerBelow < 0 ? 0.0 : std::max(s.low - step, 0.0)),
+                     s.winnerBelow < 0 ? r.winner : s.winnerBelow);
+            if (r.smallestChange)
+                QVERIFY(r.smallestChange->change <= std::max(s.weight - s.low, s.high - s.weight) + 1e-15);
+        }
+        QCOMPARE(r.smallestChange.has_value(), changes > 0);
+    }
+
+    // Problems the screens would not let through still give whole, finite answers and say why.
+    void testDegenerateProblems_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("m");
+        QTest::addColumn<QString>("smallest"); // how the line of the smallest change begins
+        const std::tuple<int, int, QString> rows[] = {
+            {0, 0, u"Альтернатив нет"_s},           {0, 3, u"Критериев нет"_s},
+            {3, 0, u"Альтернатив нет"_s},           {1, 3, u"Критерий единственный"_s},
+            {3, 1, u"Альтернатива единственная"_s}, {1, 1, u"Альтернатива единственная"_s},
+            {3, 3, u"Никакое изменение"_s}};
+        for (const auto& [n, m, smallest] : rows)
+            QTest::addRow("%d x %d", n, m) << n << m << smallest;
+    }
+    void testDegenerateProblems()
+    {
+        QFETCH(int, n);
+        QFETCH(int, m);
+        QFETCH(QString, smallest);
+        const bool canVary = n != 1; // the one criterion's weight is 1 and has nowhere to go
+        // Lopsided but consistent criteria (9 : 3 : 1), so no answer rests on equal weights.
+        const AnalysisResult r = analyse(problem(n, m, n == 3 ? u"Q_0*Q_1=-3 Q_1*Q_2=-3 Q_0*Q_2=-9"_s : QString()));
+        QCOMPARE(int(r.matrices.size()), n > 0 ? n + 1 : 0);
+        QCOMPARE(int(r.sensitivity.size()), n);
+        QCOMPARE(r.winner, m > 0 ? 0 : -1);
+        QVERIFY(!r.smallestChange);
+        for (const AnalysisMatrix& matrix : r.matrices)
+            QVERIFY(matrix.revisit.isEmpty() && std::isfinite(matrix.lambda + matrix.consistencyRatio));
+        for (const CriterionSensitivity& s : r.sensitivity) {
+            QCOMPARE(s.canVary, canVary);
+            QCOMPARE(s.winnerBelow + s.winnerAbove, -2);
+            QCOMPARE(int(s.lines.size()), m);
+            QCOMPARE(s.low, canVary ? 0.0 : 1.0);
+            QCOMPARE(s.high, 1.0);
+            for (const PriorityLine& line : s.lines)
+                QVERIFY(std::isfinite(line.intercept + line.slope));
+            QVERIFY(!AnalysisText::sensitivityLine(r, s.criterion, russian).contains(u"nan"_s, Qt::CaseInsensitive));
+        }
+        QVERIFY2(AnalysisText::smallestChangeLine(r, russian).startsWith(smallest),
+                 qPrintable(AnalysisText::smallestChangeLine(r, russian)));
+    }
+
+    void testMatrixTitles()
+    {
+        const AnalysisResult r = analyse(problem(2, 2));
+        QCOMPARE(AnalysisText::matrixTitle(r, r.matrices[0]), u"Критерии"_s);
+        QCOMPARE(AnalysisText::matrixTitle(r, r.matrices[2]), u"Альтернативы по критерию «Качество»"_s);
+        // Quotes of one kind never nest.
+        QCOMPARE(AnalysisText::quoted(u"Двушка у метро «Сокол»"_s), u"«Двушка у метро „Сокол“»"_s);
     }
 };
 
