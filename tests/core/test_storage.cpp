@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <type_traits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -145,30 +146,26 @@ private Q_SLOTS:
         QCOMPARE(doc.toBytes(), file); // reading changes nothing
     }
 
-    void testIntegers_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("expected"); // the default is 1
-        QTest::newRow("plain") << QByteArray("5") << 5;
-        QTest::newRow("negative with blanks") << QByteArray("  -9 ") << -9;
-        QTest::newRow("plus sign") << QByteArray("+3") << 3;
-        QTest::newRow("quoted") << QByteArray("\"7\"") << 7;
-        QTest::newRow("text") << QByteArray("abc") << 1;
-        QTest::newRow("trailing text") << QByteArray("12abc") << 1;
-        QTest::newRow("fraction") << QByteArray("3.5") << 1;
-        QTest::newRow("empty") << QByteArray("") << 1;
-        QTest::newRow("above 32 bits") << QByteArray("99999999999") << 1;
-        QTest::newRow("one above the largest") << QByteArray("2147483648") << 1;
-        QTest::newRow("largest") << QByteArray("2147483647") << 2147483647;
-        QTest::newRow("smallest") << QByteArray("-2147483648") << int(-2147483648LL);
-    }
+    // A decimal integer of 32 bits with its sign, blanks and quotes around it; anything else reads as the default.
     void testIntegers()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(int, expected);
-        const IniDocument doc = IniDocument::fromBytes("[QualM]\r\nQ_0*Q_1=" + text + "\r\n");
-        QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_1", 1), expected);
-        QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_2", 1), 1);
+        const std::pair<QByteArray, int> rows[] = {{"5", 5},
+                                                   {"  -9 ", -9},
+                                                   {"+3", 3},
+                                                   {"\"7\"", 7},
+                                                   {"abc", 1},
+                                                   {"12abc", 1},
+                                                   {"3.5", 1},
+                                                   {"", 1},
+                                                   {"99999999999", 1},
+                                                   {"2147483648", 1},
+                                                   {"2147483647", 2147483647},
+                                                   {"-2147483648", INT_MIN}};
+        for (const auto& [text, expected] : rows) {
+            const IniDocument doc = IniDocument::fromBytes("[QualM]\r\nQ_0*Q_1=" + text + "\r\n");
+            QVERIFY2(doc.readInteger(u"QualM", u"Q_0*Q_1", 1) == expected, text.constData());
+            QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_2", 1), 1);
+        }
     }
 
     // Edits as a script, one step a line: "w|section|key|text" writes a string, "i|section|key|number" an
@@ -461,29 +458,21 @@ private Q_SLOTS:
     }
 
     // The parts of a line by kind, -1 to 6.
-    void testStepParts_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QStringList>("parts");
-        QTest::newRow("alternatives") << u"A_0*A_2&Q_1=5"_s
-                                      << QStringList{{},       u"A_0*A_2&Q_1"_s, u"A_0"_s, u"A_2&Q_1"_s,
-                                                     u"Q_1"_s, u"A_0"_s,         u"A_2"_s, {}};
-        QTest::newRow("criteria") << u"Q_0*Q_1=-3"_s
-                                  << QStringList{{}, u"Q_0*Q_1"_s, u"Q_0"_s, u"Q_1"_s, {}, u"Q_0"_s, u"Q_1"_s, {}};
-    }
+    // The parts of a line by kind, -1 to 6, of the line on screen and of a line by its index.
     void testStepParts()
     {
-        QFETCH(QString, line);
-        QFETCH(QStringList, parts);
-        ComUnit::CompareSteps = QStringList{u"Q_0*Q_1=1"_s, line};
-        ComUnit::CurrentStep = 1;
-        for (int kind = -1; kind <= 6; ++kind) {
-            const QString& part = parts.at(kind + 1);
-            QCOMPARE(ComUnit::stepLinePart(line, kind), part);
-            QCOMPARE(ComUnit::StepPart(kind), part);
-            QCOMPARE(ComUnit::StepPartAt(kind, 1), part);
-            QCOMPARE(ComUnit::StepPartAt(kind, 2), QString());
-            QCOMPARE(ComUnit::StepPartAt(kind, -1), QString());
+        const std::pair<QString, QStringList> rows[] = {
+            {u"A_0*A_2&Q_1=5"_s, {{}, u"A_0*A_2&Q_1"_s, u"A_0"_s, u"A_2&Q_1"_s, u"Q_1"_s, u"A_0"_s, u"A_2"_s, {}}},
+            {u"Q_0*Q_1=-3"_s, {{}, u"Q_0*Q_1"_s, u"Q_0"_s, u"Q_1"_s, {}, u"Q_0"_s, u"Q_1"_s, {}}}};
+        for (const auto& [line, parts] : rows) {
+            ComUnit::CompareSteps = QStringList{u"Q_0*Q_1=1"_s, line};
+            ComUnit::CurrentStep = 1;
+            for (int kind = -1; kind <= 6; ++kind) {
+                const QString& part = parts.at(kind + 1);
+                QCOMPARE(ComUnit::stepLinePart(line, kind), part);
+                QCOMPARE(ComUnit::StepPart(kind) + ComUnit::StepPartAt(kind, 1), part + part);
+                QCOMPARE(ComUnit::StepPartAt(kind, 2) + ComUnit::StepPartAt(kind, -1), QString());
+            }
         }
     }
 
@@ -531,30 +520,24 @@ private Q_SLOTS:
     }
 
     // A copy takes the source's bytes and date, in blocks of 32768.
-    void testCopyDataFile_data()
-    {
-        QTest::addColumn<int>("size");
-        for (const int size : {0, 32767, 32768, 100001})
-            QTest::addRow("%d bytes", size) << size;
-    }
     void testCopyDataFile()
     {
-        QFETCH(int, size);
-        QByteArray content(size, Qt::Uninitialized);
-        for (char& c : content)
-            c = char(QRandomGenerator::global()->bounded(256));
-        const QString source = m_dir->filePath(u"Квартира.qzr"_s);
-        writeBytes(source, content);
-        const QDateTime when(QDate(2009, 3, 14), QTime(15, 9, 26, 535), Qt::UTC);
-        {
+        for (const int size : {0, 32767, 32768, 100001}) {
+            QByteArray content(size, Qt::Uninitialized);
+            for (char& c : content)
+                c = char(QRandomGenerator::global()->bounded(256));
+            const QString source = m_dir->filePath(u"Квартира.qzr"_s);
+            writeBytes(source, content);
+            const QDateTime when(QDate(2009, 3, 14), QTime(15, 9, 26, 535), Qt::UTC);
             QFile f(source);
             QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime));
+            f.close();
+            const QString target = m_dir->filePath(u"Шаблон Квартира.qzp"_s);
+            writeBytes(target, "an older template");
+            ComUnit::CopyDataFile(source, target);
+            QCOMPARE(readBytes(target), content);
+            QCOMPARE(QFileInfo(target).lastModified().toUTC(), when);
         }
-        const QString target = m_dir->filePath(u"Шаблон Квартира.qzp"_s);
-        writeBytes(target, "an older template");
-        ComUnit::CopyDataFile(source, target);
-        QCOMPARE(readBytes(target), content);
-        QCOMPARE(QFileInfo(target).lastModified().toUTC(), when);
     }
 
     void testCopyFailures()
@@ -613,25 +596,22 @@ private Q_SLOTS:
         const QString controls = u"Имя не может содержать управляющие символы."_s;
         const QString end = u"Имя не может оканчиваться пробелом или точкой."_s;
         const QString tooLong = u"Имя слишком длинное для имени файла."_s;
-        const std::pair<QString, QString> rows[] = {
-            {u"Дом"_s, {}},
-            {u"Дом у реки. Вариант 2"_s, {}},
-            {QString(), empty},
-            {u"   "_s, empty},
-            {u"."_s, dots},
-            {u".."_s, dots},
-            {u"../x"_s, chars},
-            {u"a\tb"_s, controls},
-            {u"a\x7f"
-             u"b"_s,
-             controls},
-            {u"Дом."_s, end},
-            {u"Дом\u00a0"_s, end},
-            // The file system counts bytes: a Cyrillic letter takes two, ".qzr" four.
-            {QString(251, u'x'), {}},
-            {QString(252, u'x'), tooLong},
-            {QString(125, u'ж'), {}},
-            {QString(126, u'ж'), tooLong}};
+        // The file system counts bytes: a Cyrillic letter takes two, ".qzr" four.
+        const std::pair<QString, QString> rows[] = {{u"Дом"_s, {}},
+                                                    {u"Дом у реки. Вариант 2"_s, {}},
+                                                    {QString(), empty},
+                                                    {u"   "_s, empty},
+                                                    {u"."_s, dots},
+                                                    {u".."_s, dots},
+                                                    {u"../x"_s, chars},
+                                                    {u"a\tb"_s, controls},
+                                                    {u"a\u007fb"_s, controls},
+                                                    {u"Дом."_s, end},
+                                                    {u"Дом\u00a0"_s, end},
+                                                    {QString(251, u'x'), {}},
+                                                    {QString(252, u'x'), tooLong},
+                                                    {QString(125, u'ж'), {}},
+                                                    {QString(126, u'ж'), tooLong}};
         for (const auto& [name, reason] : rows)
             QTest::newRow(qPrintable(u"%1 (%2)"_s.arg(name.left(12)).arg(name.size()))) << name << reason;
         for (const QChar c : u"/\\:*?\"<>|"_s)
