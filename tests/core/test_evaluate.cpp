@@ -305,22 +305,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("n");
         QTest::addColumn<int>("m");
-        for (const auto& [n, m] : {std::pair{0, 0},
-                                   {0, 1},
-                                   {0, 3},
-                                   {1, 0},
-                                   {1, 1},
-                                   {1, 3},
-                                   {3, 0},
-                                   {3, 1},
-                                   {2, 2},
-                                   {5, 5},
-                                   {9, 9},
-                                   {3, 9},
-                                   {9, 3},
-                                   {10, 10},
-                                   {11, 11},
-                                   {30, 30}})
+        const std::pair<int, int> counts[] = {{0, 0}, {0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 3},   {3, 0},   {3, 1},
+                                              {2, 2}, {5, 5}, {9, 9}, {3, 9}, {9, 3}, {10, 10}, {11, 11}, {30, 30}};
+        for (const auto& [n, m] : counts)
             QTest::addRow("%d x %d", n, m) << n << m;
     }
     void testBusyProblems()
