@@ -38,38 +38,23 @@ void run(TFormWord& w, const QString& script)
         const QString args = step.mid(2);
         const auto n = [&](int i) { return args.section(u',', i, i).toInt(); };
         const QString rest = args.section(u',', 2);
-        switch (step.at(0).unicode()) {
-        case 't':
+        const char op = step.at(0).toLatin1();
+        if (op == 't')
             w.WriteText(args);
-            break;
-        case 'f':
+        else if (op == 'f')
             w.SetFont(args.section(u',', 4), n(0), n(1), n(2), n(3));
-            break;
-        case 'T':
+        else if (op == 'T')
             w.AddTable(n(0), n(1), n(2), n(3), n(4));
-            break;
-        case 'c':
-            w.WriteCell(n(0), n(1), rest);
-            break;
-        case 'u':
-            w.WriteCellUpward(n(0), n(1), rest);
-            break;
-        case 'w':
+        else if (op == 'c' || op == 'u')
+            op == 'c' ? w.WriteCell(n(0), n(1), rest) : w.WriteCellUpward(n(0), n(1), rest);
+        else if (op == 'w')
             w.SetColumnWidth(n(0), args.section(u',', 1).toDouble());
-            break;
-        case 's':
-            w.StretchTable();
-            break;
-        case 'e':
-            w.GoToEnd();
-            break;
-        case 'p':
+        else if (op == 's' || op == 'e')
+            op == 's' ? w.StretchTable() : w.GoToEnd();
+        else if (op == 'p')
             w.InsertPicture(rest, n(0), n(1));
-            break;
-        case 'k':
+        else
             w.setParagraphFormat(n(0) != 0, n(1) != 0);
-            break;
-        }
     }
 }
 
