@@ -79,6 +79,18 @@ ino_t inodeOf(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
+// 0 when the call fails with this message and code (either, when not given), 1 when it succeeds, 2 when it fails
+// otherwise.
+template <typename F> int refused(F&& f, const QString& message, int code = -1)
+{
+    try {
+        f();
+    } catch (const OptivarError& e) {
+        return (message.isNull() || e.message() == message) && (code < 0 || int(e.code()) == code) ? 0 : 2;
+    }
+    return 1;
+}
+
 QByteArray bigProblem(int extraKeys)
 {
     QByteArray b = "[Alt]\r\nA_0=x\r\nCount=1\r\n[QualM]\r\n";
@@ -89,335 +101,269 @@ QByteArray bigProblem(int extraKeys)
 
 } // namespace
 
-class TestDurability : public QObject
+class TestDurability final : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void testFullDiskLeavesOldFile();
-    void testFullDiskOnCopyLeavesNoTarget();
-    void testKilledWriterLeavesOldOrNew();
-    void testStoreIntoFolderThatIsAFile();
-    void testMissingFolder();
-    void testNoReplace();
-    void testPermissionsKept();
-    void testReadOnlyFileStays_data();
-    void testReadOnlyFileStays();
-    void testStoreKeepsWhatAnotherCopyWrote();
-    void testTwoCopiesKeepEachOthersKeys();
-    void testFifoAndDeviceRefusedAtOnce_data();
-    void testFifoAndDeviceRefusedAtOnce();
-    void testLinkReplacedNotWrittenThrough();
-    void testReadsFollowTheDisk();
-    void testSectionRewriteIsOneReplacement();
-
-private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_path;
-};
 
-void TestDurability::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_path = m_dir->filePath(u"Задача.qzr"_s);
-}
-
-void TestDurability::testFullDiskLeavesOldFile()
-{
-    const QByteArray old = bigProblem(10);
-    writeBytes(m_path, old);
-    const int code = runInChild(30, old.size() + 100, [&] {
-        IniFile file(m_path);
-        try {
-            file.update([](IniDocument& doc) {
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_path = m_dir->filePath(u"Задача.qzr"_s);
+    }
+    void testFullDiskLeavesOldFile()
+    {
+        const QByteArray old = bigProblem(10);
+        writeBytes(m_path, old);
+        const auto store = [&] {
+            IniFile(m_path).update([](IniDocument& doc) {
                 for (int i = 0; i < 200; ++i)
                     doc.writeString(u"QualM", u"N_%1"_s.arg(i), QString(50, u'ж'));
             });
-        } catch (const OptivarError& e) {
-            return e.message() == u"Unable to write to "_s + m_path && e.code() == OptivarError::Code::WriteFailed ? 0
-                                                                                                                   : 2;
-        }
-        return 1; // the store claimed success
-    });
-    QCOMPARE(code, 0);
-    QCOMPARE(readBytes(m_path), old);
-    QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
-}
-
-void TestDurability::testFullDiskOnCopyLeavesNoTarget()
-{
-    const QString source = m_dir->filePath(u"source.qzr"_s);
-    writeBytes(source, QByteArray(100000, 'x'));
-    const QString target = m_dir->filePath(u"target.qzp"_s);
-    const int code = runInChild(30, 50000, [&] {
-        try {
-            ComUnit::CopyDataFile(source, target);
-        } catch (const OptivarError& e) {
-            return e.message() == u"Ошибка копирования файла."_s ? 0 : 2;
-        }
-        return 1;
-    });
-    QCOMPARE(code, 0);
-    QVERIFY(!QFileInfo::exists(target));
-    QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
-}
-
-void TestDurability::testKilledWriterLeavesOldOrNew()
-{
-    // A writer killed at random moments: the file is always one whole version,
-    // and the next listing of the folder removes what the store left, but
-    // nothing a store still running holds and nothing else that is hidden.
-    const QStringList others = {u".notes.qzr.bak"_s, u".notes.txt.abc123"_s};
-    for (const QString& name : others)
-        writeBytes(m_dir->filePath(name), "x");
-    int leftovers = 0;
-    const QByteArray first = bigProblem(3000);
-    writeBytes(m_path, first);
-    QByteArray second;
+        };
+        const int written = int(OptivarError::Code::WriteFailed);
+        QCOMPARE(runInChild(30, old.size() + 100,
+                            [&] { return refused(store, u"Unable to write to "_s + m_path, written); }),
+                 0);
+        QCOMPARE(readBytes(m_path), old);
+        QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
+    }
+    void testFullDiskOnCopyLeavesNoTarget()
     {
-        IniDocument doc = IniDocument::fromBytes(first);
-        doc.writeString(u"Alt", u"A_0", u"second"_s);
-        second = doc.toBytes();
+        const QString source = m_dir->filePath(u"source.qzr"_s);
+        writeBytes(source, QByteArray(100000, 'x'));
+        const QString target = m_dir->filePath(u"target.qzp"_s);
+        const auto copy = [&] { ComUnit::CopyDataFile(source, target); };
+        QCOMPARE(runInChild(30, 50000, [&] { return refused(copy, u"Ошибка копирования файла."_s); }), 0);
+        QVERIFY(!QFileInfo::exists(target));
+        QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
     }
-    for (int round = 0; round < 12 || (leftovers == 0 && round < 40); ++round) {
-        const pid_t pid = startChild([&] {
-            IniFile file(m_path);
-            for (int i = 0;; ++i)
-                file.writeString(u"Alt", u"A_0", i % 2 ? u"x"_s : u"second"_s);
-            return 0;
-        });
-        ::usleep(useconds_t(2000 + round * 1500));
-        ::kill(pid, SIGSTOP);
-        ::waitpid(pid, nullptr, WUNTRACED);
-        const ino_t stoppedAt = inodeOf(m_path);
-        ProblemDirectory::names(m_dir->path(), Kind::Problems);
-        ::kill(pid, SIGCONT); // the store it was stopped in goes on and replaces the file
-        QTRY_VERIFY_WITH_TIMEOUT(inodeOf(m_path) != stoppedAt || ::waitpid(pid, nullptr, WNOHANG) != 0, 10000);
-        QCOMPARE(::waitpid(pid, nullptr, WNOHANG), 0);
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
-        leftovers += int(hiddenFiles(m_dir->path()).size() - others.size());
-        QCOMPARE(ProblemDirectory::names(m_dir->path(), Kind::Problems), QStringList(u"Задача"_s));
-        QCOMPARE(hiddenFiles(m_dir->path(), true), others);
-        const QByteArray now = readBytes(m_path);
-        const IniDocument doc = IniDocument::fromBytes(now);
-        const QString a0 = doc.readString(u"Alt", u"A_0", {});
-        QVERIFY2(a0 == u"x"_s || a0 == u"second"_s, qPrintable(a0));
-        QCOMPARE(now.size(), a0 == u"x"_s ? second.size() - 5 : second.size());
-        QCOMPARE(doc.readString(u"QualM", u"K_2999", {}), QString(40, u'v'));
-    }
-    QVERIFY(leftovers > 0); // some kills did land inside a replacement
-}
-
-void TestDurability::testStoreIntoFolderThatIsAFile()
-{
-    QVERIFY(QDir(m_dir->path()).mkdir(u"Задача.qzr"_s));
-    IniFile file(m_path);
-    QCOMPARE(file.readInteger(u"Alt", u"Count", 7), 7);
-    try {
-        file.writeString(u"Alt", u"A_0", u"x"_s);
-        QFAIL("a store over a folder succeeded");
-    } catch (const OptivarError& e) {
-        QCOMPARE(e.message(), u"Unable to write to "_s + m_path);
-    }
-    QVERIFY(QFileInfo(m_path).isDir());
-}
-
-void TestDurability::testMissingFolder()
-{
-    const QString path = m_dir->filePath(u"DAT/Задача.qzr"_s);
-    IniFile file(path);
-    QVERIFY_THROWS_EXCEPTION(OptivarError, file.writeInteger(u"Alt", u"Count", 2));
-    QVERIFY(!QFileInfo::exists(m_dir->filePath(u"DAT"_s)));
-}
-
-void TestDurability::testNoReplace()
-{
-    writeBytes(m_path, "old");
-    try {
-        AtomicFile::write(m_path, "new", AtomicFile::Mode::NoReplace);
-        QFAIL("an existing file was replaced");
-    } catch (const OptivarError& e) {
-        QCOMPARE(e.code(), OptivarError::Code::NameExists);
-    }
-    QCOMPARE(readBytes(m_path), QByteArray("old"));
-    const QString other = m_dir->filePath(u"other.qzr"_s);
-    AtomicFile::write(other, "new", AtomicFile::Mode::NoReplace);
-    QCOMPARE(readBytes(other), QByteArray("new"));
-    QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
-}
-
-void TestDurability::testPermissionsKept()
-{
-    writeBytes(m_path, "[Alt]\r\n");
-    QVERIFY(::chmod(QFile::encodeName(m_path).constData(), 0640) == 0);
-    IniFile(m_path).writeString(u"Alt", u"A_0", u"x"_s);
-    struct stat st
+    void testKilledWriterLeavesOldOrNew()
     {
-    };
-    QVERIFY(::stat(QFile::encodeName(m_path).constData(), &st) == 0);
-    QCOMPARE(int(st.st_mode & 0777), 0640);
-}
-
-void TestDurability::testReadOnlyFileStays_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<bool>("asAnotherUser");
-    QTest::newRow("no write permission, even for root") << 0444 << false;
-    QTest::newRow("another user's file") << 0644 << true;
-}
-
-void TestDurability::testReadOnlyFileStays()
-{
-    QFETCH(int, mode);
-    QFETCH(bool, asAnotherUser);
-    if (asAnotherUser && ::geteuid() != 0)
-        QSKIP("only root can store as another user");
-    // The folder lets anyone replace the file: only the file's own permission refuses.
-    QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777) == 0);
-    const QByteArray old = "[Alt]\r\nA_0=old\r\n";
-    writeBytes(m_path, old);
-    QVERIFY(::chmod(QFile::encodeName(m_path).constData(), mode_t(mode)) == 0);
-    const int code = runInChild(30, RLIM_INFINITY, [&] {
-        if (asAnotherUser && (::setgid(65534) != 0 || ::setuid(65534) != 0)) // nobody
-            return 3;
-        try {
-            IniFile(m_path).writeString(u"Alt", u"A_0", u"new"_s);
-        } catch (const OptivarError& e) {
-            return e.message() == u"Unable to write to "_s + m_path ? 0 : 2;
+        // A writer killed at random moments: the file is always one whole version,
+        // and the next listing of the folder removes what the store left, but
+        // nothing a store still running holds and nothing else that is hidden.
+        const QStringList others = {u".notes.qzr.bak"_s, u".notes.txt.abc123"_s};
+        for (const QString& name : others)
+            writeBytes(m_dir->filePath(name), "x");
+        int leftovers = 0;
+        const QByteArray first = bigProblem(3000);
+        writeBytes(m_path, first);
+        QByteArray second;
+        {
+            IniDocument doc = IniDocument::fromBytes(first);
+            doc.writeString(u"Alt", u"A_0", u"second"_s);
+            second = doc.toBytes();
         }
-        return 1;
-    });
-    QCOMPARE(code, 0);
-    QCOMPARE(readBytes(m_path), old);
-    QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
-}
-
-void TestDurability::testStoreKeepsWhatAnotherCopyWrote()
-{
-    IniFile mine(m_path);
-    IniFile theirs(m_path);
-    QCOMPARE(mine.readInteger(u"QualM", u"Q_0*Q_1", 1), 1); // mine has read the file once
-    theirs.writeInteger(u"QualM", u"Q_0*Q_1", -3);
-    mine.writeInteger(u"QualM", u"Q_0*Q_2", 5);
-    theirs.writeInteger(u"QualM", u"Q_0*Q_1", 4); // the last writer of a key wins
-    const IniDocument doc = IniDocument::fromBytes(readBytes(m_path));
-    QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_1", 1), 4);
-    QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_2", 1), 5);
-}
-
-void TestDurability::testTwoCopiesKeepEachOthersKeys()
-{
-    constexpr int Keys = 200;
-    pid_t writers[2] = {};
-    for (int w = 0; w < 2; ++w) {
-        writers[w] = startChild([&] {
-            IniFile file(m_path);
-            for (int i = 0; i < Keys; ++i)
-                file.writeInteger(u"QualM", u"W%1_%2"_s.arg(w).arg(i), i);
-            return 0;
-        });
+        for (int round = 0; round < 12 || (leftovers == 0 && round < 40); ++round) {
+            const pid_t pid = startChild([&] {
+                IniFile file(m_path);
+                for (int i = 0;; ++i)
+                    file.writeString(u"Alt", u"A_0", i % 2 ? u"x"_s : u"second"_s);
+                return 0;
+            });
+            ::usleep(useconds_t(2000 + round * 1500));
+            ::kill(pid, SIGSTOP);
+            ::waitpid(pid, nullptr, WUNTRACED);
+            const ino_t stoppedAt = inodeOf(m_path);
+            ProblemDirectory::names(m_dir->path(), Kind::Problems);
+            ::kill(pid, SIGCONT); // the store it was stopped in goes on and replaces the file
+            QTRY_VERIFY_WITH_TIMEOUT(inodeOf(m_path) != stoppedAt || ::waitpid(pid, nullptr, WNOHANG) != 0, 10000);
+            QCOMPARE(::waitpid(pid, nullptr, WNOHANG), 0);
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            leftovers += int(hiddenFiles(m_dir->path()).size() - others.size());
+            QCOMPARE(ProblemDirectory::names(m_dir->path(), Kind::Problems), QStringList(u"Задача"_s));
+            QCOMPARE(hiddenFiles(m_dir->path(), true), others);
+            const QByteArray now = readBytes(m_path);
+            const IniDocument doc = IniDocument::fromBytes(now);
+            const QString a0 = doc.readString(u"Alt", u"A_0", {});
+            QVERIFY2(a0 == u"x"_s || a0 == u"second"_s, qPrintable(a0));
+            QCOMPARE(now.size(), a0 == u"x"_s ? second.size() - 5 : second.size());
+            QCOMPARE(doc.readString(u"QualM", u"K_2999", {}), QString(40, u'v'));
+        }
+        QVERIFY(leftovers > 0); // some kills did land inside a replacement
     }
-    for (const pid_t pid : writers)
-        QCOMPARE(exitCodeOf(pid), 0);
-    const IniDocument doc = IniDocument::fromBytes(readBytes(m_path));
-    for (int w = 0; w < 2; ++w)
-        for (int i = 0; i < Keys; ++i)
-            QCOMPARE(doc.readInteger(u"QualM", u"W%1_%2"_s.arg(w).arg(i), -1), i);
-    ProblemDirectory::names(m_dir->path(), Kind::Problems);
-    QCOMPARE(hiddenFiles(m_dir->path(), true), QStringList()); // the lock file goes with the next listing
-}
-
-void TestDurability::testFifoAndDeviceRefusedAtOnce_data()
-{
-    QTest::addColumn<bool>("fifo");
-    QTest::newRow("FIFO") << true;
-    QTest::newRow("link to /dev/zero") << false;
-}
-
-void TestDurability::testFifoAndDeviceRefusedAtOnce()
-{
-    // Named like a problem, it reads as an empty problem, and every
-    // store and copy is refused, each at once and none waiting for a writer.
-    QFETCH(bool, fifo);
-    const QByteArray path = QFile::encodeName(m_path);
-    QVERIFY(fifo ? ::mkfifo(path.constData(), 0666) == 0 : ::symlink("/dev/zero", path.constData()) == 0);
-    const int code = runInChild(1, RLIM_INFINITY, [&] {
+    void testStoreIntoFolderThatIsAFile()
+    {
+        QVERIFY(QDir(m_dir->path()).mkdir(u"Задача.qzr"_s));
         IniFile file(m_path);
-        if (file.readInteger(u"Alt", u"Count", 7) != 7)
-            return 1;
-        try {
-            file.writeInteger(u"Alt", u"Count", 2);
-            return 2;
-        } catch (const OptivarError& e) {
-            if (e.message() != u"Unable to write to "_s + m_path)
-                return 3;
-        }
-        try {
-            ProblemTemplates::SaveAsPrimer(m_dir->path(), u"Задача"_s);
-            return 4;
-        } catch (const OptivarError&) {
-        }
-        return 0;
-    });
-    QCOMPARE(code, 0);
-    QCOMPARE(ProblemDirectory::names(m_dir->path(), Kind::Templates), QStringList());
-    struct stat st = {};
-    QVERIFY(::lstat(path.constData(), &st) == 0);
-    QVERIFY(fifo ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode));
-}
-
-void TestDurability::testLinkReplacedNotWrittenThrough()
-{
-    QTemporaryDir outside;
-    const QString target = outside.filePath(u"elsewhere.qzr"_s);
-    writeBytes(target, "[Alt]\r\nA_0=old\r\n");
-    QVERIFY(QFile::link(target, m_path));
-    IniFile(m_path).writeString(u"Alt", u"A_1", u"new"_s);
-    QCOMPARE(readBytes(target), QByteArray("[Alt]\r\nA_0=old\r\n"));
-    QVERIFY(!QFileInfo(m_path).isSymLink());
-    QCOMPARE(IniDocument::fromBytes(readBytes(m_path)).readString(u"Alt", u"A_1", {}), u"new"_s);
-}
-
-void TestDurability::testReadsFollowTheDisk()
-{
-    IniFile file(m_path);
-    file.writeString(u"Alt", u"A_0", u"one"_s);
-    QCOMPARE(file.readString(u"Alt", u"A_0", {}), u"one"_s);
-    // Another program edits the file in place, same size.
-    writeBytes(m_path, "[Alt]\r\nA_0=two\r\n");
-    QCOMPARE(file.readString(u"Alt", u"A_0", {}), u"two"_s);
-    QVERIFY(QFile::remove(m_path));
-    QCOMPARE(file.readString(u"Alt", u"A_0", u"gone"_s), u"gone"_s);
-}
-
-void TestDurability::testSectionRewriteIsOneReplacement()
-{
-    writeBytes(m_path, "[Qual]\r\nCount=9\r\n[Alt]\r\nCount=9\r\n");
-    IniFile file(m_path);
-    const int fd = ::inotify_init1(IN_NONBLOCK);
-    QVERIFY(fd >= 0);
-    QVERIFY(::inotify_add_watch(fd, QFile::encodeName(m_dir->path()).constData(), IN_MOVED_TO | IN_CLOSE_WRITE) >= 0);
-
-    const QStringList steps = CompareStepsBuild::rebuildJudgements(file);
-    QCOMPARE(steps.size(), 360);
-    ProblemLists::save(file, ProblemLists::Kind::Criteria, {TLElem(0, u"a"_s), TLElem(1, u"b"_s), TLElem(2, u"c"_s)});
-
-    int replacements = 0;
-    alignas(inotify_event) char buf[8192];
-    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) {
-        for (char* p = buf; p < buf + n;) {
-            const auto* ev = reinterpret_cast<const inotify_event*>(p);
-            if ((ev->mask & IN_MOVED_TO) && ev->len && QFile::decodeName(ev->name) == u"Задача.qzr"_s)
-                ++replacements;
-            p += sizeof(inotify_event) + ev->len;
-        }
+        QCOMPARE(file.readInteger(u"Alt", u"Count", 7), 7);
+        QCOMPARE(refused([&] { file.writeString(u"Alt", u"A_0", u"x"_s); }, u"Unable to write to "_s + m_path), 0);
+        QVERIFY(QFileInfo(m_path).isDir());
     }
-    ::close(fd);
-    QCOMPARE(replacements, 2);
-}
+    void testMissingFolder()
+    {
+        IniFile file(m_dir->filePath(u"DAT/Задача.qzr"_s));
+        QVERIFY_THROWS_EXCEPTION(OptivarError, file.writeInteger(u"Alt", u"Count", 2));
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(u"DAT"_s)));
+    }
+    void testNoReplace()
+    {
+        writeBytes(m_path, "old");
+        const auto write = [&] { AtomicFile::write(m_path, "new", AtomicFile::Mode::NoReplace); };
+        QCOMPARE(refused(write, QString(), int(OptivarError::Code::NameExists)), 0);
+        QCOMPARE(readBytes(m_path), QByteArray("old"));
+        const QString other = m_dir->filePath(u"other.qzr"_s);
+        AtomicFile::write(other, "new", AtomicFile::Mode::NoReplace);
+        QCOMPARE(readBytes(other), QByteArray("new"));
+        QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
+    }
+    void testPermissionsKept()
+    {
+        writeBytes(m_path, "[Alt]\r\n");
+        QVERIFY(::chmod(QFile::encodeName(m_path).constData(), 0640) == 0);
+        IniFile(m_path).writeString(u"Alt", u"A_0", u"x"_s);
+        struct stat st
+        {
+        };
+        QVERIFY(::stat(QFile::encodeName(m_path).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 0777), 0640);
+    }
+    void testReadOnlyFileStays_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("asAnotherUser");
+        QTest::newRow("no write permission, even for root") << 0444 << false;
+        QTest::newRow("another user's file") << 0644 << true;
+    }
+    void testReadOnlyFileStays()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, asAnotherUser);
+        if (asAnotherUser && ::geteuid() != 0)
+            QSKIP("only root can store as another user");
+        // The folder lets anyone replace the file: only the file's own permission refuses.
+        QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777) == 0);
+        const QByteArray old = "[Alt]\r\nA_0=old\r\n";
+        writeBytes(m_path, old);
+        QVERIFY(::chmod(QFile::encodeName(m_path).constData(), mode_t(mode)) == 0);
+        const auto store = [&] { IniFile(m_path).writeString(u"Alt", u"A_0", u"new"_s); };
+        QCOMPARE(runInChild(30, RLIM_INFINITY,
+                            [&] {
+                                if (asAnotherUser && (::setgid(65534) != 0 || ::setuid(65534) != 0)) // nobody
+                                    return 3;
+                                return refused(store, u"Unable to write to "_s + m_path);
+                            }),
+                 0);
+        QCOMPARE(readBytes(m_path), old);
+        QCOMPARE(hiddenFiles(m_dir->path()), QStringList());
+    }
+    void testStoreKeepsWhatAnotherCopyWrote()
+    {
+        IniFile mine(m_path);
+        IniFile theirs(m_path);
+        QCOMPARE(mine.readInteger(u"QualM", u"Q_0*Q_1", 1), 1); // mine has read the file once
+        theirs.writeInteger(u"QualM", u"Q_0*Q_1", -3);
+        mine.writeInteger(u"QualM", u"Q_0*Q_2", 5);
+        theirs.writeInteger(u"QualM", u"Q_0*Q_1", 4); // the last writer of a key wins
+        const IniDocument doc = IniDocument::fromBytes(readBytes(m_path));
+        QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_1", 1), 4);
+        QCOMPARE(doc.readInteger(u"QualM", u"Q_0*Q_2", 1), 5);
+    }
+    void testTwoCopiesKeepEachOthersKeys()
+    {
+        constexpr int Keys = 200;
+        pid_t writers[2] = {};
+        for (int w = 0; w < 2; ++w) {
+            writers[w] = startChild([&] {
+                IniFile file(m_path);
+                for (int i = 0; i < Keys; ++i)
+                    file.writeInteger(u"QualM", u"W%1_%2"_s.arg(w).arg(i), i);
+                return 0;
+            });
+        }
+        for (const pid_t pid : writers)
+            QCOMPARE(exitCodeOf(pid), 0);
+        const IniDocument doc = IniDocument::fromBytes(readBytes(m_path));
+        for (int w = 0; w < 2; ++w)
+            for (int i = 0; i < Keys; ++i)
+                QCOMPARE(doc.readInteger(u"QualM", u"W%1_%2"_s.arg(w).arg(i), -1), i);
+        ProblemDirectory::names(m_dir->path(), Kind::Problems);
+        QCOMPARE(hiddenFiles(m_dir->path(), true), QStringList()); // the lock file goes with the next listing
+    }
+    void testFifoAndDeviceRefusedAtOnce_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("FIFO") << true;
+        QTest::newRow("link to /dev/zero") << false;
+    }
+    void testFifoAndDeviceRefusedAtOnce()
+    {
+        // Named like a problem, it reads as an empty problem, and every store and copy is refused, each at once
+        // and none waiting for a writer (which would wait for ever: the alarm leaves room for a busy machine).
+        QFETCH(bool, fifo);
+        const QByteArray path = QFile::encodeName(m_path);
+        QVERIFY(fifo ? ::mkfifo(path.constData(), 0666) == 0 : ::symlink("/dev/zero", path.constData()) == 0);
+        IniFile file(m_path);
+        const auto store = [&] { file.writeInteger(u"Alt", u"Count", 2); };
+        const auto copy = [&] { ProblemTemplates::SaveAsPrimer(m_dir->path(), u"Задача"_s); };
+        QCOMPARE(runInChild(10, RLIM_INFINITY,
+                            [&] {
+                                return (file.readInteger(u"Alt", u"Count", 7) != 7) * 100 +
+                                       refused(store, u"Unable to write to "_s + m_path) * 10 +
+                                       refused(copy, QString());
+                            }),
+                 0);
+        QCOMPARE(ProblemDirectory::names(m_dir->path(), Kind::Templates), QStringList());
+        struct stat st = {};
+        QVERIFY(::lstat(path.constData(), &st) == 0);
+        QVERIFY(fifo ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode));
+    }
+    void testLinkReplacedNotWrittenThrough()
+    {
+        QTemporaryDir outside;
+        const QString target = outside.filePath(u"elsewhere.qzr"_s);
+        writeBytes(target, "[Alt]\r\nA_0=old\r\n");
+        QVERIFY(QFile::link(target, m_path));
+        IniFile(m_path).writeString(u"Alt", u"A_1", u"new"_s);
+        QCOMPARE(readBytes(target), QByteArray("[Alt]\r\nA_0=old\r\n"));
+        QVERIFY(!QFileInfo(m_path).isSymLink());
+        QCOMPARE(IniDocument::fromBytes(readBytes(m_path)).readString(u"Alt", u"A_1", {}), u"new"_s);
+    }
+    void testReadsFollowTheDisk()
+    {
+        IniFile file(m_path);
+        file.writeString(u"Alt", u"A_0", u"one"_s);
+        QCOMPARE(file.readString(u"Alt", u"A_0", {}), u"one"_s);
+        // Another program edits the file in place, same size.
+        writeBytes(m_path, "[Alt]\r\nA_0=two\r\n");
+        QCOMPARE(file.readString(u"Alt", u"A_0", {}), u"two"_s);
+        QVERIFY(QFile::remove(m_path));
+        QCOMPARE(file.readString(u"Alt", u"A_0", u"gone"_s), u"gone"_s);
+    }
+    void testSectionRewriteIsOneReplacement()
+    {
+        writeBytes(m_path, "[Qual]\r\nCount=9\r\n[Alt]\r\nCount=9\r\n");
+        IniFile file(m_path);
+        const int fd = ::inotify_init1(IN_NONBLOCK);
+        QVERIFY(fd >= 0);
+        QVERIFY(::inotify_add_watch(fd, QFile::encodeName(m_dir->path()).constData(), IN_MOVED_TO | IN_CLOSE_WRITE) >=
+                0);
+
+        const QStringList steps = CompareStepsBuild::rebuildJudgements(file);
+        QCOMPARE(steps.size(), 360);
+        ProblemLists::save(file, ProblemLists::Kind::Criteria,
+                           {TLElem(0, u"a"_s), TLElem(1, u"b"_s), TLElem(2, u"c"_s)});
+
+        int replacements = 0;
+        alignas(inotify_event) char buf[8192];
+        for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) {
+            for (char* p = buf; p < buf + n;) {
+                const auto* ev = reinterpret_cast<const inotify_event*>(p);
+                if ((ev->mask & IN_MOVED_TO) && ev->len && QFile::decodeName(ev->name) == u"Задача.qzr"_s)
+                    ++replacements;
+                p += sizeof(inotify_event) + ev->len;
+            }
+        }
+        ::close(fd);
+        QCOMPARE(replacements, 2);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDurability)
 #include "test_durability.moc"

@@ -1,24 +1,28 @@
+// The documents the program exports, read back from the .docx: the short and the full report with its section
+// "Анализ решения", and the questionnaire; their paragraphs, tables and what they carry for print, on problems
+// and results given by hand.
+#include "report/AnalysisReport.h"
+#include "report/Questionnaire.h"
 #include "report/ResultReports.h"
 
+#include "compare/CompareStepsBuild.h"
+#include "evaluate/AnalysisResult.h"
 #include "evaluate/Evaluation.h"
-#include "evaluate/EvaluationResult.h"
-#include "evaluate/JudgementMatrix.h"
 #include "evaluate/ProblemData.h"
-#include "report/AnalysisReport.h"
 #include "report/TFormWord.h"
 #include "storage/CodePage.h"
 #include "storage/IniDocument.h"
 #include "storage/OptivarError.h"
-#include "storage/ProblemKeys.h"
 
 #include "DocxReader.h"
 #include "TestSupport.h"
 
-#include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace DocxReader;
@@ -26,20 +30,35 @@ using namespace DocxReader;
 namespace {
 
 const QLocale Russian(QLocale::Russian, QLocale::Russia);
-const QDateTime Stamp(QDate(2024, 3, 5), QTime(14, 7, 9));
-
-// Only its first bytes tell the writer what an image is.
-const QByteArray Bitmap = QByteArray("BM") + QByteArray(60, '\x20');
+const QString Title = QString::fromUtf16(AnalysisReport::Title);
 
 IniDocument problemOf(const QString& ini)
 {
     return IniDocument::fromBytes(CodePage::encode(ini));
 }
 
+QStringList lines(const QString& text)
+{
+    return text.split(u'\n');
+}
+
 // Two alternatives and two criteria; one judgement of each kind stored, one missing.
-const QString TwoByTwo = u"[Alt]\nA_0=Квартира на Ленина\nA_1=Дом\nCount=2\n"
-                         "[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n"
+const QString TwoByTwo = u"[Alt]\nA_0=Квартира на Ленина\nA_1=Дом\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n"
                          "[QualM]\nQ_0*Q_1=-3\nA_0*A_1&Q_0=4\n"_s;
+const QString Heading = u"Альтернативы имеют следующие приоритеты:"_s;
+
+// Criteria weigh 4 : 2 : 1; under Качество Налево counts twice each other one; under Срок Назад three times each
+// other one; under Цена all are equal. By hand: Налево wins with 28,10%; it stays best while Качество weighs from
+// 25% (below, Назад) and while Срок weighs up to 1/6 (above, Назад); Цена cannot change it.
+const QString Road = u"[Alt]\nA_0=Налево\nA_1=Направо\nA_2=Прямо\nA_3=Назад\nCount=4\n"
+                     "[Qual]\nQ_0=Цена\nQ_1=Качество\nQ_2=Срок\nCount=3\n"
+                     "[QualM]\nQ_0*Q_1=-2\nQ_0*Q_2=-4\nQ_1*Q_2=-2\n"
+                     "A_0*A_1&Q_1=-2\nA_0*A_2&Q_1=-2\nA_0*A_3&Q_1=-2\n"
+                     "A_0*A_3&Q_2=3\nA_1*A_3&Q_2=3\nA_2*A_3&Q_2=3\n"_s;
+
+// Under Цена 8 : 4 : 2 : 1, with Налево and Назад judged the wrong way round.
+const QString Reversed = u"A_0*A_1&Q_0=-2\nA_0*A_2&Q_0=-4\nA_0*A_3&Q_0=8\n"
+                         "A_1*A_2&Q_0=-2\nA_1*A_3&Q_0=-4\nA_2*A_3&Q_0=-2\n"_s;
 
 EvaluationResult resultOf(const std::vector<double>& priorities, double critRatio = 0.0, double altRatio = 0.0)
 {
@@ -51,47 +70,51 @@ EvaluationResult resultOf(const std::vector<double>& priorities, double critRati
     return r;
 }
 
+enum class Doc { Short, Full, Questionnaire };
+
 struct Written
 {
     Package package;
     QStringList outline; // as bodyOutline, a paragraph holding a picture as "#picture"
-    Node body;           // the body, up to the title of a full report's section "Анализ решения"
+    Node body;
 };
 
-class Reports
+// A document of the problem: a report of the result given (else the problem's own evaluation) with a chart whose
+// first bytes make it a bitmap, the full one ending in the section "Анализ решения"; or the questionnaire of the
+// steps given (else the problem's own).
+Written write(Doc doc, const QString& ini, std::optional<EvaluationResult> result = {}, const QStringList& steps = {})
 {
-public:
-    Reports() : m_chart(m_dir.filePath(u"graf.bmp"_s)) { TestSupport::writeBytes(m_chart, Bitmap); }
-
-    const QString& chart() const { return m_chart; }
-
-    Written write(bool full, const IniDocument& problem, const EvaluationResult& result) const
-    {
-        TFormWord w(
-            {m_dir.path(), u"Задача"_s, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport, {}, {}});
-        if (full)
-            ResultReports::writeFull(w, problem, result, m_chart, Russian);
-        else
-            ResultReports::writeShort(w, problem, result, m_chart, Russian);
-        Written out{unzip(w.documentBytes(Stamp)), {}, {}};
-        // The section "Анализ решения" that closes a full report has tests of its own: these stop at its title.
-        out.body = out.package.body();
-        std::vector<Node>& blocks = out.body.children;
-        blocks.erase(std::find_if(blocks.begin(), blocks.end(),
-                                  [](const Node& c) { return outline(c) == QStringView(AnalysisReport::Title); }),
-                     blocks.end());
-        for (const Node& c : out.body.children) {
-            if (c.name == u"w:sectPr"_s)
-                continue;
-            out.outline << (c.all(u"w:drawing"_s, true).empty() ? DocxReader::outline(c) : u"#picture"_s);
-        }
-        return out;
+    QTemporaryDir dir;
+    const IniDocument problem = problemOf(ini);
+    const QString chart = dir.filePath(u"graf.bmp"_s);
+    TestSupport::writeBytes(chart, QByteArray("BM") + QByteArray(60, '\x20'));
+    if (!result)
+        result = Evaluation::EvaluateProblem(ProblemData::load(problem), Russian);
+    const AnalysisResult analysis = AnalysisReport::analysisOf(problem, *result);
+    const TFormWord::Kind kinds[] = {TFormWord::Kind::ShortReport, TFormWord::Kind::FullReport,
+                                     TFormWord::Kind::Questionnaire};
+    TFormWord w({dir.path(), u"Задача"_s, kinds[int(doc)], {}, {}});
+    if (doc == Doc::Short)
+        ResultReports::writeShort(w, problem, *result, chart, Russian);
+    else if (doc == Doc::Questionnaire)
+        Questionnaire::write(w, problem, steps.isEmpty() ? CompareStepsBuild::stepLines(problem) : steps);
+    else
+        ResultReports::writeFull(w, problem, *result, chart, Russian, &analysis);
+    Written out{unzip(w.documentBytes(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)))), {}, {}};
+    out.body = out.package.body();
+    for (const Node& c : out.body.children) {
+        if (c.name != u"w:sectPr"_s)
+            out.outline << (c.all(u"w:drawing"_s, true).empty() ? outline(c) : u"#picture"_s);
     }
+    return out;
+}
 
-private:
-    QTemporaryDir m_dir;
-    QString m_chart;
-};
+// The blocks of the analysis section, its title first, empty paragraphs left out.
+QStringList section(const Written& w)
+{
+    const qsizetype at = w.outline.indexOf(Title);
+    return at < 0 ? QStringList{u"no section"_s} : w.outline.mid(at).filter(QRegularExpression(u"."_s));
+}
 
 // The paragraphs after the first one equal to heading and the empty line under it, up to the next empty one.
 QStringList block(const QStringList& outline, const QString& heading)
@@ -99,35 +122,68 @@ QStringList block(const QStringList& outline, const QString& heading)
     qsizetype i = outline.indexOf(heading);
     if (i < 0)
         return {u"no heading "_s + heading};
-    QStringList lines;
+    QStringList found;
     for (i += 2; i < outline.size() && !outline.at(i).isEmpty(); ++i)
-        lines << outline.at(i);
-    return lines;
+        found << outline.at(i);
+    return found;
 }
 
-std::vector<const Node*> tables(const Node& body)
-{
-    return body.all(u"w:tbl"_s);
-}
+// Each piece of text ends its own paragraphs: "\n\r" after a title leaves one empty line, after a list (whose
+// items end in "\r") two.
+const QString ShortTwoByTwo = u"Результаты анализа альтернатив для принятия решения.\n\nСписок альтернатив:\n\n"
+                              "1. Квартира на Ленина\n2. Дом\n\n\nСписок критериев принятия решения:\n\n1. Цена\n"
+                              "2. Район\n\n\nАльтернативы имеют следующие приоритеты:\n\n1. Квартира на Ленина 45,67%\n"
+                              "2. Дом 54,33%\n\n\nЛучший выбор - Дом\n\n#picture\n\n"_s;
 
-QStringList cellDirections(const Node& table)
+// The answers as the paper form lists them, transcribed apart from the program's own table. The preferences
+// read "лучше" for "важнее" and "одинаково предпочтительны" for "одинаково важны", and their line 10 has no
+// comma before "или".
+const QStringList Importance{u"1. (A) очень намного важнее, чем (B) [9/1]"_s,
+                             u"2. (A) очень намного или значительно важнее, чем (B) [8/1]"_s,
+                             u"3. (A) значительно важнее, чем (B) [7/1]"_s,
+                             u"4. (A) значительно или существенно важнее, чем (B) [6/1]"_s,
+                             u"5. (A) существенно важнее, чем (B) [5/1]"_s,
+                             u"6. (A) существенно или немного важнее, чем (B) [4/1]"_s,
+                             u"7. (A) немного важнее, чем (B) [3/1]"_s,
+                             u"8. (A) немного важнее, чем (B), или они одинаково важны [2/1]"_s,
+                             u"9. (A) и (B) одинаково важны [1/1]"_s,
+                             u"10. (B) немного важнее, чем (A), или они одинаково важны [1/2]"_s,
+                             u"11. (B) немного важнее, чем (A) [1/3]"_s,
+                             u"12. (B) существенно или немного важнее, чем (A) [1/4]"_s,
+                             u"13. (B) существенно важнее, чем (A) [1/5]"_s,
+                             u"14. (B) значительно или существенно важнее, чем (A) [1/6]"_s,
+                             u"15. (B) значительно важнее, чем (A) [1/7]"_s,
+                             u"16. (B) очень намного или значительно важнее, чем (A) [1/8]"_s,
+                             u"17. (B) очень намного важнее, чем (A) [1/9]"_s};
+
+QStringList preference()
 {
     QStringList out;
-    for (const Node* tc : table.all(u"w:tc"_s, true)) {
-        const Node* d = tc->child(u"w:tcPr"_s) ? tc->child(u"w:tcPr"_s)->child(u"w:textDirection"_s) : nullptr;
-        out << (d ? d->attr(u"w:val"_s) : QString());
+    for (const QString& line : Importance) {
+        out << QString(line)
+                   .replace(u"важнее"_s, u"лучше"_s)
+                   .replace(u"одинаково важны"_s, u"одинаково предпочтительны"_s)
+                   .replace(u"(A), или"_s, u"(A) или"_s);
     }
     return out;
 }
 
-// A fraction "p/q" of a table cell as a number.
-double fractionValue(const QString& text)
+// The title and its two empty lines, then per question: the question in bold, an empty line, the answers, all
+// kept on one page up to the last answer, and an empty line free to break; the document ends in an empty
+// paragraph.
+QStringList expectedOutline(const QStringList& questions)
 {
-    const QStringList parts = text.split(u'/');
-    if (parts.size() != 2)
-        return -1.0;
-    return parts[0].toDouble() / parts[1].toDouble();
+    QStringList out{u"Анкета для принятия управленческого решения.|"_s, u"|"_s, u"|"_s, u"|"_s};
+    for (const QString& q : questions) {
+        out << q + u"|bNL"_s << u"|NL"_s;
+        for (const QString& answer : q.contains(u"критерии"_s) ? Importance : preference())
+            out << answer + (answer.startsWith(u"17. "_s) ? u"|L"_s : u"|NL"_s);
+        out << u"|"_s;
+    }
+    return out << u"|"_s;
 }
+
+const QString ThreeByTwo = u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Этаж\nCount=3\n"_s;
 
 } // namespace
 
@@ -136,458 +192,423 @@ class TestReports final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void testShortReport();
-    void testFullReportAddsTheMatrices();
-    void testMatrixCells_data();
-    void testMatrixCells();
-    void testUpwardHeadingsOnlyInCriteriaMatrix();
-    void testMatrixTitlesKeepWithTheirTables();
-    void testTablesShowTheEvaluatedMatrices_data();
-    void testTablesShowTheEvaluatedMatrices();
-    void testLists_data();
-    void testLists();
-    void testPriorityLines_data();
-    void testPriorityLines();
-    void testBestChoice_data();
-    void testBestChoice();
-    void testWarnings_data();
-    void testWarnings();
-    void testMissingChartFails();
-};
-
-// Each piece of text ends its own paragraphs: "\n\r" after a title leaves one
-// empty line, after a list (whose items end in "\r") two.
-const QStringList ShortTwoByTwo{
-    u"Результаты анализа альтернатив для принятия решения."_s,
-    QString(),
-    u"Список альтернатив:"_s,
-    QString(),
-    u"1. Квартира на Ленина"_s,
-    u"2. Дом"_s,
-    QString(),
-    QString(),
-    u"Список критериев принятия решения:"_s,
-    QString(),
-    u"1. Цена"_s,
-    u"2. Район"_s,
-    QString(),
-    QString(),
-    u"Альтернативы имеют следующие приоритеты:"_s,
-    QString(),
-    u"1. Квартира на Ленина 45,67%"_s,
-    u"2. Дом 54,33%"_s,
-    QString(),
-    QString(),
-    u"Лучший выбор - Дом"_s,
-    QString(),
-    u"#picture"_s,
-    QString(),
-    QString(),
-};
-
-void TestReports::testShortReport()
-{
-    const Reports reports;
-    const Written w = reports.write(false, problemOf(TwoByTwo), resultOf({0.4567, 0.5433}, 0.05, 0.1 - 1e-9));
-    QCOMPARE(w.outline, ShortTwoByTwo);
-    QCOMPARE(packageFaults(w.package), QStringList());
-
-    // Everything in size 12; the chart embedded once at 15 x 15 cm.
-    const Node body = w.body;
-    for (const Node* sz : body.all(u"w:sz"_s, true))
-        QCOMPARE(sz->attr(u"w:val"_s), u"24"_s);
-    const std::vector<const Node*> extents = body.all(u"wp:extent"_s, true);
-    QCOMPARE(extents.size(), size_t(1));
-    QCOMPARE(extents[0]->attr(u"cx"_s), u"5400000"_s);
-    QCOMPARE(extents[0]->attr(u"cy"_s), u"5400000"_s);
-    QCOMPARE(w.package.order.filter(u"word/media/"_s).size(), 1);
-    QVERIFY(tables(body).empty());
-    // No table, so nothing kept with the next paragraph; nothing bold.
-    for (const QString& name : {u"w:keepNext"_s, u"w:keepLines"_s, u"w:b"_s})
-        QVERIFY2(body.all(name, true).empty(), qPrintable(name));
-}
-
-void TestReports::testFullReportAddsTheMatrices()
-{
-    const Reports reports;
-    const Written w = reports.write(true, problemOf(TwoByTwo), resultOf({0.4567, 0.5433}));
-
-    QStringList expected = ShortTwoByTwo;
-    expected[0] = u"Протокол анализа альтернатив для принятия управленческого решения."_s;
-    const QStringList matrices{
-        u"Матрица парных сравнений для критериев выбора."_s,
-        QString(),
-        u"[|Цена|Район;Цена|-|3/1;Район|1/3|-]"_s,
-        QString(),
-        QString(),
-        u"Матрица парных сравнений альтернатив по критерию Цена"_s,
-        QString(),
-        u"[|Квартира на Ленина|Дом;Квартира на Ленина|-|1/4;Дом|4/1|-]"_s,
-        QString(),
-        QString(),
-        u"Матрица парных сравнений альтернатив по критерию Район"_s,
-        QString(),
-        u"[|Квартира на Ленина|Дом;Квартира на Ленина|-|1/1;Дом|1/1|-]"_s,
-        QString(),
-        QString(),
-    };
-    for (qsizetype i = 0; i < matrices.size(); ++i)
-        expected.insert(14 + i, matrices.at(i));
-    expected.removeLast(); // the empty paragraph the section's title is written into
-    QCOMPARE(w.outline, expected);
-    QCOMPARE(packageFaults(w.package), QStringList());
-
-    // A first column of 4 cm and value columns of 1.7 cm, stretched over the text width.
-    const Node body = w.body;
-    for (const Node* tbl : tables(body)) {
-        QStringList grid;
-        for (const Node* col : tbl->child(u"w:tblGrid"_s)->all(u"w:gridCol"_s))
-            grid << col->attr(u"w:w"_s);
-        QCOMPARE(grid.size(), 3);
-        QCOMPARE(grid[1], grid[2]);
-        QVERIFY(qAbs(grid[0].toDouble() / grid[1].toDouble() - 4.0 / 1.7) < 0.01);
-        const Node* width = tbl->child(u"w:tblPr"_s)->child(u"w:tblW"_s);
-        QCOMPARE(width->attr(u"w:type"_s) + width->attr(u"w:w"_s), u"pct5000"_s);
+    void testShortReport()
+    {
+        const Written w = write(Doc::Short, TwoByTwo, resultOf({0.4567, 0.5433}, 0.05, 0.1 - 1e-9));
+        QCOMPARE(w.outline, lines(ShortTwoByTwo));
+        QCOMPARE(packageFaults(w.package), QStringList());
+        // Everything in size 12; the chart embedded once at 15 x 15 cm; no table, nothing kept, nothing bold.
+        for (const Node* sz : w.body.all(u"w:sz"_s, true))
+            QCOMPARE(sz->attr(u"w:val"_s), u"24"_s);
+        const std::vector<const Node*> extents = w.body.all(u"wp:extent"_s, true);
+        QCOMPARE(extents.size(), size_t(1));
+        QCOMPARE(extents[0]->attr(u"cx"_s) + u'x' + extents[0]->attr(u"cy"_s), u"5400000x5400000"_s);
+        QCOMPARE(w.package.order.filter(u"word/media/"_s).size(), 1);
+        for (const QString& name : {u"w:tbl"_s, u"w:keepNext"_s, u"w:keepLines"_s, u"w:b"_s})
+            QVERIFY2(w.body.all(name, true).empty(), qPrintable(name));
     }
-}
 
-void TestReports::testMatrixCells_data()
-{
-    QTest::addColumn<QString>("stored"); // the line of Q_0*Q_1 in "QualM"; empty: no such key
-    QTest::addColumn<QString>("cell");   // row of Цена, column of Район
-    QTest::addColumn<QString>("mirror");
-
-    QTest::newRow("-3: the row element three times as important") << u"-3"_s << u"3/1"_s << u"1/3"_s;
-    QTest::newRow("-9") << u"-9"_s << u"9/1"_s << u"1/9"_s;
-    QTest::newRow("-2") << u"-2"_s << u"2/1"_s << u"1/2"_s;
-    QTest::newRow("2") << u"2"_s << u"1/2"_s << u"2/1"_s;
-    QTest::newRow("4: the column element four times") << u"4"_s << u"1/4"_s << u"4/1"_s;
-    QTest::newRow("9") << u"9"_s << u"1/9"_s << u"9/1"_s;
-    QTest::newRow("1 is equal") << u"1"_s << u"1/1"_s << u"1/1"_s;
-    QTest::newRow("0 is equal") << u"0"_s << u"1/1"_s << u"1/1"_s;
-    QTest::newRow("-1 is equal") << u"-1"_s << u"1/1"_s << u"1/1"_s;
-    QTest::newRow("10 is off the scale") << u"10"_s << u"1/1"_s << u"1/1"_s;
-    QTest::newRow("-10 is off the scale") << u"-10"_s << u"1/1"_s << u"1/1"_s;
-    QTest::newRow("missing") << QString() << u"1/1"_s << u"1/1"_s;
-    QTest::newRow("not a number") << u"три"_s << u"1/1"_s << u"1/1"_s;
-}
-
-void TestReports::testMatrixCells()
-{
-    QFETCH(QString, stored);
-    QFETCH(QString, cell);
-    QFETCH(QString, mirror);
-
-    QString ini = u"[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n[QualM]\n"_s;
-    if (!stored.isEmpty())
-        ini += u"Q_0*Q_1="_s + stored + u'\n';
-    const Reports reports;
-    const Written w = reports.write(true, problemOf(ini), resultOf({}));
-    QCOMPARE(block(w.outline, u"Матрица парных сравнений для критериев выбора."_s).value(0),
-             u"[|Цена|Район;Цена|-|"_s + cell + u";Район|"_s + mirror + u"|-]"_s);
-
-    // The same reading of the value under a criterion.
-    const QString alternatives = u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=1\n[QualM]\n"_s +
-                                 (stored.isEmpty() ? QString() : u"A_0*A_1&Q_0="_s + stored + u'\n');
-    const Written a = reports.write(true, problemOf(alternatives), resultOf({0.5, 0.5}));
-    QCOMPARE(block(a.outline, u"Матрица парных сравнений альтернатив по критерию Цена"_s).value(0),
-             u"[|Дом|Дача;Дом|-|"_s + cell + u";Дача|"_s + mirror + u"|-]"_s);
-}
-
-void TestReports::testUpwardHeadingsOnlyInCriteriaMatrix()
-{
-    const QString ini = u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Этаж\nCount=3\n"_s;
-    const Reports reports;
-    const Written w = reports.write(true, problemOf(ini), resultOf({0.5, 0.5}));
-    const Node body = w.body;
-    const std::vector<const Node*> all = tables(body);
-    QCOMPARE(all.size(), size_t(4));
-
-    QStringList criteria(16);
-    criteria[1] = criteria[2] = criteria[3] = u"btLr"_s; // row 1, columns 2 to 4
-    QCOMPARE(cellDirections(*all[0]), criteria);
-    QCOMPARE(outline(*all[0]), u"[|Цена|Район|Этаж;Цена|-|1/1|1/1;Район|1/1|-|1/1;Этаж|1/1|1/1|-]"_s);
-    for (size_t k = 1; k < all.size(); ++k) {
-        QCOMPARE(cellDirections(*all[k]), QStringList(9));
-        QCOMPARE(outline(*all[k]), u"[|Дом|Дача;Дом|-|1/1;Дача|1/1|-]"_s);
-    }
-}
-
-// A title stays on the page of its table; a title of more than 255 characters
-// is cut, and still ends in its empty line before the table.
-void TestReports::testMatrixTitlesKeepWithTheirTables()
-{
-    const QString name(300, u'Ж');
-    const Reports reports;
-    const Written w = reports.write(true, problemOf(QString(TwoByTwo).replace(u"Q_1=Район"_s, u"Q_1="_s + name)),
-                                    resultOf({0.5, 0.5}));
-    const QString title = u"Матрица парных сравнений альтернатив по критерию "_s;
-    const QStringList expected{
-        u"Матрица парных сравнений для критериев выбора.|N"_s,
-        u"|N"_s,
-        u"[table]"_s,
-        u"|"_s,
-        u"|"_s,
-        title + u"Цена|N"_s,
-        u"|N"_s,
-        u"[table]"_s,
-        u"|"_s,
-        u"|"_s,
-        (title + name).left(255) + u"|N"_s,
-        u"|N"_s,
-        u"[table]"_s,
-        u"|"_s,
-    };
-    const QStringList lines = flaggedOutline(w.package);
-    QCOMPARE(lines.mid(lines.indexOf(expected.first()), expected.size()), expected);
-    // Nowhere else, not in a cell either; nothing kept together, nothing bold.
-    const Node body = w.body;
-    QCOMPARE(body.all(u"w:keepNext"_s, true).size(), size_t(6));
-    QVERIFY(body.all(u"w:keepLines"_s, true).empty());
-    QVERIFY(body.all(u"w:b"_s, true).empty());
-}
-
-void TestReports::testTablesShowTheEvaluatedMatrices_data()
-{
-    QTest::addColumn<QString>("file");
-    for (const QString& name : QDir(TestSupport::examplesDir()).entryList({u"*.qzr"_s}, QDir::Files))
-        QTest::newRow(qPrintable(name)) << QDir(TestSupport::examplesDir()).filePath(name);
-    QTest::newRow("largest") << QString();
-}
-
-// Every table of the full report, against the matrix the evaluation computes from.
-void TestReports::testTablesShowTheEvaluatedMatrices()
-{
-    QFETCH(QString, file);
-    using namespace ProblemKeys;
-
-    IniDocument problem;
-    if (file.isEmpty()) {
-        // Nine and nine, with every stored value of the scale and some off it.
-        for (int i = 0; i < 9; ++i) {
-            problem.writeString(AltSection, altKey(i), u"Вариант "_s + QString::number(i + 1));
-            problem.writeString(QualSection, qualKey(i), u"Критерий "_s + QString::number(i + 1));
-        }
-        problem.writeInteger(AltSection, CountKey, 9);
-        problem.writeInteger(QualSection, CountKey, 9);
-        int v = 0;
-        for (int i = 0; i < 9; ++i) {
-            for (int j = i + 1; j < 9; ++j) {
-                problem.writeInteger(JudgementSection, qualPairKey(i, j), (v++ % 23) - 11);
-                for (int k = 0; k < 9; ++k)
-                    problem.writeInteger(JudgementSection, altPairKey(i, j, k), (v++ % 21) - 10);
+    // The full report: the short one under its own title, with the matrices after the lists, in tables of a
+    // first column of 4 cm and value columns of 1.7 cm stretched over the text width.
+    void testFullReportAddsTheMatrices()
+    {
+        const Written w = write(Doc::Full, TwoByTwo, resultOf({0.4567, 0.5433}));
+        QString expected = ShortTwoByTwo;
+        expected.replace(u"Результаты анализа альтернатив для принятия решения."_s,
+                         u"Протокол анализа альтернатив для принятия управленческого решения."_s);
+        expected.replace(u"\n\n\nАльтернативы"_s,
+                         u"\n\n\nМатрица парных сравнений для критериев выбора.\n\n[|Цена|Район;Цена|-|3/1;Район|1/3|-]"
+                         "\n\n\nМатрица парных сравнений альтернатив по критерию Цена\n\n"
+                         "[|Квартира на Ленина|Дом;Квартира на Ленина|-|1/4;Дом|4/1|-]\n\n\n"
+                         "Матрица парных сравнений альтернатив по критерию Район\n\n"
+                         "[|Квартира на Ленина|Дом;Квартира на Ленина|-|1/1;Дом|1/1|-]\n\n\nАльтернативы"_s);
+        QCOMPARE(w.outline.mid(0, w.outline.indexOf(Title)), lines(expected).mid(0, lines(expected).size() - 1));
+        QCOMPARE(packageFaults(w.package), QStringList());
+        const std::vector<const Node*> tables = w.body.all(u"w:tbl"_s);
+        for (const Node* tbl : std::vector(tables.begin(), tables.begin() + 3)) {
+            // Names written upward only in the heading row of the criteria matrix.
+            QStringList directions;
+            for (const Node* tc : tbl->all(u"w:tc"_s, true)) {
+                const Node* d = tc->child(u"w:tcPr"_s)->child(u"w:textDirection"_s);
+                directions << (d ? d->attr(u"w:val"_s) : u"-"_s);
             }
+            QCOMPARE(directions.join(u' '), tbl == tables[0] ? u"- btLr btLr - - - - - -"_s : u"- - - - - - - - -"_s);
+            QStringList grid;
+            for (const Node* col : tbl->child(u"w:tblGrid"_s)->all(u"w:gridCol"_s))
+                grid << col->attr(u"w:w"_s);
+            QCOMPARE(grid.size(), 3);
+            QCOMPARE(grid[1], grid[2]);
+            QVERIFY(qAbs(grid[0].toDouble() / grid[1].toDouble() - 4.0 / 1.7) < 0.01);
+            const Node* width = tbl->child(u"w:tblPr"_s)->child(u"w:tblW"_s);
+            QCOMPARE(width->attr(u"w:type"_s) + width->attr(u"w:w"_s), u"pct5000"_s);
         }
-    } else {
-        problem = IniDocument::fromBytes(TestSupport::readBytes(file));
     }
-    const ProblemData data = ProblemData::load(problem);
-    const EvaluationResult result = Evaluation::EvaluateProblem(data, Russian);
-    const int n = data.critTotal();
-    const int m = data.altTotal();
-    QVERIFY(n >= 2 && m >= 2);
 
-    const Reports reports;
-    const Written w = reports.write(true, problem, result);
-    QCOMPARE(packageFaults(w.package), QStringList());
-    const Node body = w.body;
-    const std::vector<const Node*> all = tables(body);
-    QCOMPARE(all.size(), size_t(n + 1));
+    // The cells of a stored value, for criteria and under a criterion alike: how strongly the row element
+    // dominates the column element.
+    void testMatrixCells_data()
+    {
+        QTest::addColumn<QString>("stored"); // empty: no such key
+        QTest::addColumn<QString>("cell");   // row of the first element, column of the second
+        QTest::addColumn<QString>("mirror");
+        QTest::newRow("-3: the row element three times") << u"-3"_s << u"3/1"_s << u"1/3"_s;
+        QTest::newRow("-9") << u"-9"_s << u"9/1"_s << u"1/9"_s;
+        QTest::newRow("2: the column element twice") << u"2"_s << u"1/2"_s << u"2/1"_s;
+        QTest::newRow("9") << u"9"_s << u"1/9"_s << u"9/1"_s;
+        for (const QString& equal : {u"1"_s, u"0"_s, u"-1"_s, u"10"_s, u"-10"_s, u"три"_s, QString()})
+            QTest::newRow(qPrintable(u"equal: "_s + equal)) << equal << u"1/1"_s << u"1/1"_s;
+    }
+    void testMatrixCells()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, cell);
+        QFETCH(QString, mirror);
+        const QString value = stored.isEmpty() ? QString() : u"="_s + stored + u'\n';
+        const QString names = u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n[QualM]\n"_s;
+        const QString table = u"|-|"_s + cell + u';';
+        const Written w =
+            write(Doc::Full, names + (value.isEmpty() ? QString() : u"Q_0*Q_1"_s + value + u"A_0*A_1&Q_1"_s + value),
+                  resultOf({0.5, 0.5}));
+        QCOMPARE(block(w.outline, u"Матрица парных сравнений для критериев выбора."_s),
+                 QStringList{u"[|Цена|Район;Цена"_s + table + u"Район|"_s + mirror + u"|-]"_s});
+        QCOMPARE(block(w.outline, u"Матрица парных сравнений альтернатив по критерию Район"_s),
+                 QStringList{u"[|Дом|Дача;Дом"_s + table + u"Дача|"_s + mirror + u"|-]"_s});
+    }
 
-    for (int t = 0; t <= n; ++t) {
-        const int order = t == 0 ? n : m;
-        const JudgementMatrix a =
-            t == 0 ? JudgementMatrix::fromStored(n, [&](int i, int j) { return data.critJudgement(i, j); })
-                   : JudgementMatrix::fromStored(m, [&](int i, int j) { return data.altJudgement(i, j, t - 1); });
-        const std::vector<const Node*> rows = all[size_t(t)]->all(u"w:tr"_s);
-        QCOMPARE(rows.size(), size_t(order + 1));
-        for (int r = 0; r <= order; ++r) {
-            const std::vector<const Node*> cells = rows[size_t(r)]->all(u"w:tc"_s);
-            QCOMPARE(cells.size(), size_t(order + 1));
-            for (int c = 0; c <= order; ++c) {
-                const QString text = outline(*cells[size_t(c)]->child(u"w:p"_s));
-                if (r == 0 && c == 0)
-                    QCOMPARE(text, QString());
-                else if (r == 0 || c == 0)
-                    QCOMPARE(text, problem.readString(t == 0 ? QualSection : AltSection,
-                                                      t == 0 ? qualKey(r + c - 1) : altKey(r + c - 1), u"***НЕТ***"_s));
-                else if (r == c)
-                    QCOMPARE(text, u"-"_s);
-                else
-                    QVERIFY2(qFuzzyCompare(fractionValue(text), a.at(r - 1, c - 1)),
-                             qPrintable(u"table %1 cell %2,%3: %4"_s.arg(t).arg(r + 1).arg(c + 1).arg(text)));
+    // A title stays on the page of its table; a title of more than 255 characters is cut, and still ends in its
+    // empty line before the table. Nothing else is kept with the next paragraph, nothing kept together or bold.
+    void testMatrixTitlesKeepWithTheirTables()
+    {
+        const QString name(300, u'Ж');
+        const Written w =
+            write(Doc::Full, QString(TwoByTwo).replace(u"Q_1=Район"_s, u"Q_1="_s + name), resultOf({0.5, 0.5}));
+        const QString title = u"Матрица парных сравнений альтернатив по критерию "_s;
+        const QStringList expected =
+            lines(u"Матрица парных сравнений для критериев выбора.|N\n|N\n[table]\n|\n|\n"_s + title +
+                  u"Цена|N\n|N\n[table]\n|\n|\n"_s + (title + name).left(255) + u"|N\n|N\n[table]\n|"_s);
+        QStringList flagged = flaggedOutline(w.package);
+        flagged = flagged.mid(0, flagged.indexOf(Title + u"|N"_s)); // before the analysis
+        QCOMPARE(flagged.mid(flagged.indexOf(expected.first()), expected.size()), expected);
+        QCOMPARE(flagged.filter(u"|N"_s).size(), 6);
+        QVERIFY(flagged.filter(u"|b"_s).isEmpty() && w.body.all(u"w:keepLines"_s, true).empty());
+    }
+
+    void testLists_data()
+    {
+        QTest::addColumn<QString>("names"); // lines of section "Alt"
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("a missing name keeps its number")
+            << u"A_0=Дом\nA_2=Дача\n"_s << QStringList{u"1. Дом"_s, u"3. Дача"_s};
+        QTest::newRow("the empty marker counts as no name")
+            << u"A_0=***НЕТ***\nA_1=Дом\n"_s << QStringList{u"2. Дом"_s};
+        QTest::newRow("positions up to 10") << u"A_10=Десятый\nA_11=Одиннадцатый\n"_s << QStringList{u"11. Десятый"_s};
+        QTest::newRow("listed whatever the count")
+            << u"A_0=Дом\nA_1=Дача\nA_2=Офис\nCount=1\n"_s << QStringList{u"1. Дом"_s, u"2. Дача"_s, u"3. Офис"_s};
+        QTest::newRow("blanks around a name are not part of it") << u"A_0 =  Дом  \n"_s << QStringList{u"1. Дом"_s};
+        QTest::newRow("a line past 255 is cut, the next one is its own")
+            << u"A_0="_s + QString(300, u'Ж') + u"\nA_1=Дом\n"_s
+            << QStringList{u"1. "_s + QString(252, u'Ж'), u"2. Дом"_s};
+    }
+    void testLists()
+    {
+        QFETCH(QString, names);
+        QFETCH(QStringList, list);
+        QCOMPARE(block(write(Doc::Short, u"[Alt]\n"_s + names, resultOf({})).outline, u"Список альтернатив:"_s), list);
+    }
+
+    // The priority lines, with "?" for a missing name, and the best choice two empty lines after them: the
+    // first of equal highest priorities, "?" or the name in position 0 when there are none.
+    void testPrioritiesAndBestChoice_data()
+    {
+        QTest::addColumn<QString>("alternatives"); // lines of section "Alt"
+        QTest::addColumn<std::vector<double>>("priorities");
+        QTest::addColumn<QString>("lines"); // joined by "|", then the best choice
+        const QString one = u"A_0=Дом\nCount=1\n"_s;
+        const QString three = u"A_0=Дом\nA_1=Дача\nA_2=Офис\nCount=3\n"_s;
+        const auto row = [](const char* name, const QString& alternatives, std::vector<double> priorities,
+                            const QString& lines) { QTest::newRow(name) << alternatives << priorities << lines; };
+        row("0.4567", one, {0.4567}, u"1. Дом 45,67%|Дом"_s);
+        row("0.05 keeps two decimals", one, {0.05}, u"1. Дом 5,00%|Дом"_s);
+        // The doubles nearest to these lie just below and just above a half of a hundredth of a per cent.
+        row("stored just below a half", one, {0.00065}, u"1. Дом 0,06%|Дом"_s);
+        row("stored just above a half", one, {0.00075}, u"1. Дом 0,08%|Дом"_s);
+        row("equal highest: the first listed", three, {0.4, 0.4, 0.2},
+            u"1. Дом 40,00%|2. Дача 40,00%|3. Офис 20,00%|Дом"_s);
+        row("a later, strictly higher one", three, {0.2, 0.3, 0.5},
+            u"1. Дом 20,00%|2. Дача 30,00%|3. Офис 50,00%|Офис"_s);
+        row("a missing name reads ?", u"A_0=Дом\nCount=2\n"_s, {0.3, 0.7}, u"1. Дом 30,00%|2. ? 70,00%|?"_s);
+        row("the empty marker is a name here", u"A_0=***НЕТ***\nA_1=Дом\nCount=2\n"_s, {0.6, 0.4},
+            u"1. ***НЕТ*** 60,00%|2. Дом 40,00%|***НЕТ***"_s);
+        row("no alternatives: the name in position 0", u"A_0=Дом\nCount=0\n"_s, {}, u"Дом"_s);
+        row("no alternatives and no name", QString(), {}, u"?"_s);
+        row("one the evaluation did not know has no priority", three, {0.3, 0.7},
+            u"1. Дом 30,00%|2. Дача 70,00%|3. Офис 0,00%|Дача"_s);
+    }
+    void testPrioritiesAndBestChoice()
+    {
+        QFETCH(QString, alternatives);
+        QFETCH(std::vector<double>, priorities);
+        QFETCH(QString, lines);
+        const Written w = write(Doc::Short, u"[Alt]\n"_s + alternatives, resultOf(priorities));
+        const QStringList priorityLines = block(w.outline, Heading);
+        // The best choice follows the priorities after two empty lines.
+        QCOMPARE((priorityLines + QStringList{w.outline.value(w.outline.indexOf(Heading) + 2 + priorityLines.size() + 2)
+                                                  .remove(u"Лучший выбор - "_s)})
+                     .join(u'|'),
+                 lines);
+    }
+
+    // What follows the picture: the criteria warning before the alternatives one, each in its band.
+    void testWarnings_data()
+    {
+        QTest::addColumn<double>("criteria");
+        QTest::addColumn<double>("alternatives");
+        QTest::addColumn<QString>("tail");
+        const QString first = u"Для получения более точных результатов, возможно, следует пересмотреть ответы."_s;
+        const QString second = u"Для получения правильных результатов необходимо пересмотреть ответы."_s;
+        const QString crit = u"\nВнимание!\nПри сравнении критериев по степени важности, Ваши ответы "_s;
+        const QString alt = u"\nВнимание!\nПри сравнении альтернатив, Ваши ответы "_s;
+        QTest::newRow("0.05: none") << 0.05 << 0.05 << u"\n"_s;
+        QTest::newRow("below the double 0.1: none") << std::nextafter(0.1, 0.0) << std::nextafter(0.1, 0.0) << u"\n"_s;
+        QTest::newRow("criteria at the double 0.1: first band")
+            << 0.1 << 0.0 << crit + u"противоречивы! (ОС=10,00%)\n"_s + first + u"\n\n\n"_s;
+        QTest::newRow("criteria just below 0.2: still the first band")
+            << std::nextafter(0.2, 0.0) << 0.0 << crit + u"противоречивы! (ОС=20,00%)\n"_s + first + u"\n\n\n"_s;
+        QTest::newRow("criteria 0.2: second band")
+            << 0.2 << 0.0 << crit + u"очень противоречивы!(ОС=20,00%)\n"_s + second + u"\n\n\n"_s;
+        QTest::newRow("alternatives at the double 0.1: first band")
+            << 0.0 << 0.1 << alt + u"протеворечивы! (ОС=10,00%)\n"_s + first + u"\n\n\n"_s;
+        QTest::newRow("both, criteria first") << 0.15 << 1.5
+                                              << crit + u"противоречивы! (ОС=15,00%)\n"_s + first + u"\n\n"_s + alt +
+                                                     u"очень протеворечивы!(ОС=150,00%)\n"_s + second + u"\n\n\n"_s;
+    }
+    void testWarnings()
+    {
+        QFETCH(double, criteria);
+        QFETCH(double, alternatives);
+        QFETCH(QString, tail);
+        const Written w = write(Doc::Short, TwoByTwo, resultOf({0.5, 0.5}, criteria, alternatives));
+        const qsizetype picture = w.outline.indexOf(u"#picture"_s);
+        QVERIFY(picture > 0);
+        QCOMPARE(w.outline.mid(picture + 1), lines(tail));
+    }
+
+    void testMissingChartFails()
+    {
+        QTemporaryDir dir;
+        TFormWord w({dir.path(), u"Задача"_s, TFormWord::Kind::ShortReport, {}, {}});
+        try {
+            ResultReports::writeShort(w, problemOf(TwoByTwo), resultOf({0.5, 0.5}), dir.filePath(u"graf.bmp"_s));
+            QFAIL("a report without its chart was written");
+        } catch (const OptivarError& e) {
+            QCOMPARE(e.code(), OptivarError::Code::NotFound);
+        }
+    }
+
+    // ---- The section "Анализ решения" of the full report
+
+    void testSectionOfAConsistentProblem()
+    {
+        const Written w = write(Doc::Full, Road);
+        QCOMPARE(packageFaults(w.package), QStringList());
+        const QString expected =
+            u"Анализ решения\nВеса критериев:\n[Критерий|Вес;Цена|57,14%;Качество|28,57%;Срок|14,29%]\n"
+            "Локальные приоритеты альтернатив по критериям:\n"
+            "[|Цена|Качество|Срок|Приоритет;Налево|25,00%|40,00%|16,67%|28,10%;Направо|25,00%|20,00%|16,67%|22,38%;"
+            "Прямо|25,00%|20,00%|16,67%|22,38%;Назад|25,00%|20,00%|50,00%|27,14%]\n"
+            "Согласованность ответов:\n"
+            "[Сравнения|λ max|ИС|ОС|Оценка;Критерии|3,000|0,000|0,00%|согласованы;"
+            "Альтернативы по критерию «Цена»|4,000|0,000|0,00%|согласованы;"
+            "Альтернативы по критерию «Качество»|4,000|0,000|0,00%|согласованы;"
+            "Альтернативы по критерию «Срок»|4,000|0,000|0,00%|согласованы]\n"
+            "Ответы, которые стоит пересмотреть:\n"
+            "Пересматривать нечего: ответы в каждой матрице достаточно согласованы.\n"
+            "Чувствительность лучшего выбора к весам критериев:\n"
+            "[Критерий|Вес|Лучший выбор сохраняется при весе от|до;Цена|57,14%|0,00%|100,00%;"
+            "Качество|28,57%|25,00%|100,00%;Срок|14,29%|0,00%|16,67%]\n"
+            "При любом весе критерия «Цена» лучшим выбором остаётся «Налево».\n"
+            "«Налево» остаётся лучшим выбором, пока вес критерия «Качество» (сейчас 28,57%) не меньше 25,00%: если он "
+            "станет меньше 25,00%, лучшим станет «Назад».\n"
+            "«Налево» остаётся лучшим выбором, пока вес критерия «Срок» (сейчас 14,29%) не больше 16,67%: если он "
+            "превысит 16,67%, лучшим станет «Назад».\n"
+            "Лучший выбор сильнее всего зависит от веса «Срок»: если он вырастет с 14,29% до значения больше 16,67%, "
+            "лучшим станет «Назад»."_s;
+        const QStringList written = section(w);
+        const QStringList lines = expected.split(u'\n');
+        for (qsizetype i = 0; i < qMax(written.size(), lines.size()); ++i)
+            QCOMPARE(written.value(i), lines.value(i));
+    }
+
+    // Only the inconsistent matrix has judgements to revisit, at most three, the reversed one first: as given
+    // Назад is eight times better, the other judgements ask for Налево eight times better.
+    void testJudgementsToRevisit()
+    {
+        const QStringList written = section(write(Doc::Full, Road + Reversed));
+        const qsizetype at = written.indexOf(u"Согласованность ответов:"_s);
+        const QStringList rows = written.value(at + 1).split(u';');
+        QCOMPARE(rows.size(), 5);
+        QVERIFY(rows[1].endsWith(u"|согласованы"_s) && rows[2].endsWith(u"|противоречивы"_s));
+        QCOMPARE(written.value(at + 2), u"Ответы, которые стоит пересмотреть:"_s);
+        const QStringList lines = written.value(at + 3).split(u';');
+        QVERIFY(lines.size() >= 2 && lines.size() <= 4);
+        const QString matrix = u"Альтернативы по критерию «Цена»|"_s;
+        QCOMPARE(lines.mid(0, 2),
+                 (QStringList{u"[Сравнения|Ваш ответ|С остальными ответами согласуется"_s,
+                              matrix + u"Назад очень намного или значительно лучше, чем Налево [8/1]|"
+                                       "Налево очень намного или значительно лучше, чем Назад [8/1]"_s}));
+        for (const QString& line : lines.mid(2))
+            QVERIFY2(line.startsWith(matrix), qPrintable(line));
+
+        // In a matrix of three, changing one judgement is enough; the report says so under the table.
+        const QStringList cycle = section(
+            write(Doc::Full,
+                  u"[Qual]\nQ_0=Цена\nQ_1=Район\nQ_2=Срок\nCount=3\n[QualM]\nQ_0*Q_1=-9\nQ_1*Q_2=-9\nQ_0*Q_2=9\n"_s));
+        const qsizetype under = cycle.indexOf(u"Ответы, которые стоит пересмотреть:"_s) + 2;
+        QVERIFY2(cycle.value(under).startsWith(u"Критерии: из трёх ответов"_s), qPrintable(cycle.value(under)));
+    }
+
+    // Each title of the section, and the section's own title, stays on the page of its table; the section
+    // comes after the last warning, and everything before it is the full report as it was.
+    void testPlaceAndKeeping()
+    {
+        const Written w = write(Doc::Full, Road + Reversed);
+        QStringList expected{Title + u"|N"_s, u"|N"_s};
+        for (const QString& title :
+             {u"Веса критериев:"_s, u"Локальные приоритеты альтернатив по критериям:"_s, u"Согласованность ответов:"_s,
+              u"Ответы, которые стоит пересмотреть:"_s, u"Чувствительность лучшего выбора к весам критериев:"_s})
+            expected << (expected.size() > 2 ? QStringList{u"|"_s, u"|"_s} : QStringList()) << title + u"|N"_s
+                     << u"|N"_s << u"[table]"_s;
+        const QStringList lines = flaggedOutline(w.package);
+        const QStringList written = lines.mid(lines.indexOf(expected.first()));
+        QCOMPARE(written.mid(0, expected.size()), expected);
+        QCOMPARE(written.filter(u"|N"_s).size(), 12); // and none after the last table
+        QVERIFY(w.body.all(u"w:keepLines"_s, true).empty());
+
+        // The last warning, its advice and its empty lines just before.
+        QStringList before = w.outline.mid(w.outline.indexOf(Title) - 5, 5);
+        QVERIFY(before.value(1).startsWith(u"При сравнении альтернатив, Ваши ответы очень протеворечивы!(ОС="_s));
+        before[1].clear();
+        QCOMPARE(before, (QStringList{u"Внимание!"_s, QString(),
+                                      u"Для получения правильных результатов необходимо пересмотреть ответы."_s,
+                                      QString(), QString()}));
+    }
+
+    // The analysis always describes the file: an evaluation that no longer fits it is made anew, never read past
+    // its end.
+    void testAnalysisOfTheFileAsItIs()
+    {
+        const IniDocument problem = problemOf(Road);
+        const EvaluationResult own = Evaluation::EvaluateProblem(ProblemData::load(problem));
+        for (const auto& [n, m] : {std::pair{-1, -1}, {2, 4}, {3, 5}, {0, 0}}) {
+            EvaluationResult shown = own;
+            if (n >= 0) { // a criterion added since, an alternative removed since, no evaluation at all
+                shown = Evaluation::EvaluateProblem(ProblemData(n, m));
+            } else { // numbers the file alone would not give: proof they are the ones taken
+                shown.AltPriority = {0.1, 0.2, 0.3, 0.4};
+                shown.BestChoice = 3;
             }
+            const AnalysisResult a = AnalysisReport::analysisOf(problem, shown);
+            QCOMPARE(a.critTotal * 10 + a.altTotal, 34);
+            QCOMPARE(a.critNames, (QStringList{u"Цена"_s, u"Качество"_s, u"Срок"_s}));
+            QCOMPARE(a.weights, own.CritPriority);
+            QCOMPARE(a.sensitivity.size(), std::size_t(3));
+            QCOMPARE(a.priorities, n >= 0 ? own.AltPriority : shown.AltPriority);
+            QCOMPARE(a.winner, n >= 0 ? 0 : 3);
         }
     }
-    // The priorities as the evaluation left them.
-    const QStringList lines = block(w.outline, u"Альтернативы имеют следующие приоритеты:"_s);
-    QCOMPARE(lines.size(), m);
-    QVERIFY(lines.last().endsWith(u"%"_s));
-}
 
-void TestReports::testLists_data()
-{
-    QTest::addColumn<QString>("names"); // lines of section "Alt"
-    QTest::addColumn<QStringList>("list");
-
-    QTest::newRow("a missing name keeps its number")
-        << u"A_0=Дом\nA_2=Дача\n"_s << QStringList{u"1. Дом"_s, u"3. Дача"_s};
-    QTest::newRow("the empty marker counts as no name") << u"A_0=***НЕТ***\nA_1=Дом\n"_s << QStringList{u"2. Дом"_s};
-    QTest::newRow("positions up to 10") << u"A_10=Десятый\nA_11=Одиннадцатый\n"_s << QStringList{u"11. Десятый"_s};
-    QTest::newRow("listed whatever the count")
-        << u"A_0=Дом\nA_1=Дача\nA_2=Офис\nCount=1\n"_s << QStringList{u"1. Дом"_s, u"2. Дача"_s, u"3. Офис"_s};
-    QTest::newRow("blanks around a name are not part of it") << u"A_0 =  Дом  \n"_s << QStringList{u"1. Дом"_s};
-    QTest::newRow("a line past 255 is cut, the next one is its own")
-        << u"A_0="_s + QString(300, u'Ж') + u"\nA_1=Дом\n"_s << QStringList{u"1. "_s + QString(252, u'Ж'), u"2. Дом"_s};
-}
-
-void TestReports::testLists()
-{
-    QFETCH(QString, names);
-    QFETCH(QStringList, list);
-
-    const Reports reports;
-    const Written w = reports.write(false, problemOf(u"[Alt]\n"_s + names), resultOf({}));
-    QCOMPARE(block(w.outline, u"Список альтернатив:"_s), list);
-}
-
-void TestReports::testPriorityLines_data()
-{
-    QTest::addColumn<double>("priority");
-    QTest::addColumn<QString>("line");
-
-    QTest::newRow("0.4567") << 0.4567 << u"1. Дом 45,67%"_s;
-    QTest::newRow("0.05 keeps two decimals") << 0.05 << u"1. Дом 5,00%"_s;
-    QTest::newRow("zero") << 0.0 << u"1. Дом 0,00%"_s;
-    QTest::newRow("all of it") << 1.0 << u"1. Дом 100,00%"_s;
-    // The doubles nearest to these lie just below and just above a half of a
-    // hundredth of a per cent; the line rounds as the stored value does.
-    QTest::newRow("stored just below a half") << 0.00065 << u"1. Дом 0,06%"_s;
-    QTest::newRow("stored just above a half") << 0.00075 << u"1. Дом 0,08%"_s;
-}
-
-void TestReports::testPriorityLines()
-{
-    QFETCH(double, priority);
-    QFETCH(QString, line);
-
-    const Reports reports;
-    const Written w = reports.write(false, problemOf(u"[Alt]\nA_0=Дом\nCount=1\n"_s), resultOf({priority}));
-    QCOMPARE(block(w.outline, u"Альтернативы имеют следующие приоритеты:"_s), QStringList{line});
-}
-
-void TestReports::testBestChoice_data()
-{
-    QTest::addColumn<QString>("alternatives"); // lines of section "Alt"
-    QTest::addColumn<std::vector<double>>("priorities");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("best");
-
-    const QString three = u"A_0=Дом\nA_1=Дача\nA_2=Офис\nCount=3\n"_s;
-    QTest::newRow("equal highest: the first listed")
-        << three << std::vector<double>{0.4, 0.4, 0.2}
-        << QStringList{u"1. Дом 40,00%"_s, u"2. Дача 40,00%"_s, u"3. Офис 20,00%"_s} << u"Дом"_s;
-    QTest::newRow("a later, strictly higher one")
-        << three << std::vector<double>{0.2, 0.3, 0.5}
-        << QStringList{u"1. Дом 20,00%"_s, u"2. Дача 30,00%"_s, u"3. Офис 50,00%"_s} << u"Офис"_s;
-    QTest::newRow("a missing name reads ?") << u"A_0=Дом\nCount=2\n"_s << std::vector<double>{0.3, 0.7}
-                                            << QStringList{u"1. Дом 30,00%"_s, u"2. ? 70,00%"_s} << u"?"_s;
-    QTest::newRow("the empty marker is a name here")
-        << u"A_0=***НЕТ***\nA_1=Дом\nCount=2\n"_s << std::vector<double>{0.6, 0.4}
-        << QStringList{u"1. ***НЕТ*** 60,00%"_s, u"2. Дом 40,00%"_s} << u"***НЕТ***"_s;
-    QTest::newRow("no alternatives: the name in position 0")
-        << u"A_0=Дом\nCount=0\n"_s << std::vector<double>{} << QStringList{} << u"Дом"_s;
-    QTest::newRow("no alternatives and no name") << QString() << std::vector<double>{} << QStringList{} << u"?"_s;
-    QTest::newRow("one the evaluation did not know has no priority")
-        << three << std::vector<double>{0.3, 0.7}
-        << QStringList{u"1. Дом 30,00%"_s, u"2. Дача 70,00%"_s, u"3. Офис 0,00%"_s} << u"Дача"_s;
-}
-
-void TestReports::testBestChoice()
-{
-    QFETCH(QString, alternatives);
-    QFETCH(std::vector<double>, priorities);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, best);
-
-    const Reports reports;
-    const Written w = reports.write(false, problemOf(u"[Alt]\n"_s + alternatives), resultOf(priorities));
-    const QString heading = u"Альтернативы имеют следующие приоритеты:"_s;
-    QCOMPARE(block(w.outline, heading), lines);
-    // The best choice follows the priorities after two empty lines.
-    const qsizetype at = w.outline.indexOf(heading) + 2 + lines.size() + 2;
-    QCOMPARE(w.outline.value(at), u"Лучший выбор - "_s + best);
-}
-
-void TestReports::testWarnings_data()
-{
-    QTest::addColumn<double>("criteria");
-    QTest::addColumn<double>("alternatives");
-    QTest::addColumn<QStringList>("tail"); // what follows the picture
-
-    const QString first = u"Для получения более точных результатов, возможно, следует пересмотреть ответы."_s;
-    const QString second = u"Для получения правильных результатов необходимо пересмотреть ответы."_s;
-    const QString critFirst = u"При сравнении критериев по степени важности, Ваши ответы противоречивы! (ОС="_s;
-    const QString critSecond = u"При сравнении критериев по степени важности, Ваши ответы очень противоречивы!(ОС="_s;
-    const QString altFirst = u"При сравнении альтернатив, Ваши ответы протеворечивы! (ОС="_s;
-    const QString altSecond = u"При сравнении альтернатив, Ваши ответы очень протеворечивы!(ОС="_s;
-    const QString none;
-    const double belowTenth = std::nextafter(0.1, 0.0);
-    const double belowFifth = std::nextafter(0.2, 0.0);
-
-    QTest::newRow("0.05: none") << 0.05 << 0.05 << QStringList{none, none};
-    QTest::newRow("below the double 0.1: none") << belowTenth << belowTenth << QStringList{none, none};
-    QTest::newRow("criteria at the double 0.1: first band")
-        << 0.1 << 0.0 << QStringList{none, u"Внимание!"_s, critFirst + u"10,00%)"_s, first, none, none, none};
-    QTest::newRow("criteria 0.15: first band")
-        << 0.15 << 0.0 << QStringList{none, u"Внимание!"_s, critFirst + u"15,00%)"_s, first, none, none, none};
-    QTest::newRow("criteria just below 0.2: still the first band")
-        << belowFifth << 0.0 << QStringList{none, u"Внимание!"_s, critFirst + u"20,00%)"_s, first, none, none, none};
-    QTest::newRow("criteria 0.2: second band")
-        << 0.2 << 0.0 << QStringList{none, u"Внимание!"_s, critSecond + u"20,00%)"_s, second, none, none, none};
-    QTest::newRow("alternatives at the double 0.1: first band")
-        << 0.0 << 0.1 << QStringList{none, u"Внимание!"_s, altFirst + u"10,00%)"_s, first, none, none, none};
-    QTest::newRow("alternatives 1.5: second band, three digits")
-        << 0.0 << 1.5 << QStringList{none, u"Внимание!"_s, altSecond + u"150,00%)"_s, second, none, none, none};
-    QTest::newRow("both, criteria first") << 0.15 << 0.25
-                                          << QStringList{none,
-                                                         u"Внимание!"_s,
-                                                         critFirst + u"15,00%)"_s,
-                                                         first,
-                                                         none,
-                                                         none,
-                                                         u"Внимание!"_s,
-                                                         altSecond + u"25,00%)"_s,
-                                                         second,
-                                                         none,
-                                                         none,
-                                                         none};
-}
-
-void TestReports::testWarnings()
-{
-    QFETCH(double, criteria);
-    QFETCH(double, alternatives);
-    QFETCH(QStringList, tail);
-
-    const Reports reports;
-    const Written w = reports.write(false, problemOf(TwoByTwo), resultOf({0.5, 0.5}, criteria, alternatives));
-    const qsizetype picture = w.outline.indexOf(u"#picture"_s);
-    QVERIFY(picture > 0);
-    QCOMPARE(w.outline.mid(picture + 1), tail);
-}
-
-void TestReports::testMissingChartFails()
-{
-    QTemporaryDir dir;
-    TFormWord w({dir.path(), u"Задача"_s, TFormWord::Kind::ShortReport, {}, {}});
-    try {
-        ResultReports::writeShort(w, problemOf(TwoByTwo), resultOf({0.5, 0.5}), dir.filePath(u"graf.bmp"_s), Russian);
-        QFAIL("a report without its chart was written");
-    } catch (const OptivarError& e) {
-        QCOMPARE(e.code(), OptivarError::Code::NotFound);
+    // Sound, explained answers where there is little to analyse: nothing missing, nothing that is not a number.
+    void testSmallProblems_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("explanation"); // the last paragraph of the section
+        QTest::newRow("one criterion")
+            << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=1\n[QualM]\nA_0*A_1&Q_0=3\n"_s
+            << u"Критерий единственный: его вес нельзя изменить, и лучший выбор не изменится."_s;
+        QTest::newRow("one alternative")
+            << u"[Alt]\nA_0=Дом\nCount=1\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n[QualM]\nQ_0*Q_1=5\n"_s
+            << u"Альтернатива единственная: лучший выбор не может измениться."_s;
+        QTest::newRow("equal priorities")
+            << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n"_s
+            << u"Никакое изменение веса одного критерия не меняет лучший выбор."_s;
+        QTest::newRow("no criteria") << u"[Alt]\nA_0=Дом\nA_1=Дача\nCount=2\n"_s << u"Критериев нет: менять нечего."_s;
+        QTest::newRow("nothing at all") << QString() << u"Альтернатив нет, выбирать не из чего."_s;
     }
-}
+    void testSmallProblems()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QString, explanation);
+        const Written w = write(Doc::Full, ini);
+        QCOMPARE(packageFaults(w.package), QStringList());
+        const QStringList written = section(w);
+        QCOMPARE(written.value(0), Title);
+        QCOMPARE(written.last(), explanation);
+        for (const QString& block : written)
+            QVERIFY2(!block.contains(u"nan"_s, Qt::CaseInsensitive) && !block.contains(u"inf"_s), qPrintable(block));
+    }
+
+    // ---- The questionnaire
+
+    void testQuestionnaire_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QStringList>("steps"); // empty: the list the rebuild would make
+        QTest::addColumn<QStringList>("questions");
+        const QString crit = u". Сравните критерии (A)%1 и (B)%2 по степени важности."_s;
+        const QString alt = u". Сравните альтернативы (A)%1 и (B)%2 по критерию %3."_s;
+        QTest::newRow("three criteria, two alternatives: one numbering")
+            << ThreeByTwo << QStringList{}
+            << QStringList{
+                   u"1"_s + crit.arg(u"Цена"_s, u"Район"_s),          u"2"_s + crit.arg(u"Цена"_s, u"Этаж"_s),
+                   u"3"_s + crit.arg(u"Район"_s, u"Этаж"_s),          u"4"_s + alt.arg(u"Дом"_s, u"Дача"_s, u"Цена"_s),
+                   u"5"_s + alt.arg(u"Дом"_s, u"Дача"_s, u"Район"_s), u"6"_s + alt.arg(u"Дом"_s, u"Дача"_s, u"Этаж"_s)};
+        QTest::newRow("one alternative: criteria only")
+            << u"[Alt]\nA_0=Дом\nCount=1\n[Qual]\nQ_0=Цена\nQ_1=Район\nCount=2\n"_s << QStringList{}
+            << QStringList{u"1"_s + crit.arg(u"Цена"_s, u"Район"_s)};
+        QTest::newRow("missing names read ?")
+            << u"[Alt]\nA_1=Дача\nCount=2\n[Qual]\nQ_0=Цена\nCount=2\n"_s << QStringList{}
+            << QStringList{u"1"_s + crit.arg(u"Цена"_s, u"?"_s), u"2"_s + alt.arg(u"?"_s, u"Дача"_s, u"Цена"_s),
+                           u"3"_s + alt.arg(u"?"_s, u"Дача"_s, u"?"_s)};
+        QTest::newRow("the steps as given, values ignored")
+            << ThreeByTwo << QStringList{u"A_1*A_0&Q_2=-7"_s, u"Q_2*Q_0=5"_s}
+            << QStringList{u"1"_s + alt.arg(u"Дача"_s, u"Дом"_s, u"Этаж"_s), u"2"_s + crit.arg(u"Этаж"_s, u"Цена"_s)};
+        QTest::newRow("a line of neither kind keeps its number")
+            << ThreeByTwo << QStringList{u"Q_0*Q_1=1"_s, u"X"_s, u"A_0*A_1&Q_0=1"_s}
+            << QStringList{u"1"_s + crit.arg(u"Цена"_s, u"Район"_s), u"3"_s + alt.arg(u"Дом"_s, u"Дача"_s, u"Цена"_s)};
+        QTest::newRow("no steps") << u"[Qual]\nQ_0=Цена\nCount=1\n"_s << QStringList{} << QStringList{};
+        // Names are cut to 255 characters and so is the question, but not its line end.
+        const QString name(300, u'Ж');
+        QTest::newRow("a long name") << u"[Qual]\nQ_0="_s + name + u"\nQ_1=Район\nCount=2\n"_s << QStringList{}
+                                     << QStringList{(u"1"_s + crit.arg(name, u"Район"_s)).left(255)};
+    }
+    void testQuestionnaire()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, questions);
+        const Written w = write(Doc::Questionnaire, ini, {}, steps);
+        QCOMPARE(flaggedOutline(w.package), expectedOutline(questions));
+        QCOMPARE(packageFaults(w.package), QStringList());
+        // Running text in size 11: no tables, no pictures.
+        const Node& body = w.body;
+        QVERIFY(body.all(u"w:tbl"_s, true).empty() && body.all(u"w:drawing"_s, true).empty());
+        const std::vector<const Node*> sizes = body.all(u"w:sz"_s, true);
+        QVERIFY(!sizes.empty());
+        for (const Node* sz : sizes)
+            QCOMPARE(sz->attr(u"w:val"_s), u"22"_s);
+    }
+
+    void testAnswerLines()
+    {
+        QStringList importance, preferences;
+        for (int n = 1; n <= Questionnaire::AnswerCount; ++n) {
+            importance << Questionnaire::answerLine(Scale::PairKind::Criteria, n);
+            preferences << Questionnaire::answerLine(Scale::PairKind::Alternatives, n);
+        }
+        QCOMPARE(importance, Importance);
+        QCOMPARE(preferences, preference());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestReports)
 #include "test_reports.moc"
