@@ -139,6 +139,16 @@ ScriptedDialogs::~ScriptedDialogs()
     g_backend = m_previous;
 }
 
+RealDialogs::RealDialogs() : m_previous(g_backend)
+{
+    g_backend = &g_boxes;
+}
+
+RealDialogs::~RealDialogs()
+{
+    g_backend = m_previous;
+}
+
 void ScriptedDialogs::answer(Dialogs::Button button)
 {
     m_answers.append(Answer{false, button, QString()});
