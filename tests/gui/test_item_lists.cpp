@@ -3,7 +3,6 @@
 // questionnaire export.
 #include "compare/CompareStepsBuild.h"
 #include "report/ui/ExportNotice.h"
-#include "storage/ProblemLists.h"
 
 #include "GuiFixture.h"
 
@@ -16,17 +15,6 @@ class TestItemLists : public GuiFixture
 {
     Q_OBJECT
 
-    QStringList savedNames(ProblemLists::Kind kind) const
-    {
-        QStringList out;
-        for (const TLElem& item : ProblemLists::load(IniFile(problemPath()), kind))
-            out << u"%1=%2"_s.arg(item.Num).arg(item.Name);
-        return out;
-    }
-    int savedCount(QStringView section) const
-    {
-        return IniFile(problemPath()).readInteger(section, ProblemKeys::CountKey, -1);
-    }
     QString reportsDir() const { return datDir() + u"/Отчеты"_s; }
 
 private Q_SLOTS:
@@ -40,10 +28,7 @@ private Q_SLOTS:
         QCOMPARE(g->Cells(1, 0), u"     Альтернативы"_s);
         click(m_wizard->FormListAlt, u"ButPrev"_s);
         QCOMPARE(m_wizard->current(), m_wizard->FormListProblem);
-        QCOMPARE(savedNames(ProblemLists::Kind::Alternatives),
-                 (QStringList{u"0=Налево"_s, u"1=Направо"_s, u"2=Прямо"_s}));
-        QCOMPARE(savedCount(ProblemKeys::AltSection), 3);
-        QCOMPARE(IniFile(problemPath()).readString(ProblemKeys::AltSection, u"A_5", u"-"_s), u"-"_s);
+        QCOMPARE(section("Alt"), TestSupport::cp1251("[Alt]\r\nA_0=Налево\r\nA_1=Направо\r\nA_2=Прямо\r\nCount=3\r\n"));
     }
 
     // Added, renamed with F2, deleted (no question without judgements): nothing is
@@ -72,15 +57,15 @@ private Q_SLOTS:
 
         click(screen, u"ButNext"_s);
         QCOMPARE(m_wizard->current(), m_wizard->FormListQuality);
-        QCOMPARE(savedNames(ProblemLists::Kind::Alternatives),
-                 (QStringList{u"0=Направо"_s, u"1=Альтернатива номер 3"_s, u"2=Прямо"_s}));
+        QCOMPARE(section("Alt"), TestSupport::cp1251("[Alt]\r\nA_0=Направо\r\nA_1=Альтернатива номер 3\r\n"
+                                                     "A_2=Прямо\r\nCount=3\r\n"));
         QCOMPARE(ComUnit::AltCount, 3);
 
         addItem(m_wizard->FormListQuality, u"Цена"_s);
         click(m_wizard->FormListQuality, u"ButPrev"_s);
         QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
-        QCOMPARE(savedNames(ProblemLists::Kind::Criteria), QStringList{u"0=Цена"_s});
-        QVERIFY(!IniFile(problemPath()).snapshot()->hasSection(ProblemKeys::JudgementSection));
+        QCOMPARE(section("Qual"), TestSupport::cp1251("[Qual]\r\nQ_0=Цена\r\nCount=1\r\n"));
+        QCOMPARE(section("QualM"), QByteArray());
     }
 
     void testAlternativesForward_data()
@@ -117,7 +102,7 @@ private Q_SLOTS:
             QCOMPARE(problemBytes(), unsaved);
             return;
         }
-        QCOMPARE(savedCount(ProblemKeys::AltSection), count);
+        QCOMPARE(section("Alt"), listSection("Alt", "A_", count));
         QCOMPARE(ComUnit::AltCount, count);
     }
 
@@ -139,7 +124,7 @@ private Q_SLOTS:
         click(m_wizard->FormListAlt, u"ButPrev"_s);
         QVERIFY(boxes().isEmpty());
         QCOMPARE(m_wizard->current(), m_wizard->FormListProblem);
-        QCOMPARE(savedCount(ProblemKeys::AltSection), std::min(count, 11));
+        QCOMPARE(section("Alt"), listSection("Alt", "A_", std::min(count, 11)));
     }
 
     void testCriteriaForward_data()
@@ -231,11 +216,10 @@ private Q_SLOTS:
         click(screen, u"ButDelete"_s);
         QCOMPARE(boxes(), QStringList(2, u"question | Вопрос | "_s + question));
         click(screen, u"ButPrev"_s);
-        const QByteArray file = problemBytes();
-        const qsizetype at = file.indexOf("[QualM]");
-        QCOMPARE(file.mid(at, file.indexOf("\r\n[", at) + 2 - at), judgements);
-        QCOMPARE(savedNames(criteria ? ProblemLists::Kind::Criteria : ProblemLists::Kind::Alternatives),
-                 (QStringList{u"0=Элемент 0"_s, u"1=Элемент 2"_s}));
+        QCOMPARE(section("QualM"), judgements);
+        const char* list = criteria ? "[Qual]\r\nQ_0=Элемент 0\r\nQ_1=Элемент 2\r\nCount=2\r\n"
+                                    : "[Alt]\r\nA_0=Элемент 0\r\nA_1=Элемент 2\r\nCount=2\r\n";
+        QCOMPARE(section(criteria ? "Qual" : "Alt"), TestSupport::cp1251(list));
     }
 
     void testFailedSaveIsShownAndTheScreenStays()
@@ -261,10 +245,8 @@ private Q_SLOTS:
         typeText(child<NameEdit>(screen, u"GEdit"_s), u"Вид"_s);
         click(screen, u"ButExpToWord"_s);
         QVERIFY(boxes().isEmpty());
-        const IniFile file(problemPath());
-        QCOMPARE(savedCount(ProblemKeys::QualSection), 4);
-        QCOMPARE(file.readString(ProblemKeys::QualSection, ProblemKeys::qualKey(3), QString()), u"Вид"_s);
-        const QStringList steps = CompareStepsBuild::stepLines(*file.snapshot());
+        QVERIFY(section("Qual").endsWith(TestSupport::cp1251("Q_3=Вид\r\nCount=4\r\n")));
+        const QStringList steps = CompareStepsBuild::stepLines(*IniFile(problemPath()).snapshot());
         QCOMPARE(steps.size(), 6 + 4 * 6);
         QCOMPARE(ComUnit::CompareSteps, steps);
         QCOMPARE(stored(u"Q_0*Q_1"_s), -5); // the rebuild keeps the judgements that still belong

@@ -14,8 +14,10 @@ class TestProblemList : public GuiFixture
     TStGCollect* m_templates = nullptr;
     NameEdit* m_gedit = nullptr;
 
-    void openScreen()
+    void openScreen(const QStringList& files = {}, const QByteArray& bytes = "other")
     {
+        for (const QString& name : files)
+            writeDat(name, bytes);
         click(m_wizard->FormInit, u"ButNext"_s);
         QCOMPARE(m_wizard->current(), m_screen);
         QVERIFY(QTest::qWaitForWindowExposed(m_screen));
@@ -23,6 +25,7 @@ class TestProblemList : public GuiFixture
     }
 
     QStringList filesInDat() const { return QDir(datDir()).entryList(QDir::Files, QDir::Name); }
+    QByteArray bytes(const QString& file) const { return TestSupport::readBytes(datDir() + u'/' + file); }
 
     void select(TStGCollect* grid, const QString& name)
     {
@@ -41,14 +44,14 @@ private Q_SLOTS:
         m_problems = grid(m_screen);
         m_templates = grid(m_screen, u"StGPrimer"_s);
         m_gedit = child<NameEdit>(m_screen, u"GEdit"_s);
-        QVERIFY(m_problems && m_templates && m_gedit);
     }
 
-    void testEmptyFolderShowsTwoBlankGridsAndRefusesToGoOn()
+    // Nothing to act on: every button does nothing, "Продолжить" refuses.
+    void testEmptyFolder()
     {
         openScreen();
-        QCOMPARE(m_problems->RowCount(), 2);
-        QCOMPARE(m_templates->RowCount(), 2);
+        QCOMPARE(column(m_problems, 1), QStringList{QString()});
+        QCOMPARE(column(m_templates, 1), QStringList{QString()});
         QCOMPARE(m_problems->Cells(1, 0), u"     Задачи"_s);
         QCOMPARE(m_templates->Cells(1, 0), u" Шаблоны задач"_s);
         QVERIFY(QFileInfo(datDir()).isDir());
@@ -57,24 +60,21 @@ private Q_SLOTS:
             click(m_screen, button);
         QVERIFY(filesInDat().isEmpty());
         QVERIFY(!m_gedit->isVisible());
-
         answer(Button::Ok);
         click(m_screen, u"ButNext"_s);
         QCOMPARE(boxes(), QStringList{u"plain | Ошибка | Список задач не может быть пустым."_s});
         QCOMPARE(m_wizard->current(), m_screen);
     }
 
-    void testListsAreSortedAndShowExactEndings()
+    // Sorted by name, endings shown exactly; the listed name opens that very file, and
+    // back from it the list stands on it again.
+    void testListsShowTheFolder()
     {
-        for (const QString& name : {u"Яхта.qzr"_s, u"Дом.qzr"_s, u"Поездка.qzr.qzr"_s, u"Машина.QZR"_s,
-                                    u"Шаблон Дом.qzp"_s, u"Квартира.qzp"_s})
-            writeDat(name, QByteArray());
-        openScreen();
+        openScreen({u"Яхта.qzr"_s, u"Дом.qzr"_s, u"Поездка.qzr.qzr"_s, u"Машина.QZR"_s, u"Шаблон Дом.qzp"_s,
+                    u"Квартира.qzp"_s});
         QCOMPARE(column(m_problems, 1), (QStringList{u"Дом"_s, u"Поездка.qzr"_s, u"Яхта"_s}));
         QCOMPARE(column(m_problems, 0), (QStringList{u"  1"_s, u"  2"_s, u"  3"_s}));
         QCOMPARE(column(m_templates, 1), (QStringList{u"Квартира"_s, u"Шаблон Дом"_s}));
-
-        // The listed name opens that very file; back from it, the list stands on it again.
         select(m_problems, u"Поездка.qzr"_s);
         click(m_screen, u"ButNext"_s);
         QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
@@ -83,151 +83,135 @@ private Q_SLOTS:
         QCOMPARE(m_problems->CurrentItem()->Name, u"Поездка.qzr"_s);
     }
 
-    // A new entry: proposed name, typed name, the ways of leaving the box; a refused
-    // name is given back to be mended, and a commit that another action forces
-    // gives the entry its proposed name or, when that is taken too, drops it.
+    // A new entry gets its file when its name is committed: by Enter, by "Продолжить"
+    // or by a click elsewhere. A refused name is given back to be mended; a commit that
+    // another action forces gives the entry its proposed name or, when that is taken
+    // too, drops it. The proposal is "Задача номер " and the count of entries.
     void testAddProblem_data()
     {
         QTest::addColumn<QStringList>("seeded");
-        QTest::addColumn<bool>("byKey");
-        QTest::addColumn<QString>("proposed");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("leave");
-        QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("files");
-        const QString taken = u"warning | Ошибка | Задача с именем \"%1\" уже существует."_s;
-        QTest::newRow("typed, Enter") << QStringList() << false << u"Задача номер 1"_s << u"  Покупка дома  "_s
-                                      << u"enter"_s << QStringList() << QStringList{u"Покупка дома"_s};
-        QTest::newRow("Insert key, unchanged")
-            << QStringList{u"Дом"_s} << true << u"Задача номер 2"_s << QString() << u"enter"_s << QStringList()
-            << QStringList{u"Дом"_s, u"Задача номер 2"_s};
-        QTest::newRow("typed, Продолжить commits first") << QStringList() << false << u"Задача номер 1"_s << u"Дача"_s
-                                                         << u"next"_s << QStringList() << QStringList{u"Дача"_s};
-        QTest::newRow("typed, a click on the grid")
-            << QStringList{u"Дом"_s} << false << u"Задача номер 2"_s << u"Баня"_s << u"grid"_s << QStringList()
-            << QStringList{u"Баня"_s, u"Дом"_s};
-        QTest::newRow("taken name, then forced")
-            << QStringList{u"Дача"_s} << false << u"Задача номер 2"_s << u"Дача"_s << u"enter"_s
-            << QStringList(2, taken.arg(u"Дача"_s)) << QStringList{u"Дача"_s, u"Задача номер 2"_s};
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("button, Enter") << QStringList() << u"  Покупка дома  "_s << QStringList{u"Покупка дома.qzr"_s}
+                                       << 0;
+        QTest::newRow("Insert key, Enter, unchanged")
+            << QStringList{u"Дом.qzr"_s} << QString() << QStringList{u"Дом.qzr"_s, u"Задача номер 2.qzr"_s} << 0;
+        QTest::newRow("button, Продолжить") << QStringList() << u"Дача"_s << QStringList{u"Дача.qzr"_s} << 0;
+        QTest::newRow("button, a click on the grid")
+            << QStringList{u"Дом.qzr"_s} << u"Баня"_s << QStringList{u"Баня.qzr"_s, u"Дом.qzr"_s} << 0;
+        QTest::newRow("button, Enter, taken")
+            << QStringList{u"Дача.qzr"_s} << u"Дача"_s << QStringList{u"Дача.qzr"_s, u"Задача номер 2.qzr"_s} << 2;
         // Two added, the first deleted: the next proposal repeats the name still on disk.
-        QTest::newRow("proposed name taken")
-            << QStringList{u"Задача номер 2"_s} << false << u"Задача номер 2"_s << QString() << u"enter"_s
-            << QStringList(2, taken.arg(u"Задача номер 2"_s)) << QStringList{u"Задача номер 2"_s};
+        QTest::newRow("button, Enter, proposal taken")
+            << QStringList{u"Задача номер 2.qzr"_s} << QString() << QStringList{u"Задача номер 2.qzr"_s} << 2;
     }
 
     void testAddProblem()
     {
         QFETCH(QStringList, seeded);
-        QFETCH(bool, byKey);
-        QFETCH(QString, proposed);
         QFETCH(QString, typed);
-        QFETCH(QString, leave);
-        QFETCH(QStringList, shown);
         QFETCH(QStringList, files);
-        for (const QString& name : seeded)
-            writeDat(name + u".qzr"_s, "other");
-        openScreen();
+        QFETCH(int, refusals);
+        const QString how = QString::fromLatin1(QTest::currentDataTag());
+        openScreen(seeded);
         QVERIFY(QTest::qWaitForWindowActive(m_screen));
-        if (byKey) {
+        if (how.startsWith(u"Insert"_s)) {
             m_problems->setFocus();
             QTest::keyClick(m_problems, Qt::Key_Insert);
         } else {
             click(m_screen, u"ButInsert"_s);
         }
+        const QString proposed = u"Задача номер "_s + QString::number(seeded.size() + 1);
         QVERIFY(m_gedit->isVisible());
         QCOMPARE(m_gedit->selectedText(), proposed);
-        QCOMPARE(filesInDat().size(), seeded.size()); // no file until the name is committed
-        for (qsizetype i = 0; i < shown.size(); ++i)
+        QCOMPARE(filesInDat(), seeded); // no file until the name is committed
+        for (int i = 0; i < refusals; ++i)
             answer(Button::Ok);
         typeText(m_gedit, typed);
-        if (leave == u"enter"_s) {
-            QTest::keyClick(m_gedit, Qt::Key_Return);
-        } else if (leave == u"next"_s) {
+        if (how.contains(u"Продолжить"_s)) {
             click(m_screen, u"ButNext"_s);
-        } else {
+        } else if (how.contains(u"grid"_s)) {
             const QRect first = m_problems->visualRect(m_problems->model()->index(0, 1));
             QTest::mouseClick(m_problems->viewport(), Qt::LeftButton, {}, first.center());
+        } else {
+            QTest::keyClick(m_gedit, Qt::Key_Return);
         }
-        if (!shown.isEmpty()) {
+        if (refusals > 0) {
             QVERIFY(m_gedit->isVisible());
             QCOMPARE(m_gedit->selectedText(), typed.isNull() ? proposed : typed);
             m_screen->finishEditing();
         }
         QTRY_VERIFY(!m_gedit->isVisible());
-        QCOMPARE(boxes(), shown);
-        QStringList listed = files;
-        for (QString& name : listed)
-            name += u".qzr"_s;
-        QCOMPARE(filesInDat(), listed);
-        for (const QString& name : files)
-            QCOMPARE(TestSupport::readBytes(problemPath(name)), seeded.contains(name) ? "other" : QByteArray());
+        const QString name = typed.isNull() ? proposed : typed;
+        QCOMPARE(boxes(),
+                 QStringList(refusals, u"warning | Ошибка | Задача с именем \"%1\" уже существует."_s.arg(name)));
+        QCOMPARE(filesInDat(), files);
+        for (const QString& file : files)
+            QCOMPARE(bytes(file), seeded.contains(file) ? "other" : QByteArray());
         QCOMPARE(m_problems->Count(), files.size());
-        if (leave == u"next"_s) {
+        if (how.contains(u"Продолжить"_s)) {
             QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
-            QCOMPARE(ComUnit::ProblemFile, problemPath(files.first()));
+            QCOMPARE(ComUnit::ProblemFile, problemPath(u"Дача"_s));
             QCOMPARE(ComUnit::ProblemIni.path(), ComUnit::ProblemFile);
         }
     }
 
-    // Renames of a problem or a template; a refused name opens the box again with
-    // it, to be mended (here the old name is typed back), and nothing changes.
+    // Renames of a problem or a template; a refused name opens the box again with it,
+    // to be mended (here the old name is typed back), and nothing changes.
     void testRename_data()
     {
-        QTest::addColumn<bool>("templates");
-        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("ending");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("refusal");
-        const QString chars = u"Имя не может содержать символы \\ / : * ? \" < > |."_s;
-        QTest::newRow("problem, F2") << false << u"F2"_s << u"Баня"_s << QString();
-        QTest::newRow("problem, blanks cut") << false << u"button"_s << u"  Баня  "_s << QString();
+        QTest::newRow("problem, F2") << u".qzr"_s << u"Баня"_s << QString();
+        QTest::newRow("problem, button, blanks cut") << u".qzr"_s << u"  Баня  "_s << QString();
         // One row per kind of refusal; every character and limit is covered by the core tests.
-        QTest::newRow("path") << false << u"button"_s << u"../Дом"_s << chars;
-        QTest::newRow("empty") << false << u"button"_s << u"   "_s << u"Имя не может быть пустым."_s;
-        QTest::newRow("dots") << false << u"button"_s << u".."_s << u"Имя не может состоять из одних точек."_s;
-        QTest::newRow("trailing dot") << false << u"F2"_s << u"Дом."_s
-                                      << u"Имя не может оканчиваться пробелом или точкой."_s;
-        QTest::newRow("too long") << false << u"button"_s << QString(126, u'ж')
-                                  << u"Имя слишком длинное для имени файла."_s;
-        QTest::newRow("taken") << false << u"button"_s << u"Дача"_s << u"Задача с именем \"Дача\" уже существует."_s;
-        QTest::newRow("template, typed") << true << u"type"_s << u"Жилье"_s << QString();
-        QTest::newRow("template, button") << true << u"button"_s << u"Баня"_s << QString();
-        QTest::newRow("template, taken") << true << u"button"_s << u"Дача"_s
-                                         << u"Шаблон с именем \"Дача\" уже существует."_s;
+        QTest::newRow("path") << u".qzr"_s << u"../Дом"_s << u"Имя не может содержать символы \\ / : * ? \" < > |."_s;
+        QTest::newRow("empty") << u".qzr"_s << u"   "_s << u"Имя не может быть пустым."_s;
+        QTest::newRow("dots") << u".qzr"_s << u".."_s << u"Имя не может состоять из одних точек."_s;
+        QTest::newRow("trailing dot, F2")
+            << u".qzr"_s << u"Дом."_s << u"Имя не может оканчиваться пробелом или точкой."_s;
+        QTest::newRow("too long") << u".qzr"_s << QString(126, u'ж') << u"Имя слишком длинное для имени файла."_s;
+        QTest::newRow("taken") << u".qzr"_s << u"Дача"_s << u"Задача с именем \"Дача\" уже существует."_s;
+        QTest::newRow("template, typed") << u".qzp"_s << u"Жилье"_s << QString();
+        QTest::newRow("template, button") << u".qzp"_s << u"Баня"_s << QString();
+        QTest::newRow("template, taken") << u".qzp"_s << u"Дача"_s << u"Шаблон с именем \"Дача\" уже существует."_s;
     }
 
     void testRename()
     {
-        QFETCH(bool, templates);
-        QFETCH(QString, start);
+        QFETCH(QString, ending);
         QFETCH(QString, typed);
         QFETCH(QString, refusal);
-        const QString ending = templates ? u".qzp"_s : u".qzr"_s;
+        const QString how = QString::fromLatin1(QTest::currentDataTag());
+        const bool templates = ending == u".qzp"_s;
         writeDat(u"Дом"_s + ending, "house");
-        writeDat(u"Дача"_s + ending, "other");
-        openScreen();
+        openScreen({u"Дача"_s + ending});
         TStGCollect* grid = templates ? m_templates : m_problems;
         select(grid, u"Дом"_s);
         const auto editor = [&]() -> NameEdit* { return templates ? grid->editor() : m_gedit; };
-        if (start == u"F2"_s) {
-            grid->setFocus();
-            QTest::keyClick(grid, Qt::Key_F2);
-        } else if (start == u"button"_s) {
-            click(m_screen, templates ? u"ButEditPrimer"_s : u"ButEdit"_s);
-        } else {
+        if (how.contains(u"typed"_s)) {
             grid->setFocus();
             grid->setCol(1);
             typeText(grid, typed.first(1));
+            QCOMPARE(editor()->text(), typed.first(1));
+            typeText(editor(), typed.mid(1));
+        } else {
+            if (how.contains(u"F2"_s)) {
+                grid->setFocus();
+                QTest::keyClick(grid, Qt::Key_F2);
+            } else {
+                click(m_screen, templates ? u"ButEditPrimer"_s : u"ButEdit"_s);
+            }
+            QCOMPARE(editor()->selectedText(), u"Дом"_s);
+            typeText(editor(), typed);
         }
-        QVERIFY(editor() && editor()->isVisible());
-        QCOMPARE(start == u"type"_s ? editor()->text() : editor()->selectedText(),
-                 start == u"type"_s ? typed.first(1) : u"Дом"_s);
-        typeText(editor(), start == u"type"_s ? typed.mid(1) : typed);
         if (!refusal.isEmpty())
             answer(Button::Ok);
         QTest::keyClick(editor(), Qt::Key_Return);
         const QString name = refusal.isEmpty() ? typed.trimmed() : u"Дом"_s;
         if (!refusal.isEmpty()) {
-            QVERIFY(editor() && editor()->isVisible());
             QCOMPARE(editor()->selectedText(), typed);
             typeText(editor(), u"Дом"_s);
             QTest::keyClick(editor(), Qt::Key_Return);
@@ -237,112 +221,94 @@ private Q_SLOTS:
         QStringList expected{u"Дача"_s + ending, name + ending};
         expected.sort();
         QCOMPARE(filesInDat(), expected);
-        QCOMPARE(TestSupport::readBytes(datDir() + u'/' + name + ending), QByteArray("house"));
-        QCOMPARE(TestSupport::readBytes(datDir() + u"/Дача"_s + ending), QByteArray("other"));
+        QCOMPARE(bytes(name + ending), QByteArray("house"));
+        QCOMPARE(bytes(u"Дача"_s + ending), QByteArray("other"));
         QCOMPARE(grid->CurrentItem()->Name, name);
         QVERIFY(QDir::current().entryList(QDir::Files).isEmpty()); // nothing outside the folder
     }
 
+    // Deleting asks first; a file gone meanwhile is told and its entry stays.
     void testDelete_data()
     {
-        QTest::addColumn<bool>("templates");
-        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QString>("ending");
         QTest::addColumn<Button>("answer");
         QTest::addColumn<QStringList>("left");
-        const QStringList both = {u"Дача"_s, u"Дом"_s};
-        QTest::newRow("problem, button, no") << false << false << Button::No << both;
-        QTest::newRow("problem, Del, yes") << false << true << Button::Yes << QStringList{u"Дача"_s};
-        QTest::newRow("template, button, yes") << true << false << Button::Yes << QStringList{u"Дача"_s};
-        QTest::newRow("template, Del, no") << true << true << Button::No << both;
+        const QString problem = u"question | Вопрос | Удалить задачу ?"_s;
+        QTest::newRow("problem, button, no") << u".qzr"_s << Button::No << QStringList{u"Дача"_s, u"Дом"_s};
+        QTest::newRow("problem, Del, yes") << u".qzr"_s << Button::Yes << QStringList{u"Дача"_s};
+        QTest::newRow("problem, button, yes, gone") << u".qzr"_s << Button::Yes << QStringList{u"Дача"_s, u"Дом"_s};
+        QTest::newRow("template, button, yes") << u".qzp"_s << Button::Yes << QStringList{u"Дача"_s};
+        QTest::newRow("template, Del, no") << u".qzp"_s << Button::No << QStringList{u"Дача"_s, u"Дом"_s};
     }
 
     void testDelete()
     {
-        QFETCH(bool, templates);
-        QFETCH(bool, byKey);
+        QFETCH(QString, ending);
         QFETCH(Button, answer);
         QFETCH(QStringList, left);
-        const QString ending = templates ? u".qzp"_s : u".qzr"_s;
-        writeDat(u"Дом"_s + ending, QByteArray());
-        writeDat(u"Дача"_s + ending, QByteArray());
-        openScreen();
+        const QString how = QString::fromLatin1(QTest::currentDataTag());
+        const bool templates = ending == u".qzp"_s;
+        openScreen({u"Дом"_s + ending, u"Дача"_s + ending});
         TStGCollect* grid = templates ? m_templates : m_problems;
         select(grid, u"Дом"_s);
         this->answer(answer);
-        if (byKey) {
+        QStringList shown{templates ? u"question | Вопрос | Удалить шаблон задачи ?"_s
+                                    : u"question | Вопрос | Удалить задачу ?"_s};
+        if (how.endsWith(u"gone"_s)) {
+            QVERIFY(QFile::remove(problemPath()));
+            this->answer(Button::Ok);
+            shown << u"error | Оптивар | File not found."_s;
+        }
+        if (how.contains(u"Del"_s)) {
             grid->setFocus();
             QTest::keyClick(grid, Qt::Key_Delete);
         } else {
             click(m_screen, templates ? u"ButDelPrimer"_s : u"ButDelete"_s);
         }
-        QCOMPARE(boxes(), QStringList{templates ? u"question | Вопрос | Удалить шаблон задачи ?"_s
-                                                : u"question | Вопрос | Удалить задачу ?"_s});
+        QCOMPARE(boxes(), shown);
         QCOMPARE(column(grid, 1), left);
-        for (QString& name : left)
-            name += ending;
-        QCOMPARE(filesInDat(), left);
         QCOMPARE(column(grid, 0).last(), u"  "_s + QString::number(left.size()));
-    }
-
-    void testDeleteOfAVanishedFileShowsTheErrorAndKeepsTheEntry()
-    {
-        writeDat(u"Дом.qzr"_s, QByteArray());
-        openScreen();
-        QVERIFY(QFile::remove(problemPath()));
-        answer(Button::Yes);
-        answer(Button::Ok);
-        click(m_screen, u"ButDelete"_s);
-        QCOMPARE(boxes(),
-                 (QStringList{u"question | Вопрос | Удалить задачу ?"_s, u"error | Оптивар | File not found."_s}));
-        QCOMPARE(column(m_problems, 1), QStringList{u"Дом"_s});
+        if (!how.endsWith(u"gone"_s))
+            QCOMPARE(filesInDat().size(), left.size());
         QCOMPARE(m_wizard->current(), m_screen);
     }
 
-    void testSaveAsTemplateAndAddFromIt()
+    // A template keeps the criteria, three alternatives and no judgements; a problem
+    // added from it takes its bytes under the first free name.
+    void testTemplates()
     {
         const QByteArray house = TestSupport::cp1251("[Alt]\r\nA_0=Кирпич\r\nA_1=Панель\r\nCount=2\r\n"
                                                      "[Qual]\r\nQ_0=Цена\r\nQ_1=Площадь\r\nCount=2\r\n"
                                                      "[QualM]\r\nQ_0*Q_1=-3\r\nA_0*A_1&Q_0=5\r\n");
-        writeDat(u"Дом.qzr"_s, house);
-        openScreen();
+        openScreen({u"Дом.qzr"_s}, house);
         click(m_screen, u"ButSavePrimer"_s);
         QCOMPARE(filesInDat(), (QStringList{u"Дом.qzr"_s, u"Шаблон Дом.qzp"_s}));
         QCOMPARE(column(m_templates, 1), QStringList{u"Шаблон Дом"_s});
-        const QString made = datDir() + u"/Шаблон Дом.qzp"_s;
-        IniFile file(made);
+        const QByteArray made = bytes(u"Шаблон Дом.qzp"_s);
+        IniFile file(datDir() + u"/Шаблон Дом.qzp"_s);
         QCOMPARE(file.readString(ProblemKeys::AltSection, u"A_2", QString()), u"Третий вариант"_s);
         QCOMPARE(file.readInteger(ProblemKeys::AltSection, ProblemKeys::CountKey, 0), 3);
         QCOMPARE(file.readString(ProblemKeys::QualSection, u"Q_1", QString()), u"Площадь"_s);
         QVERIFY(!file.snapshot()->hasSection(ProblemKeys::JudgementSection));
 
-        // "Дом" is taken: the new problem gets the first free name.
         click(m_screen, u"ButLoadPrimer"_s);
         QCOMPARE(filesInDat(), (QStringList{u"Дом (2).qzr"_s, u"Дом.qzr"_s, u"Шаблон Дом.qzp"_s}));
-        QCOMPARE(TestSupport::readBytes(problemPath(u"Дом (2)"_s)), TestSupport::readBytes(made));
+        QCOMPARE(bytes(u"Дом (2).qzr"_s), made);
         QCOMPARE(problemBytes(), house);
         QCOMPARE(m_problems->CurrentItem()->Name, u"Дом (2)"_s);
-
-        // Once the problem is gone, from the template comes "Дом" again.
         QVERIFY(QFile::remove(problemPath()));
         click(m_screen, u"ButLoadPrimer"_s);
-        QCOMPARE(TestSupport::readBytes(problemPath()), TestSupport::readBytes(made));
-        QCOMPARE(column(m_problems, 1), (QStringList{u"Дом"_s, u"Дом (2)"_s}));
+        QCOMPARE(problemBytes(), made);
         QCOMPARE(m_problems->CurrentItem()->Name, u"Дом"_s);
-    }
 
-    void testFailedTemplateCopyIsShownAndLeavesNoPartialFile()
-    {
-        writeDat(u"Дом.qzr"_s, "house");
-        // A folder where the template would go: the copy cannot be put in place.
-        QVERIFY(QDir().mkpath(datDir() + u"/Шаблон Дом.qzp"_s));
-        openScreen();
+        // A folder where the template would go: the copy cannot be put in place, and leaves nothing.
+        QVERIFY(QFile::remove(datDir() + u"/Шаблон Дом.qzp"_s) && QDir().mkpath(datDir() + u"/Шаблон Дом.qzp"_s));
         answer(Button::Ok);
         click(m_screen, u"ButSavePrimer"_s);
         QCOMPARE(boxes(), QStringList{u"error | Оптивар | Ошибка копирования файла."_s});
-        QCOMPARE(filesInDat(), QStringList{u"Дом.qzr"_s});
         const auto everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-        QCOMPARE(QDir(datDir()).entryList(everything).size(), 2); // no temporary file left
-        QCOMPARE(m_templates->Count(), 0);
+        QCOMPARE(QDir(datDir()).entryList(everything),
+                 (QStringList{u"Дом (2).qzr"_s, u"Дом.qzr"_s, u"Шаблон Дом.qzp"_s}));
         QCOMPARE(m_wizard->current(), m_screen);
     }
 };

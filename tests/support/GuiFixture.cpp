@@ -84,25 +84,18 @@ void GuiFixture::cleanup()
     QVERIFY2(!m_dialogs || m_dialogs->pending() == 0, "an answer was left unused: a box did not come");
 }
 
-QString GuiFixture::problemPath(const QString& name) const
-{
-    return datDir() + u'/' + name + u".qzr"_s;
-}
-
 void GuiFixture::writeDat(const QString& fileName, const QByteArray& bytes) const
 {
     QDir().mkpath(datDir());
     TestSupport::writeBytes(datDir() + u'/' + fileName, bytes);
 }
 
-QByteArray GuiFixture::problemBytes() const
+QByteArray GuiFixture::section(const QByteArray& name) const
 {
-    return TestSupport::readBytes(problemPath());
-}
-
-int GuiFixture::stored(const QString& key) const
-{
-    return IniFile(problemPath()).readInteger(ProblemKeys::JudgementSection, key, -100);
+    const QByteArray bytes = problemBytes();
+    const qsizetype at = bytes.indexOf('[' + name + "]\r\n");
+    const qsizetype end = bytes.indexOf("\r\n[", at);
+    return at < 0 ? QByteArray() : bytes.mid(at, end < 0 ? -1 : end + 2 - at);
 }
 
 QStringList GuiFixture::boxes() const

@@ -58,12 +58,20 @@ public:
 
 protected:
     QString datDir() const { return m_dir->path() + QStringLiteral("/DAT"); }
-    QString problemPath(const QString& name = QStringLiteral("Дом")) const;
+    QString problemPath(const QString& name = QStringLiteral("Дом")) const
+    {
+        return datDir() + u'/' + name + QStringLiteral(".qzr");
+    }
     /// Writes a file of the data folder, making the folder first.
     void writeDat(const QString& fileName, const QByteArray& bytes) const;
-    QByteArray problemBytes() const;
+    QByteArray problemBytes() const { return TestSupport::readBytes(problemPath()); }
+    /// The bytes of one section of the problem file, its header line included.
+    QByteArray section(const QByteArray& name) const;
     /// The judgement stored under key in the problem file, -100 when there is none.
-    int stored(const QString& key) const;
+    int stored(const QString& key) const
+    {
+        return IniFile(problemPath()).readInteger(ProblemKeys::JudgementSection, key, -100);
+    }
 
     ScriptedDialogs& dialogs() { return *m_dialogs; }
     void answer(Dialogs::Button button) { m_dialogs->answer(button); }
