@@ -105,7 +105,7 @@ private Q_SLOTS:
     // the bar at once, the file waits for the step to be left.
     void testStepShowsThePairAndTheBarItsWords()
     {
-        openStepDialog(houseProblem() + "[QualM]\r\nQ_0*Q_1=-3\r\n");
+        openStepDialog(houseProblem() + "[QualM]\r\nQ_0*Q_1=-3\r\nQ_0*Q_2=12\r\n");
         QCOMPARE(texts(dialog(), {u"STextTop"_s, u"STextA"_s, u"STextB"_s, u"STextStep"_s, u"Label1"_s,
                                   u"ButRunNumer"_s, u"ChBLowerBetter"_s}),
                  (QStringList{u"Сравнение критериев Цена и Качество по степени важности."_s, u"(A) Цена"_s,
@@ -133,24 +133,29 @@ private Q_SLOTS:
         moveBar(1);
         QCOMPARE(words(), u"Качество немного важнее, чем Цена или они одинаково важны  [1/2]|1|2"_s);
         QCOMPARE(problemBytes(), before);
+        // A stored value off the scale shows as equal and goes back as 1.
+        click(dialog(), u"ButNext"_s);
+        QCOMPARE(bar()->value(), 0);
+        QCOMPARE(words(), u"Цена и Срок одинаково важны  [1/1]|1|1"_s);
+        click(dialog(), u"ButNext"_s);
+        QCOMPARE(stored(u"Q_0*Q_2"_s), 1);
     }
 
-    // What the numeric comparison takes from the fields; the rule itself is the scale's.
+    // What the numeric comparison takes from the fields ("меньше — лучше" ticked, Enter in a
+    // field instead of the button, as the row says); the rule itself is the scale's.
     void testNumericComparison_data()
     {
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("expected");
-        QTest::addColumn<bool>("lowerIsBetter"); // "меньше — лучше" ticked
-        QTest::addColumn<QString>("enterIn");    // the field Enter is pressed in, instead of the button
-        QTest::newRow("3 % more of B, Enter in B") << u"100"_s << u"103"_s << 0 << 1 << false << u"EdB"_s;
-        QTest::newRow("decimals with the key filter") << u"0.1"_s << u"0,251"_s << 0 << 8 << false << QString();
-        QTest::newRow("point in B, Enter in A") << u"1"_s << u"2.5"_s << 4 << 7 << false << u"EdA"_s;
-        QTest::newRow("equal values from elsewhere") << u"7"_s << u"7"_s << -6 << 0 << false << QString();
-        QTest::newRow("letters: bar stays") << u"abc"_s << u"100"_s << 3 << 3 << false << QString();
-        QTest::newRow("empty field: bar stays") << QString() << u"100"_s << -3 << -3 << false << QString();
-        QTest::newRow("lower is better, Enter in B") << u"150"_s << u"100"_s << 0 << 4 << true << u"EdB"_s;
+        QTest::newRow("3 % more of B, Enter in EdB") << u"100"_s << u"103"_s << 0 << 1;
+        QTest::newRow("decimals with the key filter") << u"0.1"_s << u"0,251"_s << 0 << 8;
+        QTest::newRow("point in B, Enter in EdA") << u"1"_s << u"2.5"_s << 4 << 7;
+        QTest::newRow("equal values from elsewhere") << u"7"_s << u"7"_s << -6 << 0;
+        QTest::newRow("letters: bar stays") << u"abc"_s << u"100"_s << 3 << 3;
+        QTest::newRow("empty field: bar stays") << QString() << u"100"_s << -3 << -3;
+        QTest::newRow("lower is better, Enter in EdB") << u"150"_s << u"100"_s << 0 << 4;
     }
 
     void testNumericComparison()
@@ -159,19 +164,18 @@ private Q_SLOTS:
         QFETCH(QString, b);
         QFETCH(int, start);
         QFETCH(int, expected);
-        QFETCH(bool, lowerIsBetter);
-        QFETCH(QString, enterIn);
+        const QString how = QString::fromLatin1(QTest::currentDataTag());
         openStepDialog(houseProblem());
         moveBar(start);
         const QByteArray before = problemBytes();
         typeText(child<QLineEdit>(dialog(), u"EdA"_s), a);
         typeText(child<QLineEdit>(dialog(), u"EdB"_s), b);
-        if (lowerIsBetter)
+        if (how.startsWith(u"lower"_s))
             QTest::mouseClick(child<QCheckBox>(dialog(), u"ChBLowerBetter"_s), Qt::LeftButton);
-        if (enterIn.isEmpty())
-            click(dialog(), u"ButRunNumer"_s);
+        if (how.contains(u"Enter"_s))
+            QTest::keyClick(child<QLineEdit>(dialog(), how.right(3)), Qt::Key_Return);
         else
-            QTest::keyClick(child<QLineEdit>(dialog(), enterIn), Qt::Key_Return);
+            click(dialog(), u"ButRunNumer"_s);
         QCOMPARE(bar()->value(), expected);
         QCOMPARE(textOf(dialog(), u"PanA"_s) + textOf(dialog(), u"PanB"_s),
                  Scale::aDigit(expected) + Scale::bDigit(expected));
@@ -179,12 +183,13 @@ private Q_SLOTS:
         // Stored with the step like a move by hand; the next step starts with empty fields.
         click(dialog(), u"ButNext"_s);
         QCOMPARE(stored(u"Q_0*Q_1"_s), Scale::PositionToJudgement(expected));
-        QVERIFY(child<QLineEdit>(dialog(), u"EdA"_s)->text().isEmpty());
-        QVERIFY(child<QLineEdit>(dialog(), u"EdB"_s)->text().isEmpty());
+        QCOMPARE(child<QLineEdit>(dialog(), u"EdA"_s)->text() + child<QLineEdit>(dialog(), u"EdB"_s)->text(),
+                 QString());
     }
 
-    // Forward through every step judging each, back over some: every step left holds
-    // the position it was left at; back on the first step, the criteria.
+    // Forward through every step judging each, past the last to the results and back,
+    // which is the last step whatever was reached before, back over some: every step left
+    // holds the position it was left at; back on the first step, the criteria.
     void testEveryStepLeftIsStored()
     {
         openStepDialog(houseProblem());
@@ -193,14 +198,20 @@ private Q_SLOTS:
         for (int step = 0; step < keys.size(); ++step) {
             QCOMPARE(ComUnit::CurrentStep, step);
             moveBar(step % 17 - 8);
-            if (step + 1 < keys.size())
-                click(dialog(), u"ButNext"_s);
+            click(dialog(), u"ButNext"_s);
         }
-        for (int i = 0; i < 3; ++i) // the last step is stored on the way
+        QCOMPARE(m_wizard->current(), m_wizard->FormFinal);
+        QCOMPARE(ComUnit::CurrentStep, 20);
+        ComUnit::CurrentStep = 4; // wherever the user had been
+        click(m_wizard->FormFinal, u"ButPrev"_s);
+        QCOMPARE(m_wizard->current(), dialog());
+        QCOMPARE(textOf(dialog(), u"STextTop"_s), u"Сравнение альтернатив Прямо и Назад по критерию Срок."_s);
+        QCOMPARE(bar()->value(), 20 % 17 - 8);
+        for (int i = 0; i < 3; ++i)
             click(dialog(), u"ButPrev"_s);
-        QCOMPARE(ComUnit::CurrentStep, keys.size() - 4);
-        QCOMPARE(bar()->value(), (keys.size() - 4) % 17 - 8);
-        QCOMPARE(steps()->currentIndex(), keys.size() - 4);
+        QCOMPARE(ComUnit::CurrentStep, 17);
+        QCOMPARE(steps()->currentIndex(), 17);
+        QCOMPARE(bar()->value(), 17 % 17 - 8);
         for (int step = 0; step < keys.size(); ++step)
             QCOMPARE(stored(ComUnit::stepLinePart(keys.at(step), 0)), Scale::PositionToJudgement(step % 17 - 8));
 
@@ -267,48 +278,6 @@ private Q_SLOTS:
         QVERIFY(rowHeight > 0);
         QCOMPARE(view->viewport()->height() / rowHeight, rows);
         steps()->hidePopup();
-    }
-
-    // A stored value off the scale shows as equal and goes back as 1.
-    void testUnusableValueStoredAsEqual_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::newRow("0") << u"0"_s;
-        QTest::newRow("12") << u"12"_s;
-        QTest::newRow("not a number") << u"abc"_s;
-    }
-
-    void testUnusableValueStoredAsEqual()
-    {
-        QFETCH(QString, value);
-        openStepDialog(houseProblem());
-        // Written by hand while the dialog is open: the next showing reads it.
-        IniFile(problemPath()).writeString(ProblemKeys::JudgementSection, u"Q_0*Q_2", value);
-        click(dialog(), u"ButNext"_s);
-        QCOMPARE(bar()->value(), 0);
-        QCOMPARE(words(), u"Цена и Срок одинаково важны  [1/1]|1|1"_s);
-        click(dialog(), u"ButNext"_s);
-        QCOMPARE(stored(u"Q_0*Q_2"_s), 1);
-    }
-
-    // Past the last step come the results; back from there is the last step, whatever was reached before.
-    void testLastStepToTheResultsAndBack()
-    {
-        openStepDialog(houseProblem());
-        pickStep(20);
-        moveBar(-4);
-        click(dialog(), u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormFinal);
-        QCOMPARE(ComUnit::CurrentStep, 20);
-        QCOMPARE(stored(u"A_2*A_3&Q_2"_s), -5);
-
-        ComUnit::CurrentStep = 4; // wherever the user had been
-        click(m_wizard->FormFinal, u"ButPrev"_s);
-        QCOMPARE(m_wizard->current(), dialog());
-        QCOMPARE(ComUnit::CurrentStep, 20);
-        QCOMPARE(steps()->currentIndex(), 20);
-        QCOMPARE(bar()->value(), -4);
-        QCOMPARE(textOf(dialog(), u"STextTop"_s), u"Сравнение альтернатив Прямо и Назад по критерию Срок."_s);
     }
 
     // A store that fails keeps the user on the step, and says why.

@@ -73,7 +73,6 @@ protected:
         return IniFile(problemPath()).readInteger(ProblemKeys::JudgementSection, key, -100);
     }
 
-    ScriptedDialogs& dialogs() { return *m_dialogs; }
     void answer(Dialogs::Button button) { m_dialogs->answer(button); }
     /// Every box shown so far, each as "kind | title | text".
     QStringList boxes() const;
