@@ -248,6 +248,17 @@ private Q_SLOTS:
         QCOMPARE(boxes(), (QStringList{u"error | Оптивар | Unable to write to x."_s, u"error | Оптивар | boom."_s}));
     }
 
+    // Scripts destroyed out of order, as when a failed test's clean-up leaves its own
+    // to the next test's start: the one still alive answers, never a real box.
+    void testScriptsOutOfOrderNeverBringBackTheRealBoxes()
+    {
+        auto first = std::make_unique<ScriptedDialogs>();
+        ScriptedDialogs second;
+        first.reset();
+        QVERIFY(!Dialogs::question(nullptr, u"Вопрос"_s, u"?"_s));
+        QCOMPARE(second.unexpected().size(), 1);
+    }
+
     // A real box, not the script: its buttons, and every entry of the editors' context menus.
     void testQtTextsAreRussian()
     {

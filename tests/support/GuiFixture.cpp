@@ -62,9 +62,10 @@ void GuiFixture::cleanup()
 {
     if (QTest::currentTestFailed() && m_dir) {
         // Pictures of the windows on screen, kept with the folder for a look.
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->isVisible())
-                window->grab().save(m_dir->filePath(window->objectName() + u".png"_s));
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (qsizetype i = 0; i < windows.size(); ++i) {
+            if (windows[i]->isVisible())
+                windows[i]->grab().save(m_dir->filePath(u"%1 %2.png"_s.arg(i).arg(windows[i]->objectName())));
         }
         m_dir->setAutoRemove(false);
         qWarning("The folder of the failed test is kept: %s", qPrintable(m_dir->path()));
