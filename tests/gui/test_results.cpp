@@ -266,9 +266,10 @@ private Q_SLOTS:
         auto* box = child<QComboBox>(w, u"CBoxCriterion"_s);
         QCOMPARE(box->currentText(), u"Срок"_s); // the nearest to changing the winner first
         QCOMPARE(textOf(w, u"LabelSmallest"_s), AnalysisText::smallestChangeLine(a));
-        QTest::keyClick(box, Qt::Key_Home);
-        for (int k = 0; k < 3; ++k, QTest::keyClick(box, Qt::Key_Down))
+        for (int k = 0; k < 3; ++k) {
+            QTest::keyClick(box, k == 0 ? Qt::Key_Home : Qt::Key_Down);
             QCOMPARE(textOf(w, u"LabelInterval"_s), AnalysisText::sensitivityLine(a, k));
+        }
     }
 
     void testRevisitOpensTheDialogOnThatStep_data()

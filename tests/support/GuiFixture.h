@@ -30,6 +30,8 @@
 
 #include <memory>
 
+/// The base of every GUI test class: its init() and cleanup() run around each test,
+/// and a class that has its own calls them first and last.
 class GuiFixture : public QObject
 {
     Q_OBJECT
