@@ -90,7 +90,6 @@ Written write(Doc doc, const QString& ini, std::optional<EvaluationResult> resul
     TestSupport::writeBytes(chart, QByteArray("BM") + QByteArray(60, '\x20'));
     if (!result)
         result = Evaluation::EvaluateProblem(ProblemData::load(problem), Russian);
-    const AnalysisResult analysis = AnalysisReport::analysisOf(problem, *result);
     const TFormWord::Kind kinds[] = {TFormWord::Kind::ShortReport, TFormWord::Kind::FullReport,
                                      TFormWord::Kind::Questionnaire};
     TFormWord w({dir.path(), u"Задача"_s, kinds[int(doc)], {}, {}});
@@ -99,7 +98,7 @@ Written write(Doc doc, const QString& ini, std::optional<EvaluationResult> resul
     else if (doc == Doc::Questionnaire)
         Questionnaire::write(w, problem, steps.isEmpty() ? CompareStepsBuild::stepLines(problem) : steps);
     else
-        ResultReports::writeFull(w, problem, *result, chart, Russian, &analysis);
+        ResultReports::writeFull(w, problem, *result, chart, Russian);
     Written out{unzip(w.documentBytes(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)))), {}, {}};
     out.body = out.package.body();
     for (const Node& c : out.body.children) {

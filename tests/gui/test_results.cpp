@@ -1,395 +1,473 @@
-// The whole road of a decision in both interfaces, and the results screen: the
-// memo line by line, the chart's bars and marks, showing again, going back.
+// The road of a decision to the results; the results screen shows what the
+// evaluation computed, with its chart's own settings, marks and geometry; the
+// decision analysis opened from it; the reports saved from it.
 #include "compare/Scale.h"
-#include "compare/ui/TFormMain.h"
-#include "compare/ui/TFormSolQ.h"
+#include "evaluate/AnalysisText.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
-#include "evaluate/ui/TFormFinal.h"
-#include "lists/ui/NameEdit.h"
-#include "lists/ui/TFormListAlt.h"
-#include "lists/ui/TFormListQuality.h"
-#include "shell/ui/TFormInit.h"
-#include "shell/ui/Wizard.h"
-#include "storage/ComUnit.h"
-#include "storage/IniFile.h"
-#include "storage/ProblemKeys.h"
-#include "storage/ui/TFormListProblem.h"
+#include "evaluate/chart/ResultChart.h"
+#include "evaluate/ui/TFormAnalysis.h"
+#include "report/ui/ExportNotice.h"
 
-#include "GuiTestSupport.h"
-#include "TestSupport.h"
+#include "DocxReader.h"
+#include "GuiFixture.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
-#include <QChartView>
 #include <QComboBox>
-#include <QLegend>
-#include <QLineEdit>
+#include <QImageReader>
 #include <QPlainTextEdit>
-#include <QPushButton>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QValueAxis>
 
 using namespace Qt::Literals::StringLiterals;
-using TestSupport::cp1251;
-using TestSupport::writeBytes;
 
 namespace {
 
-const char* const HouseProblem = "[Alt]\r\nA_0=Налево\r\nA_1=Направо\r\nA_2=Прямо\r\nA_3=Назад\r\nCount=4\r\n"
-                                 "[Qual]\r\nQ_0=Цена\r\nQ_1=Качество\r\nQ_2=Срок\r\nCount=3\r\n";
-
-// The judgements both roads make, all of them consistent, so that the outcome can
-// be worked out by hand. Criteria weigh 4 : 2 : 1; under Цена the alternatives
-// are equal; under Качество Налево counts twice each other one; under Срок Назад
-// counts three times each other one. Unlisted pairs stay equal.
+// The judgements of the road, all consistent: criteria weigh 4 : 2 : 1 (Цена,
+// Качество, Срок); under Цена the alternatives are equal; under Качество Налево
+// counts twice each other one; under Срок Назад three times each other one.
 const QMap<QString, int> RoadPositions = {
     {u"Q_0*Q_1"_s, -1},     {u"Q_0*Q_2"_s, -3},     {u"Q_1*Q_2"_s, -1},
     {u"A_0*A_1&Q_1"_s, -1}, {u"A_0*A_2&Q_1"_s, -1}, {u"A_0*A_3&Q_1"_s, -1},
     {u"A_0*A_3&Q_2"_s, 2},  {u"A_1*A_3&Q_2"_s, 2},  {u"A_2*A_3&Q_2"_s, 2},
 };
 
-// Worked out by hand: criteria 4/7, 2/7, 1/7; local priorities (1/4 each),
-// (2/5, 1/5, 1/5, 1/5), (1/6, 1/6, 1/6, 1/2).
-const double RoadPriorities[] = {(1.0 + 0.8 + 1.0 / 6) / 7, (1.0 + 0.4 + 1.0 / 6) / 7, (1.0 + 0.4 + 1.0 / 6) / 7,
-                                 (1.0 + 0.4 + 0.5) / 7};
-
-const QStringList RoadMemo = {
-    u"Альтернативы имеют следующие приоритеты :"_s,
-    QString(),
-    u"Налево 28,10%"_s,
-    u"Направо 22,38%"_s,
-    u"Прямо 22,38%"_s,
-    u"Назад 27,14%"_s,
-    QString(),
-    u"Лучший выбор - Налево"_s,
-    QString(),
-};
-
-const QStringList RoadMarks = {u"28,1 %"_s, u"22,38 %"_s, u"22,38 %"_s, u"27,14 %"_s};
+// The road's judgements as stored; reversed, under Цена Назад eight times better
+// than Налево (step 5), against all the other judgements under Цена.
+QByteArray roadJudgements(bool reversed)
+{
+    QByteArray out = "[QualM]\r\n";
+    for (auto it = RoadPositions.begin(); it != RoadPositions.end(); ++it)
+        out += it.key().toLatin1() + '=' + QByteArray::number(Scale::PositionToJudgement(it.value())) + "\r\n";
+    if (reversed)
+        out += "A_0*A_1&Q_0=-2\r\nA_0*A_2&Q_0=-4\r\nA_0*A_3&Q_0=8\r\nA_1*A_2&Q_0=-2\r\nA_1*A_3&Q_0=-4\r\n"
+               "A_2*A_3&Q_0=-2\r\n";
+    return out;
+}
+constexpr int ReversedStep = 5;
 
 } // namespace
 
-using GuiTest::click;
-
-class TestResults : public QObject
+class TestResults : public GuiFixture
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<GuiTest::Session> m_session;
-    std::unique_ptr<Wizard> m_wizard;
-
-    QString problemPath() const { return m_session->problemPath(u"Дом"_s); }
     TFormFinal* results() const { return m_wizard->FormFinal; }
-    QChart* chart() const
-    {
-        auto* view = GuiTest::child<QChartView>(results(), u"ChartResult"_s);
-        return view ? view->chart() : nullptr;
-    }
-    QBarSet* bars() const
-    {
-        auto* series = chart() ? qobject_cast<QBarSeries*>(chart()->series().value(0)) : nullptr;
-        return series && series->count() == 1 ? series->barSets().at(0) : nullptr;
-    }
-    QStringList memo() const
-    {
-        auto* m = GuiTest::child<QPlainTextEdit>(results(), u"MResult"_s);
-        return m ? m->toPlainText().split(u'\n') : QStringList{u"<no memo>"_s};
-    }
-    int stored(const QString& key) const
-    {
-        return IniFile(problemPath()).readInteger(ProblemKeys::JudgementSection, key, -100);
-    }
+    QChart* chart() const { return results()->chartView()->chart(); }
+    QBarSet* bars() const { return qobject_cast<QBarSeries*>(chart()->series().value(0))->barSets().value(0); }
+    QStringList memo() const { return child<QPlainTextEdit>(results(), u"MResult"_s)->toPlainText().split(u'\n'); }
+    TFormAnalysis* analysis() const { return results()->findChild<TFormAnalysis*>(); }
+    QString reportsDir() const { return datDir() + u"/Отчеты"_s; }
+    QStringList documents() const { return QDir(reportsDir()).entryList(QDir::Files | QDir::Hidden); }
+    ExportNotice* notice() const { return child<ExportNotice>(results(), u"STextSaved"_s); }
 
-    void addItem(QWidget* screen, const QString& name)
-    {
-        click(screen, u"ButInsert"_s);
-        auto* gedit = GuiTest::child<NameEdit>(screen, u"GEdit"_s);
-        QVERIFY(gedit && gedit->isVisible());
-        gedit->selectAll();
-        GuiTest::typeText(gedit, name);
-        QTest::keyClick(gedit, Qt::Key_Return);
-    }
-
-    /// From the intro to the criteria screen of the problem "Дом" as it is in the file.
-    void openCriteria(const QByteArray& problem)
-    {
-        GuiTest::openCriteria(*m_session, *m_wizard, problemPath(), problem);
-    }
-
-    /// Straight to the results through the step-by-step dialog's step list, changing nothing.
-    void showResults(const QByteArray& problem)
-    {
-        openCriteria(problem);
-        click(m_wizard->FormListQuality, u"ButNext"_s);
-        auto* box = GuiTest::child<QComboBox>(m_wizard->FormMain, u"CBoxStep"_s);
-        QVERIFY(box);
-        QTest::keyClick(box, Qt::Key_End);
-        QCOMPARE(ComUnit::CurrentStep, ComUnit::CompareSteps.size() - 1);
-        click(m_wizard->FormMain, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), results());
-        QVERIFY(QTest::qWaitForWindowExposed(results()));
-    }
-
-    /// The memo and the chart show the evaluation the screen holds, which is the
-    /// evaluation of the file, and that is the outcome worked out by hand.
-    void checkRoadResults()
+    /// The memo and the chart show the evaluation of the file as it is now, the bars labelled 1, 2, ...
+    void checkShowsTheEvaluation()
     {
         QCOMPARE(m_wizard->current(), results());
-        QVERIFY(QTest::qWaitForWindowExposed(results()));
         const EvaluationResult expected =
             Evaluation::EvaluateProblem(ProblemData::load(IniFile(problemPath())), QLocale());
-        QCOMPARE(results()->result().Memo, expected.Memo);
-        QCOMPARE(results()->result().AltPriority, expected.AltPriority);
-        QCOMPARE(memo(), RoadMemo);
-        QCOMPARE(results()->result().AltTotal, 4);
-        QCOMPARE(results()->result().CritTotal, 3);
-        QCOMPARE(results()->result().BestChoice, 0);
-        QVERIFY(results()->result().CritConsistencyRatio < 1e-9);
-        QVERIFY(results()->result().AltConsistencyRatio < 1e-9);
-
-        QVERIFY(bars());
-        QCOMPARE(bars()->count(), 4);
-        for (int i = 0; i < 4; ++i) {
-            QVERIFY2(qAbs(bars()->at(i) - 100.0 * RoadPriorities[i]) < 1e-9, qPrintable(QString::number(i)));
-            QCOMPARE(bars()->at(i), expected.Bars.at(i).value);
+        QCOMPARE(memo(), expected.Memo.join(u'\n').split(u'\n'));
+        QStringList labels;
+        for (int i = 0; i < bars()->count(); ++i) {
+            QCOMPARE(bars()->at(i), expected.Bars.value(i).value);
+            labels << QString::number(i + 1);
         }
-        auto* labels = qobject_cast<QBarCategoryAxis*>(chart()->axes(Qt::Horizontal).value(0));
-        QVERIFY(labels);
-        QCOMPARE(labels->categories(), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
-        QCOMPARE(results()->markTexts(), RoadMarks);
+        QCOMPARE(bars()->count(), expected.Bars.size());
+        QCOMPARE(qobject_cast<QBarCategoryAxis*>(chart()->axes(Qt::Horizontal).value(0))->categories(), labels);
+    }
+
+    void openAnalysis(const QByteArray& problem, bool compact = false)
+    {
+        showResults(problem, compact);
+        click(results(), u"ButAnalysis"_s);
+        QVERIFY(analysis());
+        QVERIFY(QTest::qWaitForWindowExposed(analysis()));
+    }
+
+    void showPage(int index)
+    {
+        QTabBar* tabs = child<QTabWidget>(analysis(), u"Pages"_s)->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+        QCOMPARE(tabs->currentIndex(), index);
+    }
+
+    /// The line on the screen names the saved document, readable whole, and its link opens the folder.
+    void checkNotice(const QString& path)
+    {
+        QVERIFY(notice()->isVisible());
+        QVERIFY2(notice()->text().contains(QFileInfo(path).fileName()), qPrintable(notice()->text()));
+        QVERIFY2(notice()->sizeHint().width() <= notice()->width(), qPrintable(notice()->text()));
+        QCOMPARE(notice()->toolTip(), QDir::toNativeSeparators(path));
+        Q_EMIT notice()->linkActivated(u"folder"_s);
+        QCOMPARE(opener().opened().last(), QFileInfo(path).absolutePath());
     }
 
 private Q_SLOTS:
-    void initTestCase() { Wizard::prepareApplication(); }
-
-    void init() { GuiTest::startRoad(m_session, m_wizard); }
-
-    void cleanup() { GuiTest::endRoad(m_session, m_wizard); }
-
-    // The lists typed in, every pair judged with the bar or the numeric comparison.
-    void testStepByStepRoad()
+    // The lists typed in, every pair judged on the bar: every judgement is in the file, and the
+    // results are those of the file.
+    void testRoad()
     {
-        QDir().mkpath(m_session->datDir());
-        writeBytes(problemPath(), QByteArray());
+        writeDat(u"Дом.qzr"_s, QByteArray());
         click(m_wizard->FormInit, u"ButNext"_s);
         click(m_wizard->FormListProblem, u"ButNext"_s);
         for (const QString& name : {u"Налево"_s, u"Направо"_s, u"Прямо"_s, u"Назад"_s})
             addItem(m_wizard->FormListAlt, name);
         click(m_wizard->FormListAlt, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListQuality);
         for (const QString& name : {u"Цена"_s, u"Качество"_s, u"Срок"_s})
             addItem(m_wizard->FormListQuality, name);
         click(m_wizard->FormListQuality, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormMain);
-        QCOMPARE(ComUnit::CompareSteps.size(), 21);
-
-        QWidget* dialog = m_wizard->FormMain;
-        auto* bar = GuiTest::child<QSlider>(dialog, u"TBarMera"_s);
-        auto* edA = GuiTest::child<QLineEdit>(dialog, u"EdA"_s);
-        auto* edB = GuiTest::child<QLineEdit>(dialog, u"EdB"_s);
-        QVERIFY(bar && edA && edB);
+        auto* bar = child<QSlider>(m_wizard->FormMain, u"TBarMera"_s);
         for (int step = 0; step < 21; ++step) {
-            QCOMPARE(ComUnit::CurrentStep, step);
-            QCOMPARE(bar->value(), 0); // never judged: shown as equal
             const int p = RoadPositions.value(ComUnit::StepPart(0), 0);
-            if (p == 2) {
-                // 15 % more of B: step 2 towards B.
-                GuiTest::typeText(edA, u"100"_s);
-                GuiTest::typeText(edB, u"115"_s);
-                click(dialog, u"ButRunNumer"_s);
-            } else if (p == -1 && step >= 3) {
-                // 10 % more of A, typed with a point: step 1 towards A.
-                GuiTest::typeText(edA, u"1.1"_s);
-                GuiTest::typeText(edB, u"1"_s);
-                click(dialog, u"ButRunNumer"_s);
-            } else {
-                for (int at = 0; at > p; --at)
-                    QTest::keyClick(bar, Qt::Key_Left);
-            }
-            QCOMPARE(bar->value(), p);
-            click(dialog, u"ButNext"_s);
+            QCOMPARE(bar->value(), 0); // never judged: shown as equal
+            for (int at = 0; at != p; at += p < 0 ? -1 : 1)
+                QTest::keyClick(bar, p < 0 ? Qt::Key_Left : Qt::Key_Right);
+            click(m_wizard->FormMain, u"ButNext"_s);
         }
-        checkRoadResults();
-
-        // Back to the last step, over a few, and forward again: every judgement is in the file.
-        click(results(), u"ButPrev"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormMain);
-        QCOMPARE(ComUnit::CurrentStep, 20);
-        QCOMPARE(bar->value(), 2);
-        for (int i = 0; i < 5; ++i)
-            click(dialog, u"ButPrev"_s);
-        QCOMPARE(ComUnit::CurrentStep, 15);
-        QCOMPARE(bar->value(), RoadPositions.value(ComUnit::StepPart(0), 0));
+        checkShowsTheEvaluation();
+        QCOMPARE(memo().at(7), u"Лучший выбор - Налево"_s);
         for (const QString& line : std::as_const(ComUnit::CompareSteps)) {
             const QString key = ComUnit::stepLinePart(line, 0);
             QCOMPARE(stored(key), Scale::PositionToJudgement(RoadPositions.value(key, 0)));
         }
-        for (int i = 0; i < 6; ++i)
-            click(dialog, u"ButNext"_s);
-        checkRoadResults();
-    }
-
-    // The same problem and judgements on the compact screen give the same results.
-    void testCompactRoad()
-    {
-        openCriteria(cp1251(HouseProblem));
-        click(m_wizard->FormListQuality, u"ButNextCompact"_s);
-        TFormSolQ* compact = m_wizard->FormSolQ;
-        QCOMPARE(m_wizard->current(), compact);
-        const auto move = [&](const QString& d, Qt::Key key, int times) {
-            auto* bar = GuiTest::child<QSlider>(compact, u"TBarMera"_s + d);
-            QVERIFY2(bar, qPrintable(d));
-            for (int i = 0; i < times; ++i)
-                QTest::keyClick(bar, key);
-        };
-        move(u"01"_s, Qt::Key_Left, 1);
-        move(u"02"_s, Qt::Key_Left, 3);
-        move(u"12"_s, Qt::Key_Left, 1);
-        click(compact, u"ButNext"_s); // Цена: all equal
-        click(compact, u"ButNext"_s);
-        QCOMPARE(compact->Page, 1);
-        for (const QString& d : {u"01"_s, u"02"_s, u"03"_s})
-            move(d, Qt::Key_Left, 1);
-        click(compact, u"ButNext"_s);
-        for (const QString& d : {u"03"_s, u"13"_s, u"23"_s})
-            move(d, Qt::Key_Right, 2);
-        click(compact, u"ButNext"_s);
-        checkRoadResults();
-        QCOMPARE(ComUnit::InterfaceMode, 1);
-
-        // Back to the page last shown, back one more, then on again to the same results.
-        click(results(), u"ButPrev"_s);
-        QCOMPARE(m_wizard->current(), compact);
-        QCOMPARE(compact->Page, 2);
-        QCOMPARE(GuiTest::child<QSlider>(compact, u"TBarMera13"_s)->value(), 2);
-        click(compact, u"ButPrev"_s);
-        QCOMPARE(GuiTest::child<QSlider>(compact, u"TBarMera02"_s)->value(), -1);
-        for (const QString& line : std::as_const(ComUnit::CompareSteps)) {
-            const QString key = ComUnit::stepLinePart(line, 0);
-            QCOMPARE(stored(key), Scale::PositionToJudgement(RoadPositions.value(key, 0)));
-        }
-        click(compact, u"ButNext"_s);
-        click(compact, u"ButNext"_s);
-        checkRoadResults();
     }
 
     void testScreenParts()
     {
-        showResults(cp1251(HouseProblem));
-        QCOMPARE(results()->windowTitle(), u"Оптивар 2009 R2 | результаты расчетов"_s);
-        for (const QString& name : {u"ButExpToWordShort"_s, u"ButExpToWordFull"_s}) {
-            auto* button = GuiTest::child<QPushButton>(results(), name);
-            QVERIFY2(button && button->isEnabled(), qPrintable(name));
-        }
-        QCOMPARE(GuiTest::child<QPushButton>(results(), u"ButExpToWordShort"_s)->text(),
-                 u"Экспорт в Word (короткий отчет)"_s);
-        QCOMPARE(GuiTest::child<QPushButton>(results(), u"ButExpToWordFull"_s)->text(),
-                 u"Экспорт в Word (полный отчет)"_s);
-        auto* memoEdit = GuiTest::child<QPlainTextEdit>(results(), u"MResult"_s);
-        QVERIFY(memoEdit && memoEdit->isReadOnly());
+        showResults(houseProblem());
+        QCOMPARE(texts(results(), {u"ButPrev"_s, u"ButAnalysis"_s, u"ButExpToWordShort"_s, u"ButExpToWordFull"_s}),
+                 (QStringList{u"Вернуться"_s, u"Анализ решения"_s, u"Экспорт в Word (короткий отчет)"_s,
+                              u"Экспорт в Word (полный отчет)"_s}));
+        auto* memoEdit = child<QPlainTextEdit>(results(), u"MResult"_s);
+        QVERIFY(memoEdit->isReadOnly());
         QCOMPARE(memoEdit->width(), 384);
+        // The analysis button sits in the strip between the others, none moved, none overlapping, its caption whole.
+        auto* strip = child<QWidget>(results(), u"Panel1"_s);
+        QList<QRect> places;
+        for (auto* button : strip->findChildren<QPushButton*>()) {
+            QVERIFY2(strip->rect().contains(button->geometry()) && button->isEnabled(), qPrintable(button->text()));
+            places << button->geometry();
+        }
+        std::sort(places.begin(), places.end(), [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
+        QCOMPARE(places.size(), 4);
+        QCOMPARE(places[0], QRect(48, 8, 100, 25));
+        QCOMPARE(places[2], QRect(260, 8, 200, 25));
+        QCOMPARE(places[3], QRect(490, 8, 200, 25));
+        QVERIFY(places[0].right() < places[1].left() && places[1].right() < places[2].left());
+        QVERIFY(child<QPushButton>(strip, u"ButAnalysis"_s)->sizeHint().width() <= places[1].width());
 
-        QVERIFY(chart());
         QCOMPARE(chart()->title(), u"Результаты выбора"_s);
         QVERIFY(!chart()->legend()->isVisible());
         QCOMPARE(chart()->backgroundBrush().color(), QColor(Qt::white));
         auto* values = qobject_cast<QValueAxis*>(chart()->axes(Qt::Vertical).value(0));
-        QVERIFY(values);
         QCOMPARE(values->min(), 0.0);
         QCOMPARE(values->max(), 100.0);
-        QVERIFY(bars());
         // Red bars, drawn with a gradient that ends in the series colour.
-        const QGradient* gradient = bars()->brush().gradient();
-        QVERIFY(gradient);
-        QCOMPARE(gradient->stops().last().second, QColor(Qt::red));
-        QCOMPARE(gradient->stops().first().second.hue(), QColor(Qt::red).hue());
+        QCOMPARE(bars()->brush().gradient()->stops().last().second, QColor(Qt::red));
+        QCOMPARE(bars()->brush().gradient()->stops().first().second.hue(), QColor(Qt::red).hue());
         QCOMPARE(bars()->label(), u"SAlt"_s);
     }
 
-    // Both warnings of an inconsistent problem and a name of 255 letters wrap at the memo's width: no line
-    // runs off its edge behind a horizontal scroll bar.
+    // Both warnings of an inconsistent problem and a name of 255 letters wrap at the
+    // memo's width: no line runs off its edge behind a horizontal scroll bar.
     void testMemoWrapsLongLines()
     {
         QByteArray problem = TestSupport::readBytes(QDir(TestSupport::examplesDir()).filePath(u"Банк.qzr"_s));
-        problem.replace(cp1251("Вклад в Сбербанке"), QByteArray(255, '\xC6')); // Ж
+        problem.replace(TestSupport::cp1251("Вклад в Сбербанке"), QByteArray(255, '\xC6')); // Ж
         showResults(problem);
         QCOMPARE(memo().count(u"Внимание!"_s), 2);
-        QVERIFY(memo().contains(QString(255, u'Ж') + u" 30,46%"_s));
-        auto* memoEdit = GuiTest::child<QPlainTextEdit>(results(), u"MResult"_s);
+        QCOMPARE(memo().filter(QString(255, u'Ж') + u' ').size(), 1);
+        auto* memoEdit = child<QPlainTextEdit>(results(), u"MResult"_s);
         QCOMPARE(memoEdit->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QVERIFY(!memoEdit->horizontalScrollBar()->isVisible());
         QCOMPARE(memoEdit->horizontalScrollBar()->maximum(), 0);
     }
 
-    // Each mark stands above its own bar, its pointer's length away.
-    void testMarksStandAboveTheirBars()
+    // Each mark gives its bar's share of all bars and stands above it, its pointer's
+    // length away. Showing again refills, never appends; a change of the lists shows.
+    void testMarksAndShowingAgain()
     {
-        showResults(cp1251(HouseProblem) + "[QualM]\r\nA_0*A_1&Q_0=3\r\nA_0*A_2&Q_0=-7\r\n");
+        showResults(TestSupport::cp1251("[Alt]\r\nA_0=a\r\nA_1=b\r\nA_2=c\r\nCount=3\r\n[Qual]\r\nQ_0=p\r\nQ_1=q\r\n"
+                                        "Count=2\r\n[QualM]\r\nA_0*A_1&Q_0=-2\r\nA_0*A_2&Q_0=-2\r\nA_0*A_1&Q_1=-2\r\n"
+                                        "A_0*A_2&Q_1=-2\r\n"));
+        QCOMPARE(results()->markTexts(), (QStringList{u"50 %"_s, u"25 %"_s, u"25 %"_s}));
         QTRY_VERIFY(chart()->plotArea().height() > 100);
         const QList<QRectF> rects = results()->markRects();
-        QCOMPARE(rects.size(), 4);
-        auto* series = qobject_cast<QBarSeries*>(chart()->series().value(0));
-        for (int i = 0; i < 4; ++i) {
-            const QPointF top = chart()->mapToPosition(QPointF(i, bars()->at(i)), series);
+        QCOMPARE(rects.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QPointF top = chart()->mapToPosition(QPointF(i, bars()->at(i)), chart()->series().value(0));
             QVERIFY2(qAbs(rects[i].center().x() - top.x()) < 1.0, qPrintable(QString::number(i)));
             QVERIFY2(qAbs(rects[i].bottom() - (top.y() - TFormFinal::MarkPointerLength)) < 1.0,
                      qPrintable(QString::number(i)));
         }
-        for (int i = 1; i < 4; ++i)
-            QVERIFY(rects[i].center().x() > rects[i - 1].center().x());
-    }
 
-    // Marks give each bar's share of all bars: alternatives at 2 : 1 : 1 under both criteria.
-    void testMarksAreShares()
-    {
-        showResults(cp1251("[Alt]\r\nA_0=a\r\nA_1=b\r\nA_2=c\r\nCount=3\r\n[Qual]\r\nQ_0=p\r\nQ_1=q\r\nCount=2\r\n"
-                           "[QualM]\r\nA_0*A_1&Q_0=-2\r\nA_0*A_2&Q_0=-2\r\nA_0*A_1&Q_1=-2\r\nA_0*A_2&Q_1=-2\r\n"));
-        QCOMPARE(bars()->count(), 3);
-        QCOMPARE(bars()->at(0), 50.0);
-        QCOMPARE(bars()->at(1), 25.0);
-        QCOMPARE(bars()->at(2), 25.0);
-        QCOMPARE(results()->markTexts(), (QStringList{u"50 %"_s, u"25 %"_s, u"25 %"_s}));
-        QCOMPARE(memo().mid(2, 3), (QStringList{u"a 50,00%"_s, u"b 25,00%"_s, u"c 25,00%"_s}));
-    }
-
-    // Showing again refills, never appends: back, forward, the same memo and bars; a change shows.
-    void testShowingAgainReplacesEverything()
-    {
-        showResults(cp1251(HouseProblem));
         const QStringList first = memo();
-        QCOMPARE(first.size(), 9);
         click(results(), u"ButPrev"_s);
         click(m_wizard->FormMain, u"ButNext"_s);
         QCOMPARE(memo(), first);
-        QCOMPARE(bars()->count(), 4);
-        QCOMPARE(results()->markTexts().size(), 4);
-
-        // Fewer alternatives after a change of the lists: fewer bars and marks.
+        QCOMPARE(results()->markTexts().size(), 3);
+        // a against b alone: twice under both criteria.
         click(results(), u"ButPrev"_s);
         IniFile(problemPath()).writeInteger(ProblemKeys::AltSection, u"Count", 2);
         click(m_wizard->FormMain, u"ButNext"_s);
-        QCOMPARE(bars()->count(), 2);
-        QCOMPARE(results()->markTexts(), (QStringList{u"50 %"_s, u"50 %"_s}));
-        QCOMPARE(memo().size(), 7);
+        checkShowsTheEvaluation();
+        QCOMPARE(results()->markTexts(), (QStringList{u"66,67 %"_s, u"33,33 %"_s}));
     }
 
-    void testClosingRefusedKeepsTheResults()
+    // The window in the program's style over the results; its pages show the analysis of the results shown.
+    void testAnalysisWindow()
     {
-        showResults(cp1251(HouseProblem));
+        openAnalysis(houseProblem() + roadJudgements(false));
+        TFormAnalysis* w = analysis();
+        const AnalysisResult& a = w->analysis();
+        QCOMPARE(w->windowTitle(), u"Оптивар 2009 R2 | анализ решения"_s);
+        QCOMPARE(w->size(), QSize(792, 573));
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        // Placed by the program, so the window manager does not put it elsewhere: centred over the results.
+        QVERIFY(w->testAttribute(Qt::WA_Moved));
+        QCOMPARE(w->geometry().center(), results()->geometry().center());
+        auto* pages = child<QTabWidget>(w, u"Pages"_s);
+        QCOMPARE((QStringList{pages->tabText(0), pages->tabText(1), pages->tabText(2), textOf(w, u"ButClose"_s)}),
+                 (QStringList{u"Веса и приоритеты"_s, u"Согласованность"_s, u"Чувствительность"_s, u"Закрыть"_s}));
+
+        auto* table = child<QTableWidget>(w, u"TableLocal"_s);
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), u"2. Качество\n28,57%"_s);
+        QCOMPARE(table->verticalHeaderItem(3)->text(), u"Назад"_s);
+        // The best of each column in bold: none where all are equal, Налево under Качество, Назад under
+        // Срок, the best choice overall; the priorities are the evaluation's.
+        QStringList bold;
+        for (int c = 0; c < 4; ++c) {
+            for (int r = 0; r < 4; ++r) {
+                if (table->item(r, c)->font().bold())
+                    bold << QString::number(r) + u'/' + QString::number(c);
+                if (c == 3)
+                    QCOMPARE(table->item(r, c)->text(),
+                             AnalysisText::percent(results()->result().AltPriority.at(std::size_t(r))));
+            }
+        }
+        QCOMPARE(bold, (QStringList{u"0/1"_s, u"3/2"_s, u"0/3"_s}));
+        // No empty band under the last row.
+        QTRY_COMPARE(table->rowViewportPosition(3) + table->rowHeight(3), table->viewport()->height());
+
+        showPage(1);
+        QVERIFY(!child<QTableWidget>(w, u"TableRevisit"_s)->isVisible());
+        QCOMPARE(textOf(w, u"LabelRevisit"_s),
+                 u"Пересматривать нечего: ответы в каждой матрице достаточно согласованы."_s);
+        showPage(2);
+        auto* box = child<QComboBox>(w, u"CBoxCriterion"_s);
+        QCOMPARE(box->currentText(), u"Срок"_s); // the nearest to changing the winner first
+        QCOMPARE(textOf(w, u"LabelSmallest"_s), AnalysisText::smallestChangeLine(a));
+        for (int k = 0; k < 3; ++k) {
+            QTest::keyClick(box, k == 0 ? Qt::Key_Home : Qt::Key_Down);
+            QCOMPARE(textOf(w, u"LabelInterval"_s), AnalysisText::sensitivityLine(a, k));
+        }
+    }
+
+    void testRevisitOpensTheDialogOnThatStep_data()
+    {
+        QTest::addColumn<bool>("compact");
+        QTest::newRow("compared step by step") << false;
+        QTest::newRow("compared on the compact screen") << true;
+    }
+
+    // The judgements to revisit, in red where a matrix is inconsistent; whatever interface
+    // was used, a double click opens the dialog on the pair, as stored, and on from there.
+    void testRevisitOpensTheDialogOnThatStep()
+    {
+        QFETCH(bool, compact);
+        openAnalysis(houseProblem() + roadJudgements(true), compact);
+        showPage(1);
+        const AnalysisResult& a = analysis()->analysis();
+        auto* consistency = child<QTableWidget>(analysis(), u"TableConsistency"_s);
+        for (int r = 0; r < 4; ++r) {
+            const QStringList row = QStringList{AnalysisText::matrixTitle(a, a.matrices.at(r))} +
+                                    AnalysisText::consistencyCells(a.matrices.at(r));
+            for (int c = 0; c < row.size(); ++c)
+                QCOMPARE(consistency->item(r, c)->text(), row.at(c));
+        }
+        QCOMPARE(consistency->item(1, 0)->text(), u"Альтернативы по критерию «Цена»"_s);
+        QCOMPARE(consistency->item(1, 0)->foreground().color(), QColor(Qt::red));
+        QVERIFY(consistency->item(1, 0)->font().bold() && !consistency->item(0, 0)->font().bold());
+        auto* revisit = child<QTableWidget>(analysis(), u"TableRevisit"_s);
+        QCOMPARE(revisit->rowCount(), a.matrices.at(1).revisit.size());
+        for (int r = 0; r < revisit->rowCount(); ++r) {
+            const RevisitJudgement& j = a.matrices.at(1).revisit.at(r);
+            QCOMPARE(
+                (QStringList{revisit->item(r, 0)->text(), revisit->item(r, 1)->text(), revisit->item(r, 2)->text()}),
+                (QStringList{u"Альтернативы по критерию «Цена»"_s, j.presentSentence, j.suggestedSentence}));
+        }
+        QCOMPARE(a.matrices.at(1).revisit.value(0).step, ReversedStep);
+        QPointer<TFormAnalysis> w = analysis();
+        const QRect first = revisit->visualRect(revisit->model()->index(0, 1));
+        // A double click as a mouse makes it: the first click selects, the second press opens.
+        QTest::mouseClick(revisit->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(revisit->viewport(), Qt::LeftButton, {}, first.center());
+        QTRY_VERIFY(w.isNull());
+        QCOMPARE(m_wizard->current(), m_wizard->FormMain);
+        QVERIFY(m_wizard->FormMain->isVisible() && !results()->isVisible());
+        QCOMPARE(ComUnit::InterfaceMode, 0);
+        QCOMPARE(ComUnit::CurrentStep, ReversedStep);
+        QCOMPARE(textOf(m_wizard->FormMain, u"STextTop"_s),
+                 u"Сравнение альтернатив Налево и Назад по критерию Цена."_s);
+        auto* bar = child<QSlider>(m_wizard->FormMain, u"TBarMera"_s);
+        QCOMPARE(bar->value(), 7); // stored 8: seven steps towards B
+        QCOMPARE(child<QComboBox>(m_wizard->FormMain, u"CBoxStep"_s)->currentIndex(), ReversedStep);
+
+        // Put right, the judgement leads on through the remaining steps to results with nothing to revisit.
+        for (int i = 0; i < 14; ++i)
+            QTest::keyClick(bar, Qt::Key_Left);
+        for (int step = ReversedStep; step < 21; ++step)
+            click(m_wizard->FormMain, u"ButNext"_s);
+        click(results(), u"ButAnalysis"_s);
+        QCOMPARE(child<QTableWidget>(analysis(), u"TableRevisit"_s)->rowCount(), 0);
+        analysis()->close();
+    }
+
+    void testClosingTheAnalysisReturnsToTheResults_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("close box") << u"close"_s;
+        QTest::newRow("Закрыть") << u"button"_s;
+        QTest::newRow("Escape") << u"escape"_s;
+    }
+
+    // No closing question, the results as they were; and it opens again.
+    void testClosingTheAnalysisReturnsToTheResults()
+    {
+        QFETCH(QString, how);
+        openAnalysis(houseProblem() + roadJudgements(true));
         const QStringList before = memo();
-        m_session->dialogs().answer(Dialogs::Button::No);
-        QVERIFY(!results()->close());
+        QPointer<TFormAnalysis> w = analysis();
+        if (how == u"close"_s)
+            QVERIFY(w->close());
+        else if (how == u"button"_s)
+            click(w, u"ButClose"_s);
+        else
+            QTest::keyClick(w, Qt::Key_Escape);
+        QTRY_VERIFY(w.isNull());
+        QCOMPARE(m_wizard->current(), results());
         QVERIFY(results()->isVisible());
-        QCOMPARE(m_session->dialogs().calls().size(), 1);
-        QCOMPARE(m_session->dialogs().calls().at(0).text, u"Закончить работу с программой \"Оптивар\" ?"_s);
         QCOMPARE(memo(), before);
+        click(results(), u"ButAnalysis"_s);
+        QVERIFY(analysis());
+        analysis()->close();
+    }
+
+    void testReport_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("kindText");
+        QTest::newRow("short") << u"ButExpToWordShort"_s << u"краткий отчет"_s;
+        QTest::newRow("full") << u"ButExpToWordFull"_s << u"полный отчет"_s;
+    }
+
+    // The document goes to "Отчеты", is handed to the desktop and named on the screen;
+    // the chart, saved beside the problem at its size, is the picture in it.
+    void testReport()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, kindText);
+        showResults(houseProblem() + "[QualM]\r\nQ_0*Q_1=-5\r\nA_0*A_1&Q_0=-3\r\n");
+        const QByteArray problemBefore = problemBytes();
+        click(results(), button);
+        QCOMPARE(documents().size(), 1);
+        const QString name = documents().first();
+        QVERIFY2(name.startsWith(u"Дом "_s + kindText + u' ') && name.endsWith(u".docx"_s), qPrintable(name));
+        const QString path = QDir(reportsDir()).filePath(name);
+        QCOMPARE(opener().opened(), QList<QString>{path});
+        QCOMPARE(problemBytes(), problemBefore);
+
+        const QString chartPath = datDir() + u"/graf.bmp"_s;
+        QCOMPARE(QImageReader(chartPath).format(), QByteArray("bmp"));
+        QCOMPARE(QImageReader(chartPath).size(), ResultChart::ScreenSize);
+        QCOMPARE(results()->chartView()->size(), ResultChart::ScreenSize);
+        const DocxReader::Package package = DocxReader::unzipFile(path);
+        QCOMPARE(package.order.filter(u"word/media/"_s).size(), 1);
+        QCOMPARE(package.parts.value(package.order.filter(u"word/media/"_s).value(0)),
+                 TestSupport::readBytes(chartPath));
+        // The picture shows the chart: white around it, red halfway up the first bar.
+        const QImage picture(chartPath);
+        QCOMPARE(picture.pixelColor(1, 1), QColor(Qt::white));
+        const QPointF inBar = chart()->mapToPosition(QPointF(0, bars()->at(0) / 2), chart()->series().value(0));
+        const QColor colour = picture.pixelColor(inBar.toPoint());
+        QVERIFY2(colour.red() > 200 && colour.green() < 170 && colour.blue() < 170, qPrintable(colour.name()));
+
+        // Each export makes a new document, even within the same second; the next key takes the line away.
+        click(results(), button);
+        QCOMPARE(documents().size(), 2);
+        QCOMPARE(opener().opened().size(), 2);
+        checkNotice(opener().opened().at(1));
+        QTest::keyClick(child<QWidget>(results(), u"MResult"_s), Qt::Key_Down);
+        QCOMPARE(notice()->text(), QString());
+    }
+
+    // Nothing opens the document: it stays saved, and a box and the screen tell where.
+    void testNoticeWhenNothingOpens()
+    {
+        showResults(houseProblem());
+        opener().setOpens(false);
+        answer(Dialogs::Button::Ok);
+        click(results(), u"ButExpToWordShort"_s);
+        QCOMPARE(opener().opened().size(), 1);
+        const QString path = opener().opened().first();
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(QFileInfo(path).absolutePath(), QFileInfo(reportsDir()).absoluteFilePath());
+        QCOMPARE(boxes(), QStringList{u"information | Сообщение | "_s + DocumentOpener::notOpenedText(path)});
+        QVERIFY2(boxes().at(0).contains(QDir::toNativeSeparators(path)), qPrintable(boxes().at(0)));
+        opener().setOpens(true);
+        checkNotice(path);
+    }
+
+    void testExportFailures_data()
+    {
+        QTest::addColumn<QString>("blocked");
+        QTest::newRow("a folder where the picture goes") << u"graf.bmp"_s;
+        QTest::newRow("a file where Отчеты goes") << u"Отчеты"_s;
+    }
+
+    // The error box before any document exists; the screen goes on, and once the way is clear it exports.
+    void testExportFailures()
+    {
+        QFETCH(QString, blocked);
+        showResults(houseProblem());
+        const QString path = datDir() + u'/' + blocked;
+        const bool folder = blocked == u"graf.bmp"_s;
+        QVERIFY(folder ? QDir().mkpath(path) : (TestSupport::writeBytes(path, "not a folder"), true));
+        answer(Dialogs::Button::Ok);
+        click(results(), u"ButExpToWordFull"_s);
+        QCOMPARE(boxes().size(), 1);
+        QVERIFY2(boxes().at(0).startsWith(u"error | Оптивар | "_s), qPrintable(boxes().at(0)));
+        QVERIFY(opener().opened().isEmpty());
+        QCOMPARE(notice()->text(), QString());
+        QCOMPARE(QDir(datDir()).entryList({u"*.docx"_s, u"*.tmp"_s}, QDir::Files), QStringList());
+        QVERIFY(documents().isEmpty());
+        QCOMPARE(m_wizard->current(), results());
+        QCOMPARE(QFileInfo(path).isDir(), folder);
+        QVERIFY(folder ? QDir(path).removeRecursively() : QFile::remove(path));
+        click(results(), u"ButExpToWordFull"_s);
+        QCOMPARE(documents().size(), 1);
+    }
+
+    // The chart drawn by itself, as the headless reports draw it, is the chart on the screen.
+    void testChartDrawnOffscreenMatchesTheScreen()
+    {
+        showResults(houseProblem() + "[QualM]\r\nA_0*A_1&Q_0=3\r\nA_0*A_2&Q_0=-7\r\n");
+        ResultChart alone;
+        alone.fill(results()->result().Bars);
+        QCOMPARE(alone.markTexts(), results()->markTexts());
+        QCOMPARE(alone.picture().size(), ResultChart::ScreenSize);
+        QCOMPARE(alone.picture(), qobject_cast<ResultChart*>(results()->chartView())->picture());
     }
 };
 
-QTEST_MAIN(TestResults)
+GUITEST_MAIN(TestResults)
 #include "test_results.moc"

@@ -60,7 +60,15 @@ public:
 };
 
 BoxBackend g_boxes;
-Dialogs::Backend* g_backend = &g_boxes;
+// The backends put in front by tests, the innermost last; the real boxes answer when
+// there is none. Each guard takes out its own entry wherever it stands, so that one
+// destroyed out of order never brings the real boxes back under a script still alive.
+QList<Dialogs::Backend*> g_installed;
+
+Dialogs::Backend* current()
+{
+    return g_installed.isEmpty() ? &g_boxes : g_installed.constLast();
+}
 
 QString kindName(Dialogs::Kind kind)
 {
@@ -89,54 +97,64 @@ namespace Dialogs {
 
 Backend& backend()
 {
-    return *g_backend;
+    return *current();
 }
 
 void warning(QWidget* parent, const QString& title, const QString& text)
 {
-    g_backend->message(parent, Kind::Warning, title, text);
+    current()->message(parent, Kind::Warning, title, text);
 }
 
 void information(QWidget* parent, const QString& title, const QString& text)
 {
-    g_backend->message(parent, Kind::Information, title, text);
+    current()->message(parent, Kind::Information, title, text);
 }
 
 void plain(QWidget* parent, const QString& title, const QString& text)
 {
-    g_backend->message(parent, Kind::Plain, title, text);
+    current()->message(parent, Kind::Plain, title, text);
 }
 
 void error(QWidget* parent, const QString& title, const QString& text)
 {
-    g_backend->message(parent, Kind::Error, title, text);
+    current()->message(parent, Kind::Error, title, text);
 }
 
 bool question(QWidget* parent, const QString& title, const QString& text)
 {
-    return g_backend->message(parent, Kind::Question, title, text) == Button::Yes;
+    return current()->message(parent, Kind::Question, title, text) == Button::Yes;
 }
 
 QString openFileName(QWidget* parent, const QString& title, const QString& filter)
 {
-    return g_backend->fileName(parent, Kind::OpenFile, title, filter);
+    return current()->fileName(parent, Kind::OpenFile, title, filter);
 }
 
 QString saveFileName(QWidget* parent, const QString& title, const QString& filter)
 {
-    return g_backend->fileName(parent, Kind::SaveFile, title, filter);
+    return current()->fileName(parent, Kind::SaveFile, title, filter);
 }
 
 } // namespace Dialogs
 
-ScriptedDialogs::ScriptedDialogs() : m_previous(g_backend)
+ScriptedDialogs::ScriptedDialogs()
 {
-    g_backend = this;
+    g_installed.append(this);
 }
 
 ScriptedDialogs::~ScriptedDialogs()
 {
-    g_backend = m_previous;
+    g_installed.removeAt(g_installed.lastIndexOf(this));
+}
+
+RealDialogs::RealDialogs()
+{
+    g_installed.append(&g_boxes);
+}
+
+RealDialogs::~RealDialogs()
+{
+    g_installed.removeAt(g_installed.lastIndexOf(&g_boxes));
 }
 
 void ScriptedDialogs::answer(Dialogs::Button button)

@@ -44,8 +44,10 @@ Backend& backend();
 
 /// A dialog backend for tests: hands out queued answers in order and records every
 /// call. With its queue empty it records the call as unexpected and answers
-/// Cancel (an empty path) at once. Installing it is scoped: the previous backend
-/// comes back when it is destroyed.
+/// Cancel (an empty path) at once, so that a box a test did not expect never
+/// waits for a person. Installing it is scoped: while it lives it answers, unless
+/// another guard is put in front of it; destroyed, it leaves the others as they
+/// are, in whatever order they go. The GUI tests run under one for their whole life.
 class ScriptedDialogs final : public Dialogs::Backend
 {
 public:
@@ -86,5 +88,14 @@ private:
     QList<Answer> m_answers;
     QList<Call> m_calls;
     QStringList m_unexpected;
-    Dialogs::Backend* m_previous = nullptr;
+};
+
+/// For a test of the real boxes, which runs under a ScriptedDialogs like every
+/// GUI test: while it lives, and nothing is put in front of it, the real boxes answer.
+class RealDialogs final
+{
+public:
+    RealDialogs();
+    ~RealDialogs();
+    Q_DISABLE_COPY_MOVE(RealDialogs)
 };
