@@ -184,8 +184,6 @@ private Q_SLOTS:
         QTest::newRow("order 1") << 1 << QString() << std::vector<double>{1.0, 1.0, 0.0, 0.0} << 0.0;
         QTest::newRow("uniform 4") << 4 << QString() << std::vector<double>{0.25, 0.25, 0.25, 0.25, 4.0, 0.0, 0.0}
                                    << 1e-15;
-        QTest::newRow("3:1") << 2 << u"Q_0*Q_1=-3"_s << std::vector<double>{0.75, 0.25, 2.0, 0.0, 0.0} << 1e-15;
-        QTest::newRow("1:5") << 2 << u"Q_0*Q_1=5"_s << std::vector<double>{1.0 / 6, 5.0 / 6, 2.0, 0.0, 0.0} << 1e-15;
         // a[0][1] = 2, a[1][2] = 2, a[0][2] = 4: weights 4:2:1, lambda = n.
         QTest::newRow("consistent 2 2 4") << 3 << u"Q_0*Q_1=-2 Q_1*Q_2=-2 Q_0*Q_2=-4"_s
                                           << std::vector<double>{4.0 / 7, 2.0 / 7, 1.0 / 7, 3.0, 0.0, 0.0} << 1e-14;
@@ -316,15 +314,6 @@ private Q_SLOTS:
                  QList<qsizetype>({n, m, n, n, m, m, m}));
         QVERIFY(
             near({sum(r.CritPriority), sum(r.AltPriority)}, {n > 0 ? 1.0 : 0.0, n > 0 && m > 0 ? 1.0 : 0.0}, 1e-14));
-        QVERIFY(sum(r.AltConsistencyIndex) < 1e9);
-        for (int q = 0; q < n; ++q) {
-            std::vector<double> column;
-            for (const auto& row : r.AltLocalPriority)
-                column.push_back(row.at(std::size_t(q)));
-            QVERIFY(near({sum(column)}, {m > 0 ? 1.0 : 0.0}, 1e-14));
-        }
-        for (const double w : r.AltPriority)
-            QVERIFY(n == 0 ? w == 0.0 : w > 0.0);
         QCOMPARE(r.BestChoice < 0, m == 0);
         QVERIFY(r.BestChoice < m);
         QCOMPARE(r.CritConsistencyRatio > 0.1, n >= 3 && n <= 10);
@@ -369,12 +358,8 @@ private Q_SLOTS:
 
     // "fixed" is "%4.2f" (spaced: " %4.2f"), "W.D" fixed-point of width W with D decimals, "mark" the chart's
     // "##0.## %"; the locale's separator, never grouping.
-    void testNumberFormats_data()
+    void testNumberFormats()
     {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("text");
         const QLocale ru = russian, en = english, de(QLocale::German), c = QLocale::c();
         const double fiveTwelfths = 500.0 / 12, sevenTwelfths = 700.0 / 12, third = 100.0 / 3;
         const std::tuple<QString, double, QLocale, QString> rows[] = {
@@ -389,24 +374,16 @@ private Q_SLOTS:
             {u"mark"_s, 29.9999, ru, u"30 %"_s},        {u"mark"_s, 0.5, ru, u"0,5 %"_s},
             {u"mark"_s, -0.001, ru, u"0 %"_s},          {u"mark"_s, 10.0, ru, u"10 %"_s},
             {u"mark"_s, 100.0, en, u"100 %"_s}};
-        for (const auto& [format, value, locale, text] : rows)
-            QTest::addRow("%s %s", qPrintable(format), qPrintable(text)) << format << value << locale << text;
-    }
-    void testNumberFormats()
-    {
-        QFETCH(QString, format);
-        QFETCH(double, value);
-        QFETCH(QLocale, locale);
-        QFETCH(QString, text);
-        if (format == u"fixed"_s) {
-            QCOMPARE(NumberFormat::fixed(value, locale), text);
-            QCOMPARE(NumberFormat::spacedFixed(value, locale), u' ' + text);
-        } else if (format == u"mark"_s) {
-            QCOMPARE(NumberFormat::percentMark(value, locale), text);
-        } else {
-            QCOMPARE(NumberFormat::fixedPoint(value, format.section(u'.', 0, 0).toInt(),
-                                              format.section(u'.', 1).toInt(), locale),
-                     text);
+        for (const auto& [format, value, locale, text] : rows) {
+            if (format == u"fixed"_s)
+                QCOMPARE(NumberFormat::fixed(value, locale) + u'|' + NumberFormat::spacedFixed(value, locale),
+                         text + u"| "_s + text);
+            else if (format == u"mark"_s)
+                QCOMPARE(NumberFormat::percentMark(value, locale), text);
+            else
+                QCOMPARE(NumberFormat::fixedPoint(value, format.section(u'.', 0, 0).toInt(),
+                                                  format.section(u'.', 1).toInt(), locale),
+                         text);
         }
     }
 
@@ -426,13 +403,8 @@ private Q_SLOTS:
     }
 
     // The limits are the real numbers 0.1 and 0.2: the double nearest each of them already lies above it.
-    void testWarnings_data()
+    void testWarnings()
     {
-        QTest::addColumn<Judgements>("judgements");
-        QTest::addColumn<double>("ratio");
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<int>("band"); // 0 none, 1 the first form, 2 the second
-        QTest::addColumn<QString>("number");
         const Judgements c = Judgements::Criteria;
         const Judgements a = Judgements::Alternatives;
         const double below1 = std::nextafter(0.1, 0.0), above1 = std::nextafter(0.1, 1.0);
@@ -445,22 +417,13 @@ private Q_SLOTS:
             {c, below2, russian, 1, u"20,00"_s},   {a, 0.2, russian, 2, u"20,00"_s},
             {c, above2, russian, 2, u"20,00"_s},   {a, 0.2213, russian, 2, u"22,13"_s},
             {c, 6.130268, russian, 2, u"613,03"_s}};
-        for (const auto& [judgements, ratio, locale, band, number] : rows)
-            QTest::addRow("%.17g", ratio) << judgements << ratio << locale << band << number;
-    }
-    void testWarnings()
-    {
-        QFETCH(Judgements, judgements);
-        QFETCH(double, ratio);
-        QFETCH(QLocale, locale);
-        QFETCH(int, band);
-        QFETCH(QString, number);
-        QCOMPARE(int(ResultsText::consistencyOf(ratio)), band);
-        const QStringList expected =
-            band == 0 ? QStringList()
-                      : QStringList{attention, warnings[int(judgements)][band - 1] + number + u"%)"_s, advice[band - 1],
-                                    QString()};
-        QCOMPARE(ResultsText::warningLines(judgements, ratio, locale), expected);
+        for (const auto& [judgements, ratio, locale, band, number] : rows) { // band 0: none
+            QVERIFY2(int(ResultsText::consistencyOf(ratio)) == band, qPrintable(QString::number(ratio, 'g', 17)));
+            QCOMPARE(ResultsText::warningLines(judgements, ratio, locale),
+                     (band == 0 ? QStringList()
+                                : QStringList{attention, warnings[int(judgements)][band - 1] + number + u"%)"_s,
+                                              advice[band - 1], QString()}));
+        }
     }
 
     // Three criteria stored -3, -2, -3 (ratio about 0.2213); under each criterion three alternatives stored -2,
@@ -785,11 +748,8 @@ private Q_SLOTS:
     }
 
     // Problems the screens would not let through still give whole, finite answers and say why.
-    void testDegenerateProblems_data()
+    void testDegenerateProblems()
     {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("m");
-        QTest::addColumn<QString>("smallest"); // the line of the smallest change
         const QString noAlternatives = u"Альтернатив нет, выбирать не из чего."_s;
         const QString oneAlternative = u"Альтернатива единственная: лучший выбор не может измениться."_s;
         const std::tuple<int, int, QString> rows[] = {
@@ -800,44 +760,30 @@ private Q_SLOTS:
             {3, 1, oneAlternative},
             {1, 1, oneAlternative},
             {3, 3, u"Никакое изменение веса одного критерия не меняет лучший выбор."_s}};
-        for (const auto& [n, m, smallest] : rows)
-            QTest::addRow("%d x %d", n, m) << n << m << smallest;
-    }
-    void testDegenerateProblems()
-    {
-        QFETCH(int, n);
-        QFETCH(int, m);
-        QFETCH(QString, smallest);
-        const bool canVary = n != 1; // the one criterion's weight is 1 and has nowhere to go
-        // Lopsided but consistent criteria (9 : 3 : 1), so no answer rests on equal weights.
-        const AnalysisResult r = analyse(problem(n, m, n == 3 ? u"Q_0*Q_1=-3 Q_1*Q_2=-3 Q_0*Q_2=-9"_s : QString()));
-        QCOMPARE(int(r.matrices.size()), n > 0 ? n + 1 : 0);
-        QCOMPARE(int(r.sensitivity.size()), n);
-        QCOMPARE(r.winner, m > 0 ? 0 : -1);
-        QVERIFY(!r.smallestChange);
-        for (const AnalysisMatrix& matrix : r.matrices)
-            QVERIFY(matrix.revisit.isEmpty() && std::isfinite(matrix.lambda + matrix.consistencyRatio));
-        for (const CriterionSensitivity& s : r.sensitivity) {
-            QCOMPARE(s.canVary, canVary);
-            QCOMPARE(s.winnerBelow + s.winnerAbove, -2);
-            QCOMPARE(int(s.lines.size()), m);
-            QCOMPARE(s.low, canVary ? 0.0 : 1.0);
-            QCOMPARE(s.high, 1.0);
-            for (const PriorityLine& line : s.lines)
-                QVERIFY(std::isfinite(line.intercept + line.slope));
-            QVERIFY(!AnalysisText::sensitivityLine(r, s.criterion, russian).contains(u"nan"_s, Qt::CaseInsensitive));
+        for (const auto& [n, m, smallest] : rows) { // and the line of the smallest change
+            const bool canVary = n != 1;            // the one criterion's weight is 1 and has nowhere to go
+            // Lopsided but consistent criteria (9 : 3 : 1), so no answer rests on equal weights.
+            const AnalysisResult r = analyse(problem(n, m, n == 3 ? u"Q_0*Q_1=-3 Q_1*Q_2=-3 Q_0*Q_2=-9"_s : QString()));
+            QCOMPARE(
+                QList<int>({int(r.matrices.size()), int(r.sensitivity.size()), r.winner, r.smallestChange.has_value()}),
+                QList<int>({n > 0 ? n + 1 : 0, n, m > 0 ? 0 : -1, 0}));
+            for (const AnalysisMatrix& matrix : r.matrices)
+                QVERIFY(matrix.revisit.isEmpty() && std::isfinite(matrix.lambda + matrix.consistencyRatio));
+            for (const CriterionSensitivity& s : r.sensitivity) {
+                QCOMPARE(QList<double>({double(s.canVary), double(s.winnerBelow), double(s.winnerAbove),
+                                        double(s.lines.size()), s.low, s.high}),
+                         QList<double>({double(canVary), -1, -1, double(m), canVary ? 0.0 : 1.0, 1.0}));
+                for (const PriorityLine& line : s.lines)
+                    QVERIFY(std::isfinite(line.intercept + line.slope));
+                QVERIFY(
+                    !AnalysisText::sensitivityLine(r, s.criterion, russian).contains(u"nan"_s, Qt::CaseInsensitive));
+            }
+            QCOMPARE(AnalysisText::smallestChangeLine(r, russian), smallest);
         }
-        QCOMPARE(AnalysisText::smallestChangeLine(r, russian), smallest);
     }
 
-    void testMatrixTitles()
-    {
-        const AnalysisResult r = analyse(problem(2, 2));
-        QCOMPARE(AnalysisText::matrixTitle(r, r.matrices[0]), u"Критерии"_s);
-        QCOMPARE(AnalysisText::matrixTitle(r, r.matrices[2]), u"Альтернативы по критерию «Качество»"_s);
-        // Quotes of one kind never nest.
-        QCOMPARE(AnalysisText::quoted(u"Двушка у метро «Сокол»"_s), u"«Двушка у метро „Сокол“»"_s);
-    }
+    // Quotes of one kind never nest.
+    void testQuoted() { QCOMPARE(AnalysisText::quoted(u"Двушка у метро «Сокол»"_s), u"«Двушка у метро „Сокол“»"_s); }
 };
 
 QTEST_GUILESS_MAIN(TestEvaluate)

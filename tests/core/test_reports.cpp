@@ -243,24 +243,6 @@ private Q_SLOTS:
         }
     }
 
-    // A title stays on the page of its table; a title of more than 255 characters is cut, and still ends in its
-    // empty line before the table. Nothing else is kept with the next paragraph, nothing kept together or bold.
-    void testMatrixTitlesKeepWithTheirTables()
-    {
-        const QString name(300, u'Ж');
-        const Written w =
-            write(Doc::Full, QString(TwoByTwo).replace(u"Q_1=Район"_s, u"Q_1="_s + name), resultOf({0.5, 0.5}));
-        const QString title = u"Матрица парных сравнений альтернатив по критерию "_s;
-        const QStringList expected =
-            lines(u"Матрица парных сравнений для критериев выбора.|N\n|N\n[table]\n|\n|\n"_s + title +
-                  u"Цена|N\n|N\n[table]\n|\n|\n"_s + (title + name).left(255) + u"|N\n|N\n[table]\n|"_s);
-        QStringList flagged = flaggedOutline(w.package);
-        flagged = flagged.mid(0, flagged.indexOf(Title + u"|N"_s)); // before the analysis
-        QCOMPARE(flagged.mid(flagged.indexOf(expected.first()), expected.size()), expected);
-        QCOMPARE(flagged.filter(u"|N"_s).size(), 6);
-        QVERIFY(flagged.filter(u"|b"_s).isEmpty() && w.body.all(u"w:keepLines"_s, true).empty());
-    }
-
     // The priority lines (their numbers are the results text's), with "?" for a missing name, and the best choice
     // two empty lines after them: the first of equal highest priorities, "?" or the name in position 0 when there
     // are none.
@@ -387,22 +369,27 @@ private Q_SLOTS:
         QVERIFY2(cycle.value(under).startsWith(u"Критерии: из трёх ответов"_s), qPrintable(cycle.value(under)));
     }
 
-    // Each title of the section, and the section's own title, stays on the page of its table; the section
-    // comes after the last warning, and everything before it is the full report as it was.
+    // Each title, of a matrix (one of more than 255 characters cut, and still ending in its empty line) or of the
+    // section "Анализ решения" and its tables, stays on the page of its table; nothing else is kept with the next
+    // paragraph, kept together or bold. The section comes after the last warning.
     void testPlaceAndKeeping()
     {
-        const Written w = write(Doc::Full, Road + Reversed);
-        QStringList expected{Title + u"|N"_s, u"|N"_s};
+        const QString name(300, u'Ж'), matrix = u"Матрица парных сравнений альтернатив по критерию "_s;
+        const Written w = write(Doc::Full, QString(Road).replace(u"Q_2=Срок"_s, u"Q_2="_s + name) + Reversed);
+        QStringList expected{u"Матрица парных сравнений для критериев выбора.|N"_s, u"|N"_s, u"[table]"_s};
+        for (const QString& title : {matrix + u"Цена"_s, matrix + u"Качество"_s, (matrix + name).left(255)})
+            expected << u"|"_s << u"|"_s << title + u"|N"_s << u"|N"_s << u"[table]"_s;
+        const QStringList lines = flaggedOutline(w.package);
+        QCOMPARE(lines.mid(lines.indexOf(expected.first()), expected.size()), expected);
+        expected = QStringList{Title + u"|N"_s, u"|N"_s};
         for (const QString& title :
              {u"Веса критериев:"_s, u"Локальные приоритеты альтернатив по критериям:"_s, u"Согласованность ответов:"_s,
               u"Ответы, которые стоит пересмотреть:"_s, u"Чувствительность лучшего выбора к весам критериев:"_s})
             expected << (expected.size() > 2 ? QStringList{u"|"_s, u"|"_s} : QStringList()) << title + u"|N"_s
                      << u"|N"_s << u"[table]"_s;
-        const QStringList lines = flaggedOutline(w.package);
-        const QStringList written = lines.mid(lines.indexOf(expected.first()));
-        QCOMPARE(written.mid(0, expected.size()), expected);
-        QCOMPARE(written.filter(u"|N"_s).size(), 12); // and none after the last table
-        QVERIFY(w.body.all(u"w:keepLines"_s, true).empty());
+        QCOMPARE(lines.mid(lines.indexOf(expected.first()), expected.size()), expected);
+        QCOMPARE(lines.filter(u"|N"_s).size(), 8 + 12); // and none after the last table
+        QVERIFY(lines.filter(u"|b"_s).isEmpty() && w.body.all(u"w:keepLines"_s, true).empty());
 
         // The last warning, its advice and its empty lines just before.
         QStringList before = w.outline.mid(w.outline.indexOf(Title) - 5, 5);
