@@ -1,8 +1,6 @@
 // The alternatives and criteria screens: loading, editing, the count checks of
 // each forward button, saving when left, the rebuild of the judgements, and the
 // questionnaire export.
-#include "compare/CompareStepsBuild.h"
-#include "report/ui/ExportNotice.h"
 
 #include "GuiFixture.h"
 
@@ -225,9 +223,7 @@ private Q_SLOTS:
     void testFailedSaveIsShownAndTheScreenStays()
     {
         openAlternatives(problemWith(3, 0));
-        // A folder where the problem file was: the file can no longer be replaced.
-        QVERIFY(QFile::remove(problemPath()) && QDir().mkdir(problemPath()));
-        answer(Button::Ok);
+        makeStoresFail();
         click(m_wizard->FormListAlt, u"ButPrev"_s);
         QCOMPARE(boxes(), QStringList{u"error | Оптивар | Unable to write to "_s + problemPath() + u'.'});
         QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
@@ -246,9 +242,7 @@ private Q_SLOTS:
         click(screen, u"ButExpToWord"_s);
         QVERIFY(boxes().isEmpty());
         QVERIFY(section("Qual").endsWith(TestSupport::cp1251("Q_3=Вид\r\nCount=4\r\n")));
-        const QStringList steps = CompareStepsBuild::stepLines(*IniFile(problemPath()).snapshot());
-        QCOMPARE(steps.size(), 6 + 4 * 6);
-        QCOMPARE(ComUnit::CompareSteps, steps);
+        QCOMPARE(ComUnit::CompareSteps.size(), 6 + 4 * 6);
         QCOMPARE(stored(u"Q_0*Q_1"_s), -5); // the rebuild keeps the judgements that still belong
 
         const QStringList documents = QDir(reportsDir()).entryList(QDir::Files);
@@ -257,14 +251,10 @@ private Q_SLOTS:
                  qPrintable(documents.first()));
         const QString path = QDir(reportsDir()).filePath(documents.first());
         QCOMPARE(opener().opened(), QList<QString>{path});
-        auto* notice = child<ExportNotice>(screen, u"STextSaved"_s);
-        QVERIFY(notice && notice->isVisible());
-        QVERIFY2(notice->text().contains(documents.first()), qPrintable(notice->text()));
-        QVERIFY2(notice->sizeHint().width() <= notice->width(), qPrintable(notice->text()));
-        QCOMPARE(notice->toolTip(), QDir::toNativeSeparators(path));
+        checkNotice(screen, path);
         // Named on the screen until the next click in it.
         QTest::mouseClick(screen->grid()->viewport(), Qt::LeftButton);
-        QCOMPARE(notice->text(), QString());
+        QCOMPARE(textOf(screen, u"STextSaved"_s), QString());
     }
 
     void testScreenTexts()

@@ -1,7 +1,6 @@
 // The road of a decision to the results; the results screen shows what the
 // evaluation computed, with its chart's own settings, marks and geometry; the
 // decision analysis opened from it; the reports saved from it.
-#include "compare/Scale.h"
 #include "evaluate/AnalysisText.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/ProblemData.h"
@@ -30,27 +29,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The judgements of the road, all consistent: criteria weigh 4 : 2 : 1 (Цена,
-// Качество, Срок); under Цена the alternatives are equal; under Качество Налево
-// counts twice each other one; under Срок Назад three times each other one.
-const QMap<QString, int> RoadPositions = {
-    {u"Q_0*Q_1"_s, -1},     {u"Q_0*Q_2"_s, -3},     {u"Q_1*Q_2"_s, -1},
-    {u"A_0*A_1&Q_1"_s, -1}, {u"A_0*A_2&Q_1"_s, -1}, {u"A_0*A_3&Q_1"_s, -1},
-    {u"A_0*A_3&Q_2"_s, 2},  {u"A_1*A_3&Q_2"_s, 2},  {u"A_2*A_3&Q_2"_s, 2},
-};
-
-// The road's judgements as stored; reversed, under Цена Назад eight times better
-// than Налево (step 5), against all the other judgements under Цена.
-QByteArray roadJudgements(bool reversed)
-{
-    QByteArray out = "[QualM]\r\n";
-    for (auto it = RoadPositions.begin(); it != RoadPositions.end(); ++it)
-        out += it.key().toLatin1() + '=' + QByteArray::number(Scale::PositionToJudgement(it.value())) + "\r\n";
-    if (reversed)
-        out += "A_0*A_1&Q_0=-2\r\nA_0*A_2&Q_0=-4\r\nA_0*A_3&Q_0=8\r\nA_1*A_2&Q_0=-2\r\nA_1*A_3&Q_0=-4\r\n"
-               "A_2*A_3&Q_0=-2\r\n";
-    return out;
-}
+// All consistent: criteria weigh 4 : 2 : 1 (Цена, Качество, Срок); under Цена the alternatives are
+// equal; under Качество Налево counts twice each other one; under Срок Назад three times each other one.
+const QByteArray Consistent =
+    "[QualM]\r\nQ_0*Q_1=-2\r\nQ_0*Q_2=-4\r\nQ_1*Q_2=-2\r\nA_0*A_1&Q_1=-2\r\nA_0*A_2&Q_1=-2\r\n"
+    "A_0*A_3&Q_1=-2\r\nA_0*A_3&Q_2=3\r\nA_1*A_3&Q_2=3\r\nA_2*A_3&Q_2=3\r\n";
+// Under Цена, Назад eight times better than Налево (step 5), against all the other judgements under Цена.
+const QByteArray Reversed = Consistent + "A_0*A_1&Q_0=-2\r\nA_0*A_2&Q_0=-4\r\nA_0*A_3&Q_0=8\r\nA_1*A_2&Q_0=-2\r\n"
+                                         "A_1*A_3&Q_0=-4\r\nA_2*A_3&Q_0=-2\r\n";
 constexpr int ReversedStep = 5;
 
 } // namespace
@@ -99,47 +85,7 @@ class TestResults : public GuiFixture
         QCOMPARE(tabs->currentIndex(), index);
     }
 
-    /// The line on the screen names the saved document, readable whole, and its link opens the folder.
-    void checkNotice(const QString& path)
-    {
-        QVERIFY(notice()->isVisible());
-        QVERIFY2(notice()->text().contains(QFileInfo(path).fileName()), qPrintable(notice()->text()));
-        QVERIFY2(notice()->sizeHint().width() <= notice()->width(), qPrintable(notice()->text()));
-        QCOMPARE(notice()->toolTip(), QDir::toNativeSeparators(path));
-        Q_EMIT notice()->linkActivated(u"folder"_s);
-        QCOMPARE(opener().opened().last(), QFileInfo(path).absolutePath());
-    }
-
 private Q_SLOTS:
-    // The lists typed in, every pair judged on the bar: every judgement is in the file, and the
-    // results are those of the file.
-    void testRoad()
-    {
-        writeDat(u"Дом.qzr"_s, QByteArray());
-        click(m_wizard->FormInit, u"ButNext"_s);
-        click(m_wizard->FormListProblem, u"ButNext"_s);
-        for (const QString& name : {u"Налево"_s, u"Направо"_s, u"Прямо"_s, u"Назад"_s})
-            addItem(m_wizard->FormListAlt, name);
-        click(m_wizard->FormListAlt, u"ButNext"_s);
-        for (const QString& name : {u"Цена"_s, u"Качество"_s, u"Срок"_s})
-            addItem(m_wizard->FormListQuality, name);
-        click(m_wizard->FormListQuality, u"ButNext"_s);
-        auto* bar = child<QSlider>(m_wizard->FormMain, u"TBarMera"_s);
-        for (int step = 0; step < 21; ++step) {
-            const int p = RoadPositions.value(ComUnit::StepPart(0), 0);
-            QCOMPARE(bar->value(), 0); // never judged: shown as equal
-            for (int at = 0; at != p; at += p < 0 ? -1 : 1)
-                QTest::keyClick(bar, p < 0 ? Qt::Key_Left : Qt::Key_Right);
-            click(m_wizard->FormMain, u"ButNext"_s);
-        }
-        checkShowsTheEvaluation();
-        QCOMPARE(memo().at(7), u"Лучший выбор - Налево"_s);
-        for (const QString& line : std::as_const(ComUnit::CompareSteps)) {
-            const QString key = ComUnit::stepLinePart(line, 0);
-            QCOMPARE(stored(key), Scale::PositionToJudgement(RoadPositions.value(key, 0)));
-        }
-    }
-
     void testScreenParts()
     {
         showResults(houseProblem());
@@ -225,7 +171,7 @@ private Q_SLOTS:
     // The window in the program's style over the results; its pages show the analysis of the results shown.
     void testAnalysisWindow()
     {
-        openAnalysis(houseProblem() + roadJudgements(false));
+        openAnalysis(houseProblem() + Consistent);
         TFormAnalysis* w = analysis();
         const AnalysisResult& a = w->analysis();
         QCOMPARE(w->windowTitle(), u"Оптивар 2009 R2 | анализ решения"_s);
@@ -270,6 +216,25 @@ private Q_SLOTS:
             QTest::keyClick(box, k == 0 ? Qt::Key_Home : Qt::Key_Down);
             QCOMPARE(textOf(w, u"LabelInterval"_s), AnalysisText::sensitivityLine(a, k));
         }
+
+        // Closed by its close box, "Закрыть" or Escape, without a question: the results as they were; it opens again.
+        const QStringList before = memo();
+        for (const QString& how : {u"close box"_s, u"Закрыть"_s, u"Escape"_s}) {
+            QPointer<TFormAnalysis> shown = analysis();
+            if (how == u"close box"_s)
+                QVERIFY(shown->close());
+            else if (how == u"Закрыть"_s)
+                click(shown, u"ButClose"_s);
+            else
+                QTest::keyClick(shown, Qt::Key_Escape);
+            QTRY_VERIFY2(shown.isNull(), qPrintable(how));
+            QCOMPARE(m_wizard->current(), results());
+            QVERIFY(results()->isVisible());
+            QCOMPARE(memo(), before);
+            click(results(), u"ButAnalysis"_s);
+            QVERIFY(analysis());
+        }
+        analysis()->close();
     }
 
     void testRevisitOpensTheDialogOnThatStep_data()
@@ -284,7 +249,7 @@ private Q_SLOTS:
     void testRevisitOpensTheDialogOnThatStep()
     {
         QFETCH(bool, compact);
-        openAnalysis(houseProblem() + roadJudgements(true), compact);
+        openAnalysis(houseProblem() + Reversed, compact);
         showPage(1);
         const AnalysisResult& a = analysis()->analysis();
         auto* consistency = child<QTableWidget>(analysis(), u"TableConsistency"_s);
@@ -332,36 +297,6 @@ private Q_SLOTS:
         analysis()->close();
     }
 
-    void testClosingTheAnalysisReturnsToTheResults_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("close box") << u"close"_s;
-        QTest::newRow("Закрыть") << u"button"_s;
-        QTest::newRow("Escape") << u"escape"_s;
-    }
-
-    // No closing question, the results as they were; and it opens again.
-    void testClosingTheAnalysisReturnsToTheResults()
-    {
-        QFETCH(QString, how);
-        openAnalysis(houseProblem() + roadJudgements(true));
-        const QStringList before = memo();
-        QPointer<TFormAnalysis> w = analysis();
-        if (how == u"close"_s)
-            QVERIFY(w->close());
-        else if (how == u"button"_s)
-            click(w, u"ButClose"_s);
-        else
-            QTest::keyClick(w, Qt::Key_Escape);
-        QTRY_VERIFY(w.isNull());
-        QCOMPARE(m_wizard->current(), results());
-        QVERIFY(results()->isVisible());
-        QCOMPARE(memo(), before);
-        click(results(), u"ButAnalysis"_s);
-        QVERIFY(analysis());
-        analysis()->close();
-    }
-
     void testReport_data()
     {
         QTest::addColumn<QString>("button");
@@ -389,7 +324,6 @@ private Q_SLOTS:
         const QString chartPath = datDir() + u"/graf.bmp"_s;
         QCOMPARE(QImageReader(chartPath).format(), QByteArray("bmp"));
         QCOMPARE(QImageReader(chartPath).size(), ResultChart::ScreenSize);
-        QCOMPARE(results()->chartView()->size(), ResultChart::ScreenSize);
         const DocxReader::Package package = DocxReader::unzipFile(path);
         QCOMPARE(package.order.filter(u"word/media/"_s).size(), 1);
         QCOMPARE(package.parts.value(package.order.filter(u"word/media/"_s).value(0)),
@@ -405,7 +339,7 @@ private Q_SLOTS:
         click(results(), button);
         QCOMPARE(documents().size(), 2);
         QCOMPARE(opener().opened().size(), 2);
-        checkNotice(opener().opened().at(1));
+        checkNotice(results(), opener().opened().at(1));
         QTest::keyClick(child<QWidget>(results(), u"MResult"_s), Qt::Key_Down);
         QCOMPARE(notice()->text(), QString());
     }
@@ -424,7 +358,7 @@ private Q_SLOTS:
         QCOMPARE(boxes(), QStringList{u"information | Сообщение | "_s + DocumentOpener::notOpenedText(path)});
         QVERIFY2(boxes().at(0).contains(QDir::toNativeSeparators(path)), qPrintable(boxes().at(0)));
         opener().setOpens(true);
-        checkNotice(path);
+        checkNotice(results(), path);
     }
 
     void testExportFailures_data()

@@ -1,6 +1,7 @@
 #include "GuiFixture.h"
 
 #include "TestSupport.h"
+#include "report/ui/ExportNotice.h"
 #include "storage/ProblemLists.h"
 
 #include <QAbstractButton>
@@ -212,6 +213,23 @@ void GuiFixture::addItem(QWidget* screen, const QString& name)
     edit->selectAll();
     typeText(edit, name); // replaces the proposed name
     QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void GuiFixture::makeStoresFail()
+{
+    QVERIFY(QFile::remove(problemPath()) && QDir().mkdir(problemPath()));
+    answer(Dialogs::Button::Ok);
+}
+
+void GuiFixture::checkNotice(QWidget* screen, const QString& path)
+{
+    auto* notice = child<ExportNotice>(screen, u"STextSaved"_s);
+    QVERIFY(notice && notice->isVisible());
+    QVERIFY2(notice->text().contains(QFileInfo(path).fileName()), qPrintable(notice->text()));
+    QVERIFY2(notice->sizeHint().width() <= notice->width(), qPrintable(notice->text()));
+    QCOMPARE(notice->toolTip(), QDir::toNativeSeparators(path));
+    Q_EMIT notice->linkActivated(u"folder"_s);
+    QCOMPARE(opener().opened().last(), QFileInfo(path).absolutePath());
 }
 
 QByteArray houseProblem()

@@ -93,6 +93,10 @@ protected:
 
     /// Adds an item to a list screen and names it by typing.
     void addItem(QWidget* screen, const QString& name);
+    /// A folder where the problem file was: the file can no longer be replaced. The error box is answered.
+    void makeStoresFail();
+    /// The line of a screen after an export names the document, readable whole, and its link opens the folder.
+    void checkNotice(QWidget* screen, const QString& path);
 
     std::unique_ptr<Wizard> m_wizard;
 
