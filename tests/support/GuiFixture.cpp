@@ -13,21 +13,12 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-ScriptedDialogs* g_wholeRun = nullptr;
-
-QString kindName(Dialogs::Kind kind)
-{
-    static const QStringList names = {u"information"_s, u"warning"_s,   u"question"_s, u"error"_s,
-                                      u"plain"_s,       u"open file"_s, u"save file"_s};
-    return names.value(int(kind));
-}
-
-} // namespace
+// The script of the whole run, under the scripts of the tests.
+static ScriptedDialogs* g_wholeRun = nullptr;
 
 int GuiFixture::run(QObject* tests, int argc, char** argv)
 {
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true); // as QTEST_MAIN does
     Wizard::prepareApplication();
     ScriptedDialogs wholeRun;
     g_wholeRun = &wholeRun;
@@ -63,12 +54,6 @@ void GuiFixture::init()
 void GuiFixture::cleanup()
 {
     if (QTest::currentTestFailed() && m_dir) {
-        // Pictures of the windows on screen, kept with the folder for a look.
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (qsizetype i = 0; i < windows.size(); ++i) {
-            if (windows[i]->isVisible())
-                windows[i]->grab().save(m_dir->filePath(u"%1 %2.png"_s.arg(i).arg(windows[i]->objectName())));
-        }
         m_dir->setAutoRemove(false);
         qWarning("The folder of the failed test is kept: %s", qPrintable(m_dir->path()));
     }
@@ -104,8 +89,10 @@ QByteArray GuiFixture::section(const QByteArray& name) const
 QStringList GuiFixture::boxes() const
 {
     QStringList out;
+    static const QStringList kinds = {u"information"_s, u"warning"_s,   u"question"_s, u"error"_s,
+                                      u"plain"_s,       u"open file"_s, u"save file"_s};
     for (const ScriptedDialogs::Call& call : m_dialogs->calls())
-        out << kindName(call.kind) + u" | "_s + call.title + u" | "_s + call.text;
+        out << kinds.value(int(call.kind)) + u" | "_s + call.title + u" | "_s + call.text;
     return out;
 }
 

@@ -125,8 +125,6 @@ QByteArray problemWith(int alternatives, int criteria);
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         QApplication app(argc, argv);                                                                                  \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
         TestObject tc;                                                                                                 \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
         return GuiFixture::run(&tc, argc, argv);                                                                       \
     }
