@@ -58,12 +58,6 @@ private Q_SLOTS:
         QCOMPARE(section("Alt"), TestSupport::cp1251("[Alt]\r\nA_0=Направо\r\nA_1=Альтернатива номер 3\r\n"
                                                      "A_2=Прямо\r\nCount=3\r\n"));
         QCOMPARE(ComUnit::AltCount, 3);
-
-        addItem(m_wizard->FormListQuality, u"Цена"_s);
-        click(m_wizard->FormListQuality, u"ButPrev"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
-        QCOMPARE(section("Qual"), TestSupport::cp1251("[Qual]\r\nQ_0=Цена\r\nCount=1\r\n"));
-        QCOMPARE(section("QualM"), QByteArray());
     }
 
     // Forward checks the count (and tells that more than five leave only the step-by-step interface), a refusal

@@ -50,28 +50,6 @@ QString paragraphFlags(const Node& p)
     return flags;
 }
 
-} // namespace
-
-std::vector<const Node*> Node::all(const QString& n, bool deep) const&
-{
-    std::vector<const Node*> out;
-    for (const Node& c : children) {
-        if (c.name == n)
-            out.push_back(&c);
-        if (deep) {
-            const std::vector<const Node*> inner = c.all(n, true);
-            out.insert(out.end(), inner.begin(), inner.end());
-        }
-    }
-    return out;
-}
-
-const Node* Node::child(const QString& n) const&
-{
-    const std::vector<const Node*> found = all(n);
-    return found.empty() ? nullptr : found.front();
-}
-
 Node parseXml(const QByteArray& bytes)
 {
     QXmlStreamReader reader(bytes);
@@ -94,6 +72,28 @@ Node parseXml(const QByteArray& bytes)
     if (reader.hasError() || root.children.size() != 1)
         throw std::runtime_error("malformed XML: " + reader.errorString().toStdString());
     return std::move(root.children.front());
+}
+
+} // namespace
+
+std::vector<const Node*> Node::all(const QString& n, bool deep) const&
+{
+    std::vector<const Node*> out;
+    for (const Node& c : children) {
+        if (c.name == n)
+            out.push_back(&c);
+        if (deep) {
+            const std::vector<const Node*> inner = c.all(n, true);
+            out.insert(out.end(), inner.begin(), inner.end());
+        }
+    }
+    return out;
+}
+
+const Node* Node::child(const QString& n) const&
+{
+    const std::vector<const Node*> found = all(n);
+    return found.empty() ? nullptr : found.front();
 }
 
 Node Package::xml(const QString& name) const

@@ -28,11 +28,8 @@ struct Node
     const Node* child(const QString&) const&& = delete;
 };
 
-/// Parses with namespace processing, so an undeclared prefix fails as well as
-/// bad XML; throws std::runtime_error.
-Node parseXml(const QByteArray& bytes);
-
-/// The parts of a package in archive order.
+/// The parts of a package in archive order. Their XML is parsed with namespace processing, so an undeclared prefix
+/// fails as well as bad XML (std::runtime_error).
 struct Package
 {
     QStringList order;
