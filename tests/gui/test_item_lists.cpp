@@ -246,10 +246,9 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 25);
         QCOMPARE(lines.at(7), u"Вы должны задать не мение 2-х "_s);
         QCOMPARE(lines.at(19), u"критерий при помощи кнопк "_s);
-        QCOMPARE(child<QPushButton>(criteria, u"ButNext"_s)->text(), u"Продолжить ( пошаговый интерфейс)"_s);
-        QCOMPARE(child<QPushButton>(criteria, u"ButNextCompact"_s)->text(), u"Продолжить ( компактный интерфейс)"_s);
-        QCOMPARE(child<QPushButton>(criteria, u"ButExpToWord"_s)->text(), u"Экспорт анкеты в Word"_s);
-        QCOMPARE(grid(criteria)->Cells(1, 0), u"   Критерии"_s);
+        QCOMPARE(texts(criteria, {u"ButNext"_s, u"ButNextCompact"_s, u"ButExpToWord"_s}) << grid(criteria)->Cells(1, 0),
+                 (QStringList{u"Продолжить ( пошаговый интерфейс)"_s, u"Продолжить ( компактный интерфейс)"_s,
+                              u"Экспорт анкеты в Word"_s, u"   Критерии"_s}));
         // Two rows of buttons: the bottom panel is taller here and every button lies inside it.
         auto* move = child<QWidget>(criteria, u"PMove"_s);
         QCOMPARE(move->geometry(), QRect(0, 493, 792, 80));

@@ -50,10 +50,8 @@ private Q_SLOTS:
     void testEmptyFolder()
     {
         openScreen();
-        QCOMPARE(column(m_problems, 1), QStringList{QString()});
-        QCOMPARE(column(m_templates, 1), QStringList{QString()});
-        QCOMPARE(m_problems->Cells(1, 0), u"     Задачи"_s);
-        QCOMPARE(m_templates->Cells(1, 0), u" Шаблоны задач"_s);
+        QCOMPARE(column(m_problems, 1) + column(m_templates, 1), (QStringList{QString(), QString()}));
+        QCOMPARE(m_problems->Cells(1, 0) + u'|' + m_templates->Cells(1, 0), u"     Задачи| Шаблоны задач"_s);
         QVERIFY(QFileInfo(datDir()).isDir());
         for (const QString& button : {u"ButDelete"_s, u"ButEdit"_s, u"ButSavePrimer"_s, u"ButLoadPrimer"_s,
                                       u"ButEditPrimer"_s, u"ButDelPrimer"_s})
@@ -89,30 +87,28 @@ private Q_SLOTS:
     // too, drops it. The proposal is "Задача номер " and the count of entries.
     void testAddProblem_data()
     {
-        QTest::addColumn<QStringList>("seeded");
+        QTest::addColumn<QString>("seededFiles"); // "|" between
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("filesAfter");
         QTest::addColumn<int>("refusals");
-        QTest::newRow("button, Enter") << QStringList() << u"  Покупка дома  "_s << QStringList{u"Покупка дома.qzr"_s}
-                                       << 0;
+        QTest::newRow("button, Enter") << QString() << u"  Покупка дома  "_s << u"Покупка дома.qzr"_s << 0;
         QTest::newRow("Insert key, Enter, unchanged")
-            << QStringList{u"Дом.qzr"_s} << QString() << QStringList{u"Дом.qzr"_s, u"Задача номер 2.qzr"_s} << 0;
-        QTest::newRow("button, Продолжить") << QStringList() << u"Дача"_s << QStringList{u"Дача.qzr"_s} << 0;
-        QTest::newRow("button, a click on the grid")
-            << QStringList{u"Дом.qzr"_s} << u"Баня"_s << QStringList{u"Баня.qzr"_s, u"Дом.qzr"_s} << 0;
-        QTest::newRow("button, Enter, taken")
-            << QStringList{u"Дача.qzr"_s} << u"Дача"_s << QStringList{u"Дача.qzr"_s, u"Задача номер 2.qzr"_s} << 2;
+            << u"Дом.qzr"_s << QString() << u"Дом.qzr|Задача номер 2.qzr"_s << 0;
+        QTest::newRow("button, Продолжить") << QString() << u"Дача"_s << u"Дача.qzr"_s << 0;
+        QTest::newRow("button, a click on the grid") << u"Дом.qzr"_s << u"Баня"_s << u"Баня.qzr|Дом.qzr"_s << 0;
+        QTest::newRow("button, Enter, taken") << u"Дача.qzr"_s << u"Дача"_s << u"Дача.qzr|Задача номер 2.qzr"_s << 2;
         // Two added, the first deleted: the next proposal repeats the name still on disk.
         QTest::newRow("button, Enter, proposal taken")
-            << QStringList{u"Задача номер 2.qzr"_s} << QString() << QStringList{u"Задача номер 2.qzr"_s} << 2;
+            << u"Задача номер 2.qzr"_s << QString() << u"Задача номер 2.qzr"_s << 2;
     }
 
     void testAddProblem()
     {
-        QFETCH(QStringList, seeded);
+        QFETCH(QString, seededFiles);
         QFETCH(QString, typed);
-        QFETCH(QStringList, files);
+        QFETCH(QString, filesAfter);
         QFETCH(int, refusals);
+        const QStringList seeded = seededFiles.split(u'|', Qt::SkipEmptyParts), files = filesAfter.split(u'|');
         const QString how = QString::fromLatin1(QTest::currentDataTag());
         openScreen(seeded);
         QVERIFY(QTest::qWaitForWindowActive(m_screen));
