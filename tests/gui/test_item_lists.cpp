@@ -1,8 +1,6 @@
 // The alternatives and criteria screens: loading, editing, the count checks of
 // each forward button, saving when left, the rebuild of the judgements, and the
 // questionnaire export.
-#include "compare/CompareStepsBuild.h"
-#include "report/ui/ExportNotice.h"
 
 #include "GuiFixture.h"
 
@@ -60,71 +58,52 @@ private Q_SLOTS:
         QCOMPARE(section("Alt"), TestSupport::cp1251("[Alt]\r\nA_0=Направо\r\nA_1=Альтернатива номер 3\r\n"
                                                      "A_2=Прямо\r\nCount=3\r\n"));
         QCOMPARE(ComUnit::AltCount, 3);
-
-        addItem(m_wizard->FormListQuality, u"Цена"_s);
-        click(m_wizard->FormListQuality, u"ButPrev"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
-        QCOMPARE(section("Qual"), TestSupport::cp1251("[Qual]\r\nQ_0=Цена\r\nCount=1\r\n"));
-        QCOMPARE(section("QualM"), QByteArray());
     }
 
-    void testAlternativesForward_data()
+    // Forward checks the count (and tells that more than five leave only the step-by-step interface), a refusal
+    // stores nothing; back needs no check. The list is saved as it is, at most eleven positions read.
+    void testLeavingTheAlternatives_data()
     {
         QTest::addColumn<int>("count");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<bool>("goesOn");
-        const QStringList refusal{u"warning | Ошибка | Количество альтернатив должно быть в интервале от 2 до 9."_s};
-        const QStringList notice{u"information | Сообщение | Для решения задачи с количеством альтернатив больше 5 "
-                                 u"может быть использован только пошаговый интерфейс !"_s};
-        QTest::newRow("none") << 0 << refusal << false;
-        QTest::newRow("one") << 1 << refusal << false;
-        QTest::newRow("two") << 2 << QStringList() << true;
-        QTest::newRow("five") << 5 << QStringList() << true;
-        QTest::newRow("six") << 6 << notice << true;
-        QTest::newRow("nine") << 9 << notice << true;
-        QTest::newRow("ten") << 10 << refusal << false;
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("shown");
+        const QString refusal = u"warning | Ошибка | Количество альтернатив должно быть в интервале от 2 до 9."_s;
+        const QString notice = u"information | Сообщение | Для решения задачи с количеством альтернатив больше 5 "
+                               u"может быть использован только пошаговый интерфейс !"_s;
+        QTest::newRow("none") << 0 << u"ButNext"_s << refusal;
+        QTest::newRow("one") << 1 << u"ButNext"_s << refusal;
+        QTest::newRow("two") << 2 << u"ButNext"_s << QString();
+        QTest::newRow("five") << 5 << u"ButNext"_s << QString();
+        QTest::newRow("six") << 6 << u"ButNext"_s << notice;
+        QTest::newRow("nine") << 9 << u"ButNext"_s << notice;
+        QTest::newRow("ten") << 10 << u"ButNext"_s << refusal;
+        QTest::newRow("one, back") << 1 << u"ButPrev"_s << QString();
+        QTest::newRow("ten, back") << 10 << u"ButPrev"_s << QString();
+        QTest::newRow("twelve read as eleven, back") << 12 << u"ButPrev"_s << QString();
     }
 
-    void testAlternativesForward()
+    void testLeavingTheAlternatives()
     {
         QFETCH(int, count);
-        QFETCH(QStringList, shown);
-        QFETCH(bool, goesOn);
+        QFETCH(QString, button);
+        QFETCH(QString, shown);
         const QByteArray unsaved = listSection("Alt", "A_", count, false); // "Count" is written by a save only
         openAlternatives(unsaved);
+        QCOMPARE(grid(m_wizard->FormListAlt)->Count(), std::min(count, 11));
         if (!shown.isEmpty())
             answer(Button::Ok);
-        click(m_wizard->FormListAlt, u"ButNext"_s);
-        QCOMPARE(boxes(), shown);
-        QCOMPARE(m_wizard->current(),
-                 goesOn ? static_cast<WizardScreen*>(m_wizard->FormListQuality) : m_wizard->FormListAlt);
-        if (!goesOn) {
+        click(m_wizard->FormListAlt, button);
+        QCOMPARE(boxes(), shown.isEmpty() ? QStringList() : QStringList{shown});
+        if (shown.startsWith(u"warning"_s)) {
+            QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
             QCOMPARE(problemBytes(), unsaved);
             return;
         }
-        QCOMPARE(section("Alt"), listSection("Alt", "A_", count));
-        QCOMPARE(ComUnit::AltCount, count);
-    }
-
-    // Back needs no check: the list is saved as it is, at most eleven positions read.
-    void testGoingBackNeedsNoCheck_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::newRow("one") << 1;
-        QTest::newRow("ten") << 10;
-        QTest::newRow("twelve read as eleven") << 12;
-    }
-
-    void testGoingBackNeedsNoCheck()
-    {
-        QFETCH(int, count);
-        openAlternatives(listSection("Alt", "A_", count));
-        QCOMPARE(column(grid(m_wizard->FormListAlt), 1).last(),
-                 u"Элемент "_s + QString::number(std::min(count, 11) - 1));
-        click(m_wizard->FormListAlt, u"ButPrev"_s);
-        QVERIFY(boxes().isEmpty());
-        QCOMPARE(m_wizard->current(), m_wizard->FormListProblem);
+        QCOMPARE(m_wizard->current(), button == u"ButNext"_s ? static_cast<WizardScreen*>(m_wizard->FormListQuality)
+                                                             : m_wizard->FormListProblem);
         QCOMPARE(section("Alt"), listSection("Alt", "A_", std::min(count, 11)));
+        if (button == u"ButNext"_s)
+            QCOMPARE(ComUnit::AltCount, count);
     }
 
     void testCriteriaForward_data()
@@ -225,9 +204,7 @@ private Q_SLOTS:
     void testFailedSaveIsShownAndTheScreenStays()
     {
         openAlternatives(problemWith(3, 0));
-        // A folder where the problem file was: the file can no longer be replaced.
-        QVERIFY(QFile::remove(problemPath()) && QDir().mkdir(problemPath()));
-        answer(Button::Ok);
+        makeStoresFail();
         click(m_wizard->FormListAlt, u"ButPrev"_s);
         QCOMPARE(boxes(), QStringList{u"error | Оптивар | Unable to write to "_s + problemPath() + u'.'});
         QCOMPARE(m_wizard->current(), m_wizard->FormListAlt);
@@ -246,9 +223,7 @@ private Q_SLOTS:
         click(screen, u"ButExpToWord"_s);
         QVERIFY(boxes().isEmpty());
         QVERIFY(section("Qual").endsWith(TestSupport::cp1251("Q_3=Вид\r\nCount=4\r\n")));
-        const QStringList steps = CompareStepsBuild::stepLines(*IniFile(problemPath()).snapshot());
-        QCOMPARE(steps.size(), 6 + 4 * 6);
-        QCOMPARE(ComUnit::CompareSteps, steps);
+        QCOMPARE(ComUnit::CompareSteps.size(), 6 + 4 * 6);
         QCOMPARE(stored(u"Q_0*Q_1"_s), -5); // the rebuild keeps the judgements that still belong
 
         const QStringList documents = QDir(reportsDir()).entryList(QDir::Files);
@@ -257,14 +232,10 @@ private Q_SLOTS:
                  qPrintable(documents.first()));
         const QString path = QDir(reportsDir()).filePath(documents.first());
         QCOMPARE(opener().opened(), QList<QString>{path});
-        auto* notice = child<ExportNotice>(screen, u"STextSaved"_s);
-        QVERIFY(notice && notice->isVisible());
-        QVERIFY2(notice->text().contains(documents.first()), qPrintable(notice->text()));
-        QVERIFY2(notice->sizeHint().width() <= notice->width(), qPrintable(notice->text()));
-        QCOMPARE(notice->toolTip(), QDir::toNativeSeparators(path));
+        checkNotice(screen, path);
         // Named on the screen until the next click in it.
         QTest::mouseClick(screen->grid()->viewport(), Qt::LeftButton);
-        QCOMPARE(notice->text(), QString());
+        QCOMPARE(textOf(screen, u"STextSaved"_s), QString());
     }
 
     void testScreenTexts()
@@ -275,10 +246,9 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 25);
         QCOMPARE(lines.at(7), u"Вы должны задать не мение 2-х "_s);
         QCOMPARE(lines.at(19), u"критерий при помощи кнопк "_s);
-        QCOMPARE(child<QPushButton>(criteria, u"ButNext"_s)->text(), u"Продолжить ( пошаговый интерфейс)"_s);
-        QCOMPARE(child<QPushButton>(criteria, u"ButNextCompact"_s)->text(), u"Продолжить ( компактный интерфейс)"_s);
-        QCOMPARE(child<QPushButton>(criteria, u"ButExpToWord"_s)->text(), u"Экспорт анкеты в Word"_s);
-        QCOMPARE(grid(criteria)->Cells(1, 0), u"   Критерии"_s);
+        QCOMPARE(texts(criteria, {u"ButNext"_s, u"ButNextCompact"_s, u"ButExpToWord"_s}) << grid(criteria)->Cells(1, 0),
+                 (QStringList{u"Продолжить ( пошаговый интерфейс)"_s, u"Продолжить ( компактный интерфейс)"_s,
+                              u"Экспорт анкеты в Word"_s, u"   Критерии"_s}));
         // Two rows of buttons: the bottom panel is taller here and every button lies inside it.
         auto* move = child<QWidget>(criteria, u"PMove"_s);
         QCOMPARE(move->geometry(), QRect(0, 493, 792, 80));

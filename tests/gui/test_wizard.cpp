@@ -78,35 +78,28 @@ private Q_SLOTS:
     void testTabOrder_data()
     {
         QTest::addColumn<QString>("screen");
-        QTest::addColumn<QStringList>("order");
-        const QStringList list = {u"StGList"_s, u"ButInsert"_s, u"ButEdit"_s, u"ButDelete"_s};
-        QTest::newRow("intro") << u"FormInit"_s << QStringList{u"MemoInf"_s, u"ButNext"_s};
+        QTest::addColumn<QString>("order");
+        const QString list = u"StGList ButInsert ButEdit ButDelete "_s;
+        QTest::newRow("intro") << u"FormInit"_s << u"MemoInf ButNext"_s;
         QTest::newRow("problems") << u"FormListProblem"_s
-                                  << list + QStringList{u"ButSavePrimer"_s, u"ButLoadPrimer"_s, u"StGPrimer"_s,
-                                                        u"ButEditPrimer"_s, u"ButDelPrimer"_s,  u"MemoInf"_s,
-                                                        u"ButPrev"_s,       u"ButNext"_s};
-        QTest::newRow("alternatives") << u"FormListAlt"_s
-                                      << list + QStringList{u"MemoInf"_s, u"ButPrev"_s, u"ButNext"_s};
+                                  << list + u"ButSavePrimer ButLoadPrimer StGPrimer ButEditPrimer ButDelPrimer "
+                                            u"MemoInf ButPrev ButNext"_s;
+        QTest::newRow("alternatives") << u"FormListAlt"_s << list + u"MemoInf ButPrev ButNext"_s;
         QTest::newRow("criteria") << u"FormListQuality"_s
-                                  << list + QStringList{u"MemoInf"_s, u"ButPrev"_s, u"ButExpToWord"_s, u"ButNext"_s,
-                                                        u"ButNextCompact"_s};
+                                  << list + u"MemoInf ButPrev ButExpToWord ButNext ButNextCompact"_s;
         QTest::newRow("step by step") << u"FormMain"_s
-                                      << QStringList{u"TBarMera"_s,       u"ButRunNumer"_s, u"EdA"_s,
-                                                     u"ChBLowerBetter"_s, u"EdB"_s,         u"ButPrev"_s,
-                                                     u"CBoxStep"_s,       u"ButNext"_s};
-        QStringList compact;
-        for (const char* d : {"01", "02", "03", "04", "12", "13", "14", "23", "24", "34"})
-            compact << u"TBarMera"_s + QLatin1StringView(d);
-        QTest::newRow("compact") << u"FormSolQ"_s << compact + QStringList{u"ButPrev"_s, u"MemoInf"_s, u"ButNext"_s};
+                                      << u"TBarMera ButRunNumer EdA ChBLowerBetter EdB ButPrev CBoxStep ButNext"_s;
+        QTest::newRow("compact") << u"FormSolQ"_s
+                                 << u"TBarMera01 TBarMera02 TBarMera03 TBarMera04 TBarMera12 TBarMera13 TBarMera14 "
+                                    u"TBarMera23 TBarMera24 TBarMera34 ButPrev MemoInf ButNext"_s;
         QTest::newRow("results") << u"FormFinal"_s
-                                 << QStringList{u"MResult"_s, u"ButPrev"_s, u"ButAnalysis"_s, u"ButExpToWordShort"_s,
-                                                u"ButExpToWordFull"_s};
+                                 << u"MResult ButPrev ButAnalysis ButExpToWordShort ButExpToWordFull"_s;
     }
 
     void testTabOrder()
     {
         QFETCH(QString, screen);
-        QFETCH(QStringList, order);
+        QFETCH(QString, order);
         QWidget* found = this->screen(screen);
         QStringList visited;
         for (QWidget* w = found->nextInFocusChain(); w != found; w = w->nextInFocusChain()) {
@@ -114,9 +107,9 @@ private Q_SLOTS:
                 visited << w->objectName();
         }
         // The chain is a ring: read it from the first control on.
-        const qsizetype first = visited.indexOf(order.first());
+        const qsizetype first = visited.indexOf(order.section(u' ', 0, 0));
         QVERIFY(first >= 0);
-        QCOMPARE(visited.mid(first) + visited.first(first), order);
+        QCOMPARE((visited.mid(first) + visited.first(first)).join(u' '), order);
     }
 
     // Enter presses the button that has the focus, as on Windows (on two kinds of screen).
@@ -170,9 +163,7 @@ private Q_SLOTS:
         QVERIFY2(colours.size() > 10, "the picture is drawn, not blank");
 
         click(m_wizard->FormInit, u"ButNext"_s);
-        QCOMPARE(m_wizard->current(), m_wizard->FormListProblem);
         QVERIFY(m_wizard->FormListProblem->isVisible() && !m_wizard->FormInit->isVisible());
-        QVERIFY(QFileInfo(datDir()).isDir());
         QCOMPARE(ComUnit::ProblemIni.path(), datDir() + u"/Задача.qzr"_s);
         QVERIFY(!QFileInfo::exists(ComUnit::ProblemIni.path()));
         click(m_wizard->FormListProblem, u"ButPrev"_s);

@@ -14,24 +14,40 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace DocxReader {
 
-std::vector<const Node*> Node::all(const QString& n, bool deep) const&
+namespace {
+
+QString paragraphText(const Node& p)
 {
-    std::vector<const Node*> out;
-    for (const Node& c : children) {
-        if (c.name == n)
-            out.push_back(&c);
-        if (deep) {
-            const std::vector<const Node*> inner = c.all(n, true);
-            out.insert(out.end(), inner.begin(), inner.end());
+    QString s;
+    for (const Node* r : p.all(u"w:r"_s)) {
+        for (const Node& c : r->children) {
+            if (c.name == u"w:t"_s)
+                s += c.text;
+            else if (c.name == u"w:tab"_s)
+                s += u'\t';
+            else if (c.name == u"w:br"_s)
+                s += c.attr(u"w:type"_s) == u"page"_s ? u'\f' : u'\v';
         }
     }
-    return out;
+    return s;
 }
 
-const Node* Node::child(const QString& n) const&
+QString paragraphFlags(const Node& p)
 {
-    const std::vector<const Node*> found = all(n);
-    return found.empty() ? nullptr : found.front();
+    size_t bold = 0;
+    const std::vector<const Node*> runs = p.all(u"w:r"_s);
+    for (const Node* r : runs) {
+        if (r->child(u"w:rPr"_s) && r->child(u"w:rPr"_s)->child(u"w:b"_s))
+            ++bold;
+    }
+    QString flags = bold == 0 ? QString() : bold == runs.size() ? u"b"_s : u"b?"_s;
+    if (const Node* pPr = p.child(u"w:pPr"_s)) {
+        if (pPr->child(u"w:keepNext"_s))
+            flags += u'N';
+        if (pPr->child(u"w:keepLines"_s))
+            flags += u'L';
+    }
+    return flags;
 }
 
 Node parseXml(const QByteArray& bytes)
@@ -56,6 +72,28 @@ Node parseXml(const QByteArray& bytes)
     if (reader.hasError() || root.children.size() != 1)
         throw std::runtime_error("malformed XML: " + reader.errorString().toStdString());
     return std::move(root.children.front());
+}
+
+} // namespace
+
+std::vector<const Node*> Node::all(const QString& n, bool deep) const&
+{
+    std::vector<const Node*> out;
+    for (const Node& c : children) {
+        if (c.name == n)
+            out.push_back(&c);
+        if (deep) {
+            const std::vector<const Node*> inner = c.all(n, true);
+            out.insert(out.end(), inner.begin(), inner.end());
+        }
+    }
+    return out;
+}
+
+const Node* Node::child(const QString& n) const&
+{
+    const std::vector<const Node*> found = all(n);
+    return found.empty() ? nullptr : found.front();
 }
 
 Node Package::xml(const QString& name) const
@@ -94,40 +132,6 @@ Package unzipFile(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read " + path.toStdString());
     return unzip(f.readAll());
-}
-
-QString paragraphText(const Node& p)
-{
-    QString s;
-    for (const Node* r : p.all(u"w:r"_s)) {
-        for (const Node& c : r->children) {
-            if (c.name == u"w:t"_s)
-                s += c.text;
-            else if (c.name == u"w:tab"_s)
-                s += u'\t';
-            else if (c.name == u"w:br"_s)
-                s += c.attr(u"w:type"_s) == u"page"_s ? u'\f' : u'\v';
-        }
-    }
-    return s;
-}
-
-QString paragraphFlags(const Node& p)
-{
-    size_t bold = 0;
-    const std::vector<const Node*> runs = p.all(u"w:r"_s);
-    for (const Node* r : runs) {
-        if (r->child(u"w:rPr"_s) && r->child(u"w:rPr"_s)->child(u"w:b"_s))
-            ++bold;
-    }
-    QString flags = bold == 0 ? QString() : bold == runs.size() ? u"b"_s : u"b?"_s;
-    if (const Node* pPr = p.child(u"w:pPr"_s)) {
-        if (pPr->child(u"w:keepNext"_s))
-            flags += u'N';
-        if (pPr->child(u"w:keepLines"_s))
-            flags += u'L';
-    }
-    return flags;
 }
 
 QString outline(const Node& n)
@@ -175,10 +179,9 @@ QStringList flaggedOutline(const Package& p)
 QStringList packageFaults(const Package& p)
 {
     QStringList faults;
-    const auto fault = [&](const QString& what) { faults << what; };
     try {
         if (p.order.value(0) != u"[Content_Types].xml"_s)
-            fault(u"[Content_Types].xml is not the first part"_s);
+            faults << u"[Content_Types].xml is not the first part"_s;
         const Node types = p.xml(u"[Content_Types].xml"_s);
         QHash<QString, QString> byExtension, byPart;
         for (const Node* d : types.all(u"Default"_s))
@@ -189,13 +192,13 @@ QStringList packageFaults(const Package& p)
             if (part == u"[Content_Types].xml"_s)
                 continue;
             if (byPart.value(part, byExtension.value(part.section(u'.', -1))).isEmpty())
-                fault(u"no content type: "_s + part);
+                faults << u"no content type: "_s + part;
             if (part.endsWith(u".xml"_s) || part.endsWith(u".rels"_s))
                 p.xml(part);
         }
         for (const QString& part : byPart.keys()) {
             if (!p.parts.contains(part))
-                fault(u"content type of a missing part: "_s + part);
+                faults << u"content type of a missing part: "_s + part;
         }
 
         QSet<QString> reached, documentIds;
@@ -205,26 +208,26 @@ QStringList packageFaults(const Package& p)
             const Node rels = p.xml(source);
             for (const Node* rel : rels.all(u"Relationship"_s)) {
                 if (ids.contains(rel->attr(u"Id"_s)))
-                    fault(u"relationship id used twice: "_s + rel->attr(u"Id"_s));
+                    faults << u"relationship id used twice: "_s + rel->attr(u"Id"_s);
                 ids << rel->attr(u"Id"_s);
                 const QString target = base + rel->attr(u"Target"_s);
                 if (!p.parts.contains(target))
-                    fault(u"relationship to a missing part: "_s + target);
+                    faults << u"relationship to a missing part: "_s + target;
                 reached << target;
             }
             documentIds = ids;
         }
         for (const QString& part : p.order) {
             if (!part.contains(u"_rels/"_s) && part != u"[Content_Types].xml"_s && !reached.contains(part))
-                fault(u"no relationship reaches "_s + part);
+                faults << u"no relationship reaches "_s + part;
         }
         const Node body = p.body();
         for (const Node* blip : body.all(u"a:blip"_s, true)) {
             if (!documentIds.contains(blip->attr(u"r:embed"_s)))
-                fault(u"picture without its relationship: "_s + blip->attr(u"r:embed"_s));
+                faults << u"picture without its relationship: "_s + blip->attr(u"r:embed"_s);
         }
     } catch (const std::exception& e) {
-        fault(QString::fromStdString(e.what()));
+        faults << QString::fromStdString(e.what());
     }
     return faults;
 }

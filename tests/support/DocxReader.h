@@ -28,11 +28,8 @@ struct Node
     const Node* child(const QString&) const&& = delete;
 };
 
-/// Parses with namespace processing, so an undeclared prefix fails as well as
-/// bad XML; throws std::runtime_error.
-Node parseXml(const QByteArray& bytes);
-
-/// The parts of a package in archive order.
+/// The parts of a package in archive order. Their XML is parsed with namespace processing, so an undeclared prefix
+/// fails as well as bad XML (std::runtime_error).
 struct Package
 {
     QStringList order;
@@ -47,23 +44,16 @@ struct Package
 Package unzip(QByteArray bytes);
 Package unzipFile(const QString& path);
 
-/// The text of a paragraph: its runs' text, tabs as '\t', line breaks as '\v', page breaks as '\f'.
-QString paragraphText(const Node& p);
-
-/// What a paragraph carries for print: "b" when all its runs are bold ("b?"
-/// when only some are), "N" kept with the next paragraph, "L" its lines kept
-/// together; empty for none of these.
-QString paragraphFlags(const Node& p);
-
-/// A paragraph as its text; a table as "[" rows joined by ";" of cells joined by
+/// A paragraph as its text (its runs' text, tabs as '\t', line breaks as '\v', page breaks as '\f'); a table as "["
+/// rows joined by ";" of cells joined by
 /// "|" "]", the blocks of a cell joined by "¶".
 QString outline(const Node& n);
 
 /// The outline of every block of the body, in order.
 QStringList bodyOutline(const Package& p);
 
-/// Every block of the body for print: a paragraph as its text, "|" and its
-/// flags (paragraphFlags), a table as "[table]".
+/// Every block of the body for print: a paragraph as its text, "|" and its flags ("b" when all its runs are bold,
+/// "b?" when only some are, "N" kept with the next paragraph, "L" its lines kept together), a table as "[table]".
 QStringList flaggedOutline(const Package& p);
 
 /// What keeps a word processor from opening the package cleanly: a part

@@ -1,6 +1,7 @@
 #include "GuiFixture.h"
 
 #include "TestSupport.h"
+#include "report/ui/ExportNotice.h"
 #include "storage/ProblemLists.h"
 
 #include <QAbstractButton>
@@ -12,21 +13,12 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-ScriptedDialogs* g_wholeRun = nullptr;
-
-QString kindName(Dialogs::Kind kind)
-{
-    static const QStringList names = {u"information"_s, u"warning"_s,   u"question"_s, u"error"_s,
-                                      u"plain"_s,       u"open file"_s, u"save file"_s};
-    return names.value(int(kind));
-}
-
-} // namespace
+// The script of the whole run, under the scripts of the tests.
+static ScriptedDialogs* g_wholeRun = nullptr;
 
 int GuiFixture::run(QObject* tests, int argc, char** argv)
 {
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true); // as QTEST_MAIN does
     Wizard::prepareApplication();
     ScriptedDialogs wholeRun;
     g_wholeRun = &wholeRun;
@@ -62,12 +54,6 @@ void GuiFixture::init()
 void GuiFixture::cleanup()
 {
     if (QTest::currentTestFailed() && m_dir) {
-        // Pictures of the windows on screen, kept with the folder for a look.
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (qsizetype i = 0; i < windows.size(); ++i) {
-            if (windows[i]->isVisible())
-                windows[i]->grab().save(m_dir->filePath(u"%1 %2.png"_s.arg(i).arg(windows[i]->objectName())));
-        }
         m_dir->setAutoRemove(false);
         qWarning("The folder of the failed test is kept: %s", qPrintable(m_dir->path()));
     }
@@ -103,8 +89,10 @@ QByteArray GuiFixture::section(const QByteArray& name) const
 QStringList GuiFixture::boxes() const
 {
     QStringList out;
+    static const QStringList kinds = {u"information"_s, u"warning"_s,   u"question"_s, u"error"_s,
+                                      u"plain"_s,       u"open file"_s, u"save file"_s};
     for (const ScriptedDialogs::Call& call : m_dialogs->calls())
-        out << kindName(call.kind) + u" | "_s + call.title + u" | "_s + call.text;
+        out << kinds.value(int(call.kind)) + u" | "_s + call.title + u" | "_s + call.text;
     return out;
 }
 
@@ -212,6 +200,23 @@ void GuiFixture::addItem(QWidget* screen, const QString& name)
     edit->selectAll();
     typeText(edit, name); // replaces the proposed name
     QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void GuiFixture::makeStoresFail()
+{
+    QVERIFY(QFile::remove(problemPath()) && QDir().mkdir(problemPath()));
+    answer(Dialogs::Button::Ok);
+}
+
+void GuiFixture::checkNotice(QWidget* screen, const QString& path)
+{
+    auto* notice = child<ExportNotice>(screen, u"STextSaved"_s);
+    QVERIFY(notice && notice->isVisible());
+    QVERIFY2(notice->text().contains(QFileInfo(path).fileName()), qPrintable(notice->text()));
+    QVERIFY2(notice->sizeHint().width() <= notice->width(), qPrintable(notice->text()));
+    QCOMPARE(notice->toolTip(), QDir::toNativeSeparators(path));
+    Q_EMIT notice->linkActivated(u"folder"_s);
+    QCOMPARE(opener().opened().last(), QFileInfo(path).absolutePath());
 }
 
 QByteArray houseProblem()

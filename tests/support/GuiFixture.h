@@ -93,6 +93,10 @@ protected:
 
     /// Adds an item to a list screen and names it by typing.
     void addItem(QWidget* screen, const QString& name);
+    /// A folder where the problem file was: the file can no longer be replaced. The error box is answered.
+    void makeStoresFail();
+    /// The line of a screen after an export names the document, readable whole, and its link opens the folder.
+    void checkNotice(QWidget* screen, const QString& path);
 
     std::unique_ptr<Wizard> m_wizard;
 
@@ -121,8 +125,6 @@ QByteArray problemWith(int alternatives, int criteria);
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         QApplication app(argc, argv);                                                                                  \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
         TestObject tc;                                                                                                 \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
         return GuiFixture::run(&tc, argc, argv);                                                                       \
     }

@@ -15,10 +15,6 @@ QString examplesDir()
 {
     return QString::fromUtf8(OPTIVAR_EXAMPLES_DIR);
 }
-QString testDataDir()
-{
-    return QString::fromUtf8(OPTIVAR_TESTDATA_DIR);
-}
 
 QByteArray readBytes(const QString& path)
 {

@@ -10,8 +10,6 @@ namespace TestSupport {
 
 /// The folder of the shipped example problems.
 QString examplesDir();
-/// The folder of the test fixtures.
-QString testDataDir();
 
 QByteArray readBytes(const QString& path);
 /// Writes bytes to path, replacing it; fails the calling test through QVERIFY-like abort when impossible.
