@@ -1,8 +1,6 @@
-// The evaluation: judgement matrices, priority vectors, consistency, synthesis, best choice, the reading of the
-// problem file and problems the screens would refuse; the results text as the user reads it: number formats,
-// the consistency thresholds and warnings, and the lines of a whole evaluation in order; then the decision
-// analysis: judgements to revisit, the weights that would change the best choice, and the words for both. The
-// expected numbers come from hand calculation.
+// The evaluation (matrices, priorities, consistency, synthesis, best choice, the problem file, refused problems),
+// the results text (number formats, thresholds, warnings, whole texts) and the decision analysis (judgements to
+// revisit, the weights that would change the best choice, their words). The numbers come from hand calculation.
 #include "TestSupport.h"
 
 #include "evaluate/Analysis.h"
@@ -18,7 +16,6 @@
 #include "storage/IniFile.h"
 #include "storage/ProblemKeys.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -74,8 +71,7 @@ JudgementMatrix criteriaMatrix(int n, const QString& judgements)
     return JudgementMatrix::fromStored(n, [&p](int i, int j) { return p.critJudgement(i, j); });
 }
 
-// Every stored value cycles through the whole scale and beyond, so each matrix is full and (for three or more
-// elements) inconsistent.
+// Stored values cycle through the scale and beyond: every matrix full, from order 3 inconsistent.
 ProblemData busyProblem(int n, int m)
 {
     static constexpr int values[] = {-9, 7, -4, 2, 9, -2, 5, -7, 3, 10, 0, -1, 1};
@@ -120,8 +116,7 @@ AnalysisResult analyse(const ProblemData& problem)
     return Analysis::analyse(problem, Evaluation::EvaluateProblem(problem, russian));
 }
 
-// The winner found from scratch: the weights rescaled around t, the global priorities summed again, the first
-// of equals winning. Independent of the lines the analysis draws.
+// The winner from scratch (not the analysis' lines): weights rescaled around t, priorities summed, first of equals.
 int winnerAt(const AnalysisResult& r, int k, double t)
 {
     double rest = 0.0;
@@ -140,16 +135,6 @@ int winnerAt(const AnalysisResult& r, int k, double t)
         }
     }
     return best;
-}
-
-QStringList exampleNames()
-{
-    return {u"Квартира.qzr"_s, u"Машина.qzr"_s, u"Банк.qzr"_s};
-}
-
-ProblemData example(const QString& name)
-{
-    return ProblemData::load(IniFile(QDir(TestSupport::examplesDir()).filePath(name)));
 }
 
 } // namespace
@@ -291,9 +276,8 @@ private Q_SLOTS:
         }
     }
 
-    // Whatever the judgements and the counts, even those the screens refuse, the results are finite and sized;
-    // the vectors are distributions; a ratio is given only for orders 3 to 10, and there the busy judgements
-    // show their contradictions.
+    // Any judgements and counts, even refused ones: results sized, vectors distributions, a ratio only for orders
+    // 3 to 10, where the busy judgements show their contradictions.
     void testBusyProblems()
     {
         const std::pair<int, int> counts[] = {{0, 0}, {0, 1}, {0, 3}, {1, 0}, {1, 1}, {1, 3},   {3, 0},   {3, 1},
@@ -332,8 +316,7 @@ private Q_SLOTS:
             (QList<int>{p.critJudgement(0, 1), p.critJudgement(0, 2), p.critJudgement(1, 2), p.altJudgement(0, 1, 0),
                         p.altJudgement(1, 2, 2), p.altJudgement(0, 2, 0), p.altJudgement(0, 1, 1)}),
             (QList<int>{-3, 1, 12, 5, -9, 1, 1}));
-        // A problem made with counts keeps them within 0 to 30, as "Count" is read; a file that does not exist is
-        // an empty problem, and is not made.
+        // Counts kept within 0 to 30 as "Count" is read; a missing file is an empty problem, and is not made.
         QCOMPARE(
             (QList<int>{ProblemData(31, 1).critTotal(), ProblemData(-4, 1).critTotal(), ProblemData(1, 30).altTotal()}),
             (QList<int>{30, 0, 30}));
@@ -418,9 +401,8 @@ private Q_SLOTS:
         }
     }
 
-    // Three criteria stored -3, -2, -3 (ratio about 0.2213); under each criterion three alternatives stored -2,
-    // 1, -2 (index about 0.1087, weights about 0.4126, 0.3275, 0.2599), under the first criterion with the first
-    // and the last alternative swapped, so that the last one wins overall.
+    // Criteria stored -3, -2, -3 (ratio 0.2213); alternatives -2, 1, -2 under each (index 0.1087, weights 0.4126,
+    // 0.3275, 0.2599), the first and last swapped under the first criterion, so that the last wins overall.
     void testWholeTextWithBothWarnings()
     {
         ProblemData p = problem(3, 3,
@@ -481,8 +463,8 @@ private Q_SLOTS:
             const AnalysisMatrix& m = r.matrices[criteria ? 0 : 3];
             QVERIFY(near(m.weights[0], 8.0 / 15.0));
             QVERIFY(near(m.weights[3], 1.0 / 15.0));
-            // λ comes out a few units of rounding below 4; the index and the ratios never go below 0, so no
-            // consumer shows -0,00 or -5,9e-16. (QCOMPARE would take anything within 1e-12 of 0.)
+            // λ comes out a hair below 4; index and ratios never go below 0, so none shows -0,00 (QCOMPARE would
+            // take anything within 1e-12 of 0).
             QVERIFY(near(m.lambda, 4.0));
             for (const double zero : {m.consistencyIndex, m.consistencyRatio, e.AltConsistencyRatio,
                                       criteria ? e.CritConsistencyRatio : e.AltConsistencyIndex[2]})
@@ -558,10 +540,9 @@ private Q_SLOTS:
                  "поэтому достаточно изменить любой один из них."_s);
     }
 
-    // At a midpoint between two grades in log space the milder grade is suggested, whichever of the pair is
-    // listed first. The items compared (the pair 0-1, judged 9 to 1 against the rest) are listed as given and in
-    // reverse; judgements in step order. By hand, the rest agree on sqrt(P), P = a02 a21 a03 a31, for four
-    // items, and on P^(1/4) for six.
+    // At a log-space midpoint between grades the milder is suggested, whichever of the pair (0-1, judged 9 to 1
+    // against the rest) is listed first; judgements in step order. The rest agree on sqrt(a02 a21 a03 a31) for
+    // four items, on the fourth root for six.
     void testMidpointTakesTheMilderGrade_data()
     {
         QTest::addColumn<QList<int>>("judgements");
@@ -599,8 +580,7 @@ private Q_SLOTS:
         }
     }
 
-    // A single judgement off in a matrix that stays below the limit is not listed, as the results text does not
-    // warn about it either.
+    // A judgement off in a matrix below the limit is not listed (the results text does not warn either).
     void testBelowLimitListsNothing()
     {
         const AnalysisMatrix m =
@@ -624,19 +604,17 @@ private Q_SLOTS:
         // earlier one wins there. Both ends lie 0,25 from the present weights: the first criterion is named.
         QTest::newRow("the sample problem") << 2 << 2 << u"Q_0*Q_1=-3 A_0*A_1&Q_1=5"_s << 1
                                             << QList<double>{0, 1, -1, 0, 0, 1, 0, -1} << QList<double>{0, 1, 0};
-        // Equal weights, local priorities 0,75/0,25, 0,1/0,9 and 0,5/0,5, R the mean of the other two criteria:
-        //   criterion 0: 0,3 + 0,45 t against 0,7 - 0,45 t, equal at t = 4/9;
-        //   criterion 1: 0,625 - 0,525 t against 0,375 + 0,525 t, equal at t = 5/21;
-        //   criterion 2: 0,425 + 0,075 t against 0,575 - 0,075 t, equal at t = 1, where the earlier one wins.
+        // Equal weights, locals 0,75/0,25, 0,1/0,9, 0,5/0,5, R the mean of the others. Criterion 0: 0,3 + 0,45 t
+        // against 0,7 - 0,45 t, equal at t = 4/9; 1: 0,625 - 0,525 t against 0,375 + 0,525 t, at 5/21; 2: 0,425 +
+        // 0,075 t against 0,575 - 0,075 t, at t = 1, where the earlier one wins.
         QTest::newRow("crossing, the later alternative best")
             << 3 << 2 << u"A_0*A_1&Q_0=-3 A_0*A_1&Q_1=9"_s << 1
             << QList<double>{0, 4.0 / 9, -1, 0, 5.0 / 21, 1, 0, -1, 0, 1, -1, 0} << QList<double>{1, 5.0 / 21, 0};
         QTest::newRow("crossing, the earlier alternative best")
             << 3 << 2 << u"A_0*A_1&Q_0=3 A_0*A_1&Q_1=-9"_s << 0
             << QList<double>{0, 4.0 / 9, -1, 1, 5.0 / 21, 1, 1, -1, 0, 1, -1, -1} << QList<double>{1, 5.0 / 21, 1};
-        // Weights 1 : 1 : 3; locals 7/8 and 1/8, then 1/8 and 7/8, then equal: both 0,5, the first wins. The
-        // crossings lie at the present weights, which rounding puts a hair to either side; the interval still
-        // holds the present weight.
+        // Weights 1 : 1 : 3; locals 7/8 and 1/8, 1/8 and 7/8, equal: both 0,5, the first wins. The crossings lie
+        // at the present weights, a hair to either side by rounding; the interval still holds the present weight.
         QTest::newRow("two alternatives tied")
             << 3 << 2 << u"Q_0*Q_2=3 Q_1*Q_2=3 A_0*A_1&Q_0=-7 A_0*A_1&Q_1=7"_s << 0
             << QList<double>{0.2, 1, 1, -1, 0, 0.2, -1, 1, 0, 1, -1, -1} << QList<double>{0, 0.2, 1};
@@ -700,18 +678,10 @@ private Q_SLOTS:
                  " меньше 23,81%, лучшим станет «Второй»."_s);
     }
 
-    // Sensitivity against the winner recomputed from scratch inside the interval and just beyond its ends, on
-    // the examples and on a problem of every criterion pulling another way.
-    void testIntervalsAgreeWithRecomputation_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const QString& name : exampleNames())
-            QTest::newRow(name.toUtf8().constData()) << name;
-        QTest::newRow("spread") << QString();
-    }
+    // Sensitivity against the winner recomputed from scratch inside the interval and just beyond its ends, on a
+    // problem of every criterion pulling another way.
     void testIntervalsAgreeWithRecomputation()
     {
-        QFETCH(QString, name);
         QString spread = u"Q_0*Q_1=2 Q_2*Q_3=-3 "_s;
         static constexpr int values[] = {-9, -5, 3, 7, -2, 4, 1, -7, 9, 2, -3, 6};
         for (int q = 0, serial = 0; q < 4; ++q) {
@@ -720,7 +690,7 @@ private Q_SLOTS:
                     spread += ProblemKeys::altPairKey(i, j, q) + u'=' + QString::number(values[serial++ % 12]) + u' ';
             }
         }
-        const AnalysisResult r = analyse(name.isEmpty() ? problem(4, 4, spread) : example(name));
+        const AnalysisResult r = analyse(problem(4, 4, spread));
         constexpr double step = 1e-7;
         int changes = 0;
         for (const CriterionSensitivity& s : r.sensitivity) {
