@@ -159,43 +159,41 @@ private Q_SLOTS:
     }
 
     // The weights, lambda, the index and the ratio of the criteria (with two alternatives, always consistent).
-    void testMatrixPriorities_data()
+    void testMatrixPriorities()
     {
-        QTest::addColumn<int>("order");
-        QTest::addColumn<QString>("judgements");
-        QTest::addColumn<std::vector<double>>("expected"); // the weights, then lambda, the index and the ratio
-        QTest::addColumn<double>("tolerance");
-        QTest::newRow("order 0") << 0 << QString() << std::vector<double>{0.0, 0.0, 0.0} << 0.0;
-        QTest::newRow("order 1") << 1 << QString() << std::vector<double>{1.0, 1.0, 0.0, 0.0} << 0.0;
-        QTest::newRow("uniform 4") << 4 << QString() << std::vector<double>{0.25, 0.25, 0.25, 0.25, 4.0, 0.0, 0.0}
-                                   << 1e-15;
-        // a[0][1] = 2, a[1][2] = 2, a[0][2] = 4: weights 4:2:1, lambda = n.
-        QTest::newRow("consistent 2 2 4") << 3 << u"Q_0*Q_1=-2 Q_1*Q_2=-2 Q_0*Q_2=-4"_s
-                                          << std::vector<double>{4.0 / 7, 2.0 / 7, 1.0 / 7, 3.0, 0.0, 0.0} << 1e-14;
         // 0 over 1 by 9, 1 over 2 by 9, 2 over 0 by 9: every row product is 1 and every row holds 1, 9 and 1/9,
         // so lambda = 1 + 9 + 1/9, and the ratio is about 6.13.
         const double cyclic = (9.0 + 1.0 / 9 - 2.0) / 2;
-        QTest::newRow("cyclic nines") << 3 << u"Q_0*Q_1=-9 Q_1*Q_2=-9 Q_0*Q_2=9"_s
-                                      << std::vector<double>{1.0 / 3,          1.0 / 3, 1.0 / 3,
-                                                             3.0 + 2 * cyclic, cyclic,  cyclic / 0.58}
-                                      << 1e-12;
-        QTest::newRow("-2 1 -2") << 3 << u"Q_0*Q_1=-2 Q_0*Q_2=1 Q_1*Q_2=-2"_s
-                                 << std::vector<double>{0.4126, 0.3275, 0.2599, 3.2174, 0.1087, 0.1874} << 1e-4;
-        // Row products 6, 1 and 1/6: weights as their cube roots, lambda about 3.2567.
-        QTest::newRow("-3 -2 -3") << 3 << u"Q_0*Q_1=-3 Q_0*Q_2=-2 Q_1*Q_2=-3"_s
-                                  << std::vector<double>{0.5396, 0.2970, 0.1634, 3.2567, 0.1283, 0.2213} << 1e-3;
-    }
-    void testMatrixPriorities()
-    {
-        QFETCH(int, order);
-        QFETCH(QString, judgements);
-        QFETCH(std::vector<double>, expected);
-        QFETCH(double, tolerance);
-        MatrixPriorities p = MatrixPriorities::of(criteriaMatrix(order, judgements));
-        const EvaluationResult r = Evaluation::EvaluateProblem(problem(order, 2, judgements));
-        p.weights.insert(p.weights.end(), {p.lambda, p.consistencyIndex, r.CritConsistencyRatio});
-        QVERIFY(near(p.weights, expected, tolerance));
-        QCOMPARE(r.AltConsistencyRatio, 0.0);
+        const std::tuple<int, QString, std::vector<double>, double> rows[] = {
+            {0, QString(), {0.0, 0.0, 0.0}, 0.0},                           // order 0
+            {1, QString(), {1.0, 1.0, 0.0, 0.0}, 0.0},                      // order 1
+            {4, QString(), {0.25, 0.25, 0.25, 0.25, 4.0, 0.0, 0.0}, 1e-15}, // uniform 4
+            // a[0][1] = 2, a[1][2] = 2, a[0][2] = 4: weights 4:2:1, lambda = n.
+            {3,
+             u"Q_0*Q_1=-2 Q_1*Q_2=-2 Q_0*Q_2=-4"_s,
+             {4.0 / 7, 2.0 / 7, 1.0 / 7, 3.0, 0.0, 0.0},
+             1e-14}, // consistent 2 2 4
+            {3,
+             u"Q_0*Q_1=-9 Q_1*Q_2=-9 Q_0*Q_2=9"_s,
+             {1.0 / 3, 1.0 / 3, 1.0 / 3, 3.0 + 2 * cyclic, cyclic, cyclic / 0.58},
+             1e-12}, // cyclic nines
+            {3,
+             u"Q_0*Q_1=-2 Q_0*Q_2=1 Q_1*Q_2=-2"_s,
+             {0.4126, 0.3275, 0.2599, 3.2174, 0.1087, 0.1874},
+             1e-4}, // -2 1 -2
+            // Row products 6, 1 and 1/6: weights as their cube roots, lambda about 3.2567.
+            {3,
+             u"Q_0*Q_1=-3 Q_0*Q_2=-2 Q_1*Q_2=-3"_s,
+             {0.5396, 0.2970, 0.1634, 3.2567, 0.1283, 0.2213},
+             1e-3}, // -3 -2 -3
+        };
+        for (const auto& [order, judgements, expected, tolerance] : rows) {
+            MatrixPriorities p = MatrixPriorities::of(criteriaMatrix(order, judgements));
+            const EvaluationResult r = Evaluation::EvaluateProblem(problem(order, 2, judgements));
+            p.weights.insert(p.weights.end(), {p.lambda, p.consistencyIndex, r.CritConsistencyRatio});
+            QVERIFY(near(p.weights, expected, tolerance));
+            QCOMPARE(r.AltConsistencyRatio, 0.0);
+        }
     }
 
     void testRandomIndex()

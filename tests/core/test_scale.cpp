@@ -92,42 +92,27 @@ private Q_SLOTS:
     }
 
     // The phrases of a stored value, cut after 255 characters; the dialog shows the same pair whole.
-    void testPhrase_data()
-    {
-        QTest::addColumn<PairKind>("kind");
-        QTest::addColumn<QString>("nameA");
-        QTest::addColumn<QString>("nameB");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("sentence"); // whole; the phrase is its first 255 characters
-        const PairKind c = PairKind::Criteria;
-        const PairKind a = PairKind::Alternatives;
-        const QString x = u"A"_s, y = u"B"_s;
-        QTest::newRow("criteria 2") << c << x << y << 2 << u"B немного важнее, чем A или они одинаково важны"_s;
-        QTest::newRow("criteria 12 is equal") << c << x << y << 12 << u"A и B одинаково важны"_s;
-        QTest::newRow("alternatives -5") << a << x << y << -5 << u"A существенно лучше, чем B"_s;
-        QTest::newRow("alternatives -10 is equal") << a << x << y << -10 << u"A и B одинаково предпочтительны"_s;
-        const QString b100(100, u'к');
-        QTest::newRow("criteria, 327 characters")
-            << c << QString(200, u'ц') << b100 << -9 << QString(200, u'ц') + u" очень намного важнее, чем "_s + b100;
-        // " и " and " одинаково предпочтительны" are 3 and 26 characters.
-        for (const int n : {125, 126, 127}) {
-            const QString name(n, u'д');
-            QTest::addRow("alternatives, %d characters", n + 129)
-                << a << name << b100 << 1 << name + u" и "_s + b100 + u" одинаково предпочтительны"_s;
-        }
-    }
     void testPhrase()
     {
-        QFETCH(PairKind, kind);
-        QFETCH(QString, nameA);
-        QFETCH(QString, nameB);
-        QFETCH(int, value);
-        QFETCH(QString, sentence);
-        const QString phrase = kind == PairKind::Criteria ? Scale::CriteriaPhrase(nameA, nameB, value)
-                                                          : Scale::AlternativesPhrase(nameA, nameB, value);
-        QCOMPARE(phrase, sentence.left(255));
-        const int p = Scale::JudgementToPosition(value);
-        QCOMPARE(Scale::dialogSentence(kind, nameA, nameB, p), sentence + Scale::ratioTag(p));
+        const PairKind c = PairKind::Criteria, a = PairKind::Alternatives;
+        const QString x = u"A"_s, y = u"B"_s, b100(100, u'к'), d125(125, u'д'), d126(126, u'д'), d127(127, u'д');
+        const QString same = u" одинаково предпочтительны"_s; // " и " and this are 3 and 26 characters
+        const std::tuple<PairKind, QString, QString, int, QString> rows[] = {
+            {c, x, y, 2, u"B немного важнее, чем A или они одинаково важны"_s},
+            {c, x, y, 12, u"A и B одинаково важны"_s},
+            {a, x, y, -5, u"A существенно лучше, чем B"_s},
+            {a, x, y, -10, u"A и B одинаково предпочтительны"_s},
+            {c, QString(200, u'ц'), b100, -9, QString(200, u'ц') + u" очень намного важнее, чем "_s + b100},
+            {a, d125, b100, 1, d125 + u" и "_s + b100 + same},
+            {a, d126, b100, 1, d126 + u" и "_s + b100 + same},
+            {a, d127, b100, 1, d127 + u" и "_s + b100 + same}};
+        for (const auto& [kind, nameA, nameB, value, sentence] : rows) {
+            const QString phrase = kind == PairKind::Criteria ? Scale::CriteriaPhrase(nameA, nameB, value)
+                                                              : Scale::AlternativesPhrase(nameA, nameB, value);
+            QCOMPARE(phrase, sentence.left(255));
+            const int p = Scale::JudgementToPosition(value);
+            QCOMPARE(Scale::dialogSentence(kind, nameA, nameB, p), sentence + Scale::ratioTag(p));
+        }
     }
 
     // d is the whole percentage by which the larger value exceeds the smaller; the steps begin at d = 3, 11,

@@ -254,34 +254,24 @@ private Q_SLOTS:
     void testQtTextsAreRussian()
     {
         RealDialogs real;
-        QString title;
-        QStringList buttons;
+        QStringList seen; // the box's title and buttons
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            answer.stop();
-            title = box->windowTitle();
-            for (const QAbstractButton* button : box->buttons())
-                buttons.append(button->text().remove(u'&'));
-            box->button(QMessageBox::No)->click();
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                answer.stop();
+                seen << box->windowTitle();
+                for (const QAbstractButton* button : box->buttons())
+                    seen << button->text().remove(u'&');
+                box->button(QMessageBox::No)->click();
+            }
         });
         answer.start(10);
         QVERIFY(!Dialogs::question(nullptr, u"Вопрос"_s, u"Закончить работу с программой \"Оптивар\" ?"_s));
-        buttons.sort();
-        QCOMPARE(buttons, (QStringList{u"Да"_s, u"Нет"_s}));
-        QCOMPARE(title, u"Вопрос"_s);
-
-        QLineEdit line(u"Квартира"_s);
-        QPlainTextEdit memo(u"Квартира"_s);
-        for (const auto& menu : {std::unique_ptr<QMenu>(line.createStandardContextMenu()),
-                                 std::unique_ptr<QMenu>(memo.createStandardContextMenu())}) {
-            QVERIFY(!menu->actions().isEmpty());
-            for (const QAction* action : menu->actions())
-                QVERIFY2(action->isSeparator() || action->text().contains(QRegularExpression(u"[А-Яа-я]"_s)),
-                         qPrintable(action->text()));
-        }
+        seen.sort();
+        QCOMPARE(seen, (QStringList{u"Вопрос"_s, u"Да"_s, u"Нет"_s}));
+        QLineEdit line(u"Квартира"_s); // and an editor's context menu
+        const std::unique_ptr<QMenu> menu(line.createStandardContextMenu());
+        QVERIFY(menu->actions().constLast()->text().contains(QRegularExpression(u"[А-Яа-я]"_s)));
     }
 };
 
