@@ -55,22 +55,17 @@ private Q_SLOTS:
         GuiFixture::cleanup();
     }
 
-    void testAddKeepsNumOrder_data()
-    {
-        QTest::addColumn<QList<int>>("nums");
-        QTest::addColumn<QStringList>("order");
-        QTest::newRow("descending") << QList<int>{2, 1, 0} << QStringList{u"0:n2"_s, u"1:n1"_s, u"2:n0"_s};
-        QTest::newRow("equal goes after") << QList<int>{1, 0, 1} << QStringList{u"0:n1"_s, u"1:n0"_s, u"1:n2"_s};
-        QTest::newRow("gaps") << QList<int>{5, 0, 2} << QStringList{u"0:n1"_s, u"2:n2"_s, u"5:n0"_s};
-    }
-
+    // Descending, an equal Num after the one there, gaps.
     void testAddKeepsNumOrder()
     {
-        QFETCH(QList<int>, nums);
-        QFETCH(QStringList, order);
-        for (int i = 0; i < nums.size(); ++i)
-            QVERIFY(m_grid->Add(std::make_unique<TLElem>(nums.at(i), u"n"_s + QString::number(i))));
-        QCOMPARE(items(), order);
+        const std::pair<QList<int>, QString> rows[] = {
+            {{2, 1, 0}, u"0:n2 1:n1 2:n0"_s}, {{1, 0, 1}, u"0:n1 1:n0 1:n2"_s}, {{5, 0, 2}, u"0:n1 2:n2 5:n0"_s}};
+        for (const auto& [nums, order] : rows) {
+            m_grid->FreeAll();
+            for (int i = 0; i < nums.size(); ++i)
+                QVERIFY(m_grid->Add(std::make_unique<TLElem>(nums.at(i), u"n"_s + QString::number(i))));
+            QCOMPARE(items().join(u' '), order);
+        }
     }
 
     // An item its compare calls equal is refused; without a compare, Add appends.
@@ -94,20 +89,16 @@ private Q_SLOTS:
         m_grid->setCells(1, 0, u"Header"_s);
         m_grid->FreeAll();
         m_grid->FillGrid();
-        QCOMPARE(m_grid->RowCount(), TStGCollect::FixedRows + 1);
-        QCOMPARE(column(m_grid, 1), QStringList{QString()});
-        QCOMPARE(m_grid->Cells(1, 0), u"Header"_s);
-        QCOMPARE(m_grid->CurrentItem(), nullptr);
+        QCOMPARE(column(m_grid, 1) << m_grid->Cells(1, 0), (QStringList{QString(), u"Header"_s}));
+        QVERIFY(m_grid->RowCount() == TStGCollect::FixedRows + 1 && !m_grid->CurrentItem());
 
         for (int i = 0; i < 200; ++i)
             m_grid->Add(std::make_unique<TLElem>(i, i == 1 ? QString(300, u'ж') : u"n"_s + QString::number(i)));
         m_grid->FillVisibleRows();
         QCOMPARE(m_grid->RowCount(), 201);
-        QCOMPARE(m_grid->Cells(1, 2), QString(255, u'ж'));
-        QCOMPARE(m_grid->Cells(1, 51), u"n50"_s);
-        QCOMPARE(m_grid->Cells(0, 51), u"  51"_s);
-        QCOMPARE(m_grid->Cells(1, 52), QString());
-        QCOMPARE(m_grid->Cells(1, 200), QString());
+        QCOMPARE((QStringList{m_grid->Cells(1, 2), m_grid->Cells(1, 51), m_grid->Cells(0, 51), m_grid->Cells(1, 52),
+                              m_grid->Cells(1, 200)}),
+                 (QStringList{QString(255, u'ж'), u"n50"_s, u"  51"_s, QString(), QString()}));
     }
 
     void testTypedCharacterOpensTheEditor_data()
