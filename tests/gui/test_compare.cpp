@@ -106,9 +106,7 @@ private Q_SLOTS:
         QCOMPARE(dialog()->StepKind(), QChar(u'Q'));
         QCOMPARE((QList<int>{bar()->minimum(), bar()->maximum(), bar()->value()}), (QList<int>{-8, 8, -2}));
         QCOMPARE(words(), u"Цена немного важнее, чем Качество  [3/1]|3|1"_s);
-        QCOMPARE(steps()->count(), 3 + 3 * 6);
-        QCOMPARE(steps()->currentIndex(), 0);
-        QVERIFY(!steps()->isEditable());
+        QVERIFY(steps()->count() == 3 + 3 * 6 && steps()->currentIndex() == 0 && !steps()->isEditable());
         QCOMPARE((QStringList{steps()->itemText(0), steps()->itemText(2), steps()->itemText(3), steps()->itemText(20)}),
                  (QStringList{u"Цена и Качество"_s, u"Качество и Срок"_s, u"Налево и Направо [Цена]."_s,
                               u"Прямо и Назад [Срок]."_s}));
@@ -191,9 +189,7 @@ private Q_SLOTS:
         QCOMPARE(bar()->value(), 20 % 17 - 8);
         for (int i = 0; i < 3; ++i)
             click(dialog(), u"ButPrev"_s);
-        QCOMPARE(ComUnit::CurrentStep, 17);
-        QCOMPARE(steps()->currentIndex(), 17);
-        QCOMPARE(bar()->value(), 17 % 17 - 8);
+        QCOMPARE((QList<int>{ComUnit::CurrentStep, steps()->currentIndex(), bar()->value()}), (QList<int>{17, 17, -8}));
         for (int step = 0; step < keys.size(); ++step)
             QCOMPARE(stored(ComUnit::stepLinePart(keys.at(step), 0)), Scale::PositionToJudgement(step % 17 - 8));
 
@@ -202,8 +198,7 @@ private Q_SLOTS:
         click(dialog(), u"ButPrev"_s);
         QCOMPARE(m_wizard->current(), m_wizard->FormListQuality);
         QVERIFY(!dialog()->isVisible());
-        QCOMPARE(stored(u"Q_0*Q_1"_s), 8);
-        QCOMPARE(ComUnit::CurrentStep, 0);
+        QCOMPARE((QList<int>{stored(u"Q_0*Q_1"_s), ComUnit::CurrentStep}), (QList<int>{8, 0}));
     }
 
     // A jump stores the step left; picking the step on screen stores it and shows it unchanged.
@@ -220,10 +215,8 @@ private Q_SLOTS:
         QCOMPARE(words(), u"Назад существенно лучше, чем Направо  [1/5]|1|5"_s);
         moveBar(3);
         pickStep(19);
-        QCOMPARE(ComUnit::CurrentStep, 19);
-        QCOMPARE(steps()->currentIndex(), 19);
-        QCOMPARE(stored(u"A_1*A_3&Q_2"_s), 4);
-        QCOMPARE(bar()->value(), 3);
+        QCOMPARE((QList<int>{ComUnit::CurrentStep, steps()->currentIndex(), stored(u"A_1*A_3&Q_2"_s), bar()->value()}),
+                 (QList<int>{19, 19, 4, 3}));
         pickStep(0);
         QCOMPARE(bar()->value(), -5);
     }
@@ -266,8 +259,7 @@ private Q_SLOTS:
         click(dialog(), u"ButNext"_s);
         QCOMPARE(boxes(), QStringList{u"error | Оптивар | Unable to write to "_s + problemPath() + u'.'});
         QCOMPARE(m_wizard->current(), dialog());
-        QCOMPARE(ComUnit::CurrentStep, 0);
-        QCOMPARE(bar()->value(), 2);
+        QCOMPARE((QList<int>{ComUnit::CurrentStep, bar()->value()}), (QList<int>{0, 2}));
     }
 
     // Every word of a row's sentence can be read: a long one wraps onto a second

@@ -66,50 +66,39 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_wizard->FormListAlt));
         QCOMPARE(m_wizard->FormListAlt->windowHandle()->title(), m_wizard->FormListAlt->windowTitle());
 
-        QCOMPARE(ComUnit::DatDir, datDir());
-        QCOMPARE(ComUnit::ProblemFile, datDir() + u"/Задача.qzr"_s);
-        QVERIFY(ComUnit::CompareSteps.isEmpty());
-        QCOMPARE(ComUnit::CurrentStep, 0);
+        QCOMPARE(ComUnit::DatDir + u'|' + ComUnit::ProblemFile, datDir() + u'|' + datDir() + u"/Задача.qzr"_s);
+        QVERIFY(ComUnit::CompareSteps.isEmpty() && ComUnit::CurrentStep == 0);
         QVERIFY(QDir::current().isEmpty());
     }
 
     // Tab goes through the controls of each screen in reading order, passing over
     // hidden and disabled ones, which are left out here too.
-    void testTabOrder_data()
-    {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("order");
-        const QString list = u"StGList ButInsert ButEdit ButDelete "_s;
-        QTest::newRow("intro") << u"FormInit"_s << u"MemoInf ButNext"_s;
-        QTest::newRow("problems") << u"FormListProblem"_s
-                                  << list + u"ButSavePrimer ButLoadPrimer StGPrimer ButEditPrimer ButDelPrimer "
-                                            u"MemoInf ButPrev ButNext"_s;
-        QTest::newRow("alternatives") << u"FormListAlt"_s << list + u"MemoInf ButPrev ButNext"_s;
-        QTest::newRow("criteria") << u"FormListQuality"_s
-                                  << list + u"MemoInf ButPrev ButExpToWord ButNext ButNextCompact"_s;
-        QTest::newRow("step by step") << u"FormMain"_s
-                                      << u"TBarMera ButRunNumer EdA ChBLowerBetter EdB ButPrev CBoxStep ButNext"_s;
-        QTest::newRow("compact") << u"FormSolQ"_s
-                                 << u"TBarMera01 TBarMera02 TBarMera03 TBarMera04 TBarMera12 TBarMera13 TBarMera14 "
-                                    u"TBarMera23 TBarMera24 TBarMera34 ButPrev MemoInf ButNext"_s;
-        QTest::newRow("results") << u"FormFinal"_s
-                                 << u"MResult ButPrev ButAnalysis ButExpToWordShort ButExpToWordFull"_s;
-    }
-
     void testTabOrder()
     {
-        QFETCH(QString, screen);
-        QFETCH(QString, order);
-        QWidget* found = this->screen(screen);
-        QStringList visited;
-        for (QWidget* w = found->nextInFocusChain(); w != found; w = w->nextInFocusChain()) {
-            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(found) && w->isEnabled())
-                visited << w->objectName();
+        const QString list = u"StGList ButInsert ButEdit ButDelete "_s;
+        const std::tuple<QString, QString> rows[] = {
+            {u"FormInit"_s, u"MemoInf ButNext"_s},
+            {u"FormListProblem"_s, list + u"ButSavePrimer ButLoadPrimer StGPrimer ButEditPrimer ButDelPrimer "
+                                          u"MemoInf ButPrev ButNext"_s},
+            {u"FormListAlt"_s, list + u"MemoInf ButPrev ButNext"_s},
+            {u"FormListQuality"_s, list + u"MemoInf ButPrev ButExpToWord ButNext ButNextCompact"_s},
+            {u"FormMain"_s, u"TBarMera ButRunNumer EdA ChBLowerBetter EdB ButPrev CBoxStep ButNext"_s},
+            {u"FormSolQ"_s, u"TBarMera01 TBarMera02 TBarMera03 TBarMera04 TBarMera12 TBarMera13 TBarMera14 "
+                            u"TBarMera23 TBarMera24 TBarMera34 ButPrev MemoInf ButNext"_s},
+            {u"FormFinal"_s, u"MResult ButPrev ButAnalysis ButExpToWordShort ButExpToWordFull"_s},
+        };
+        for (const auto& [screen, order] : rows) {
+            QWidget* found = this->screen(screen);
+            QStringList visited;
+            for (QWidget* w = found->nextInFocusChain(); w != found; w = w->nextInFocusChain()) {
+                if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(found) && w->isEnabled())
+                    visited << w->objectName();
+            }
+            // The chain is a ring: read it from the first control on.
+            const qsizetype first = visited.indexOf(order.section(u' ', 0, 0));
+            QVERIFY(first >= 0);
+            QCOMPARE((visited.mid(first) + visited.first(first)).join(u' '), order);
         }
-        // The chain is a ring: read it from the first control on.
-        const qsizetype first = visited.indexOf(order.section(u' ', 0, 0));
-        QVERIFY(first >= 0);
-        QCOMPARE((visited.mid(first) + visited.first(first)).join(u' '), order);
     }
 
     // Enter presses the button that has the focus, as on Windows (on two kinds of screen).
@@ -131,9 +120,9 @@ private Q_SLOTS:
             QCOMPARE(s->size(), QSize(792, 573));
             QCOMPARE(s->minimumSize(), s->maximumSize());
             const Qt::WindowFlags flags = s->windowFlags();
-            QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint) && flags.testFlag(Qt::WindowCloseButtonHint));
-            QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint) && flags.testFlag(Qt::CustomizeWindowHint));
-            QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+            QVERIFY(flags.testFlags(Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                                    Qt::WindowSystemMenuHint | Qt::CustomizeWindowHint) &&
+                    !flags.testFlag(Qt::WindowMaximizeButtonHint));
             s->show();
             QVERIFY(QTest::qWaitForWindowExposed(s));
             const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
@@ -207,23 +196,17 @@ private Q_SLOTS:
         QCOMPARE(window->isVisible(), answer == Button::No);
     }
 
-    void testErrorText_data()
-    {
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << u"File not found"_s << u"File not found."_s;
-        QTest::newRow("slash sorts after the stop") << u"a/"_s << u"a/."_s;
-        QTest::newRow("full stop kept") << u"Ошибка копирования файла."_s << u"Ошибка копирования файла."_s;
-        QTest::newRow("exclamation sorts before") << u"Ошибка !"_s << u"Ошибка !"_s;
-        QTest::newRow("minus sorts before") << u"a-"_s << u"a-"_s;
-        QTest::newRow("empty") << QString() << QString();
-    }
-
+    // A full stop is added after a letter or a character sorting after it, not after "!" or "-".
     void testErrorText()
     {
-        QFETCH(QString, message);
-        QFETCH(QString, shown);
-        QCOMPARE(ErrorBox::boxText(message), shown);
+        const std::pair<QString, QString> rows[] = {{u"File not found"_s, u"File not found."_s},
+                                                    {u"a/"_s, u"a/."_s},
+                                                    {u"Ошибка копирования файла."_s, u"Ошибка копирования файла."_s},
+                                                    {u"Ошибка !"_s, u"Ошибка !"_s},
+                                                    {u"a-"_s, u"a-"_s},
+                                                    {QString(), QString()}};
+        for (const auto& [message, shown] : rows)
+            QCOMPARE(ErrorBox::boxText(message), shown);
     }
 
     // A handler's failure, a file error or any other, ends it in the one error box.
@@ -250,7 +233,7 @@ private Q_SLOTS:
         QCOMPARE(second.unexpected().size(), 1);
     }
 
-    // A real box, not the script: its buttons, and every entry of the editors' context menus.
+    // A real box, not the script: its title and buttons, and an entry of an editor's context menu.
     void testQtTextsAreRussian()
     {
         RealDialogs real;
