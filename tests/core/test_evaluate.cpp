@@ -252,25 +252,22 @@ private Q_SLOTS:
     }
 
     // One criterion, three alternatives; of equal priorities the first wins.
-    void testBestChoice_data()
-    {
-        QTest::addColumn<QString>("judgements");
-        QTest::addColumn<int>("best");
-        QTest::newRow("all equal: the first") << QString() << 0;
-        QTest::newRow("1 and 2 tie above 0") << u"A_0*A_1&Q_0=3 A_0*A_2&Q_0=3"_s << 1;
-        QTest::newRow("0 and 2 tie above 1") << u"A_0*A_1&Q_0=-4 A_1*A_2&Q_0=4"_s << 0;
-        QTest::newRow("the last one clearly") << u"A_0*A_2&Q_0=7 A_1*A_2&Q_0=7"_s << 2;
-        QTest::newRow("the middle one") << u"A_0*A_1&Q_0=5 A_1*A_2&Q_0=-5"_s << 1;
-    }
     void testBestChoice()
     {
-        QFETCH(QString, judgements);
-        QFETCH(int, best);
-        const EvaluationResult r = Evaluation::EvaluateProblem(problem(1, 3, judgements));
-        QCOMPARE(r.BestChoice, best);
-        for (int i = 0; i < 3; ++i) {
-            QVERIFY(r.AltPriority[std::size_t(i)] <= r.AltPriority[std::size_t(best)]);
-            QVERIFY(i >= best || r.AltPriority[std::size_t(i)] < r.AltPriority[std::size_t(best)]);
+        const std::tuple<QString, int> rows[] = {
+            {QString(), 0},                         // all equal: the first
+            {u"A_0*A_1&Q_0=3 A_0*A_2&Q_0=3"_s, 1},  // 1 and 2 tie above 0
+            {u"A_0*A_1&Q_0=-4 A_1*A_2&Q_0=4"_s, 0}, // 0 and 2 tie above 1
+            {u"A_0*A_2&Q_0=7 A_1*A_2&Q_0=7"_s, 2},  // the last one clearly
+            {u"A_0*A_1&Q_0=5 A_1*A_2&Q_0=-5"_s, 1}, // the middle one
+        };
+        for (const auto& [judgements, best] : rows) {
+            const EvaluationResult r = Evaluation::EvaluateProblem(problem(1, 3, judgements));
+            QCOMPARE(r.BestChoice, best);
+            for (int i = 0; i < 3; ++i) {
+                QVERIFY(r.AltPriority[std::size_t(i)] <= r.AltPriority[std::size_t(best)]);
+                QVERIFY(i >= best || r.AltPriority[std::size_t(i)] < r.AltPriority[std::size_t(best)]);
+            }
         }
     }
 
@@ -475,43 +472,33 @@ private Q_SLOTS:
     // One judgement of the consistent 8:4:2:1 matrix turned round. With geometric means of order 4 the whole
     // matrix's priorities put the two elements level, so only the rest of the matrix can name the old value.
     // Ties of the others (equal deviation) keep the step order.
-    void testReversedJudgement_data()
-    {
-        QTest::addColumn<int>("criterion"); // -1: the criteria
-        QTest::addColumn<int>("i");
-        QTest::addColumn<int>("j");
-        QTest::addColumn<double>("ratio");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<QString>("others");
-        QTest::newRow("criteria 0-2") << -1 << 0 << 2 << 0.44 << 1 << u"Q_0*Q_1 Q_0*Q_3"_s;
-        QTest::newRow("criteria 1-3") << -1 << 1 << 3 << 0.30 << 4 << u"Q_0*Q_1 Q_0*Q_3"_s;
-        QTest::newRow("criteria 0-3") << -1 << 0 << 3 << 0.99 << 2 << u"Q_0*Q_1 Q_0*Q_2"_s;
-        QTest::newRow("criteria 0-1") << -1 << 0 << 1 << 0.12 << 0 << u"Q_0*Q_2 Q_0*Q_3"_s;
-        QTest::newRow("alternatives 0-2 under criterion 1")
-            << 1 << 0 << 2 << 0.44 << 6 + 6 + 1 << u"A_0*A_1&Q_1 A_0*A_3&Q_1"_s;
-    }
     void testReversedJudgement()
     {
-        QFETCH(int, criterion);
-        QFETCH(int, i);
-        QFETCH(int, j);
-        QFETCH(double, ratio);
-        QFETCH(int, step);
-        QFETCH(QString, others);
-        const AnalysisResult r = analyse(problem(4, 4, consistentFour(criterion, i, j)));
-        const AnalysisMatrix& m = r.matrices[std::size_t(criterion + 1)];
-        QVERIFY2(near(m.consistencyRatio, ratio, 0.005), qPrintable(QString::number(m.consistencyRatio)));
-        QVERIFY(m.inconsistent);
-        QCOMPARE(m.revisit.size(), 3);
-        const RevisitJudgement& worst = m.revisit.first();
-        const int stored = 1 << (j - i);
-        QCOMPARE((QList<int>{worst.first, worst.second, worst.step, worst.presentValue, worst.suggestedValue}),
-                 (QList<int>{i, j, step, stored, -stored}));
-        QCOMPARE(worst.key, criterion < 0 ? ProblemKeys::qualPairKey(i, j) : ProblemKeys::altPairKey(i, j, criterion));
-        QVERIFY(near(worst.agreeingRatio, stored) && near(worst.deviation, stored) && near(worst.e, 1.0 / stored));
-        QCOMPARE(m.revisit.at(1).key + u' ' + m.revisit.at(2).key, others);
-        QVERIFY(m.revisit.at(1).deviation < worst.deviation);
-        QCOMPARE(m.revisit.at(1).deviation, m.revisit.at(2).deviation);
+        const std::tuple<int, int, int, double, int, QString> rows[] = {
+            // criterion -1: the criteria
+            {-1, 0, 2, 0.44, 1, u"Q_0*Q_1 Q_0*Q_3"_s},                // criteria 0-2
+            {-1, 1, 3, 0.30, 4, u"Q_0*Q_1 Q_0*Q_3"_s},                // criteria 1-3
+            {-1, 0, 3, 0.99, 2, u"Q_0*Q_1 Q_0*Q_2"_s},                // criteria 0-3
+            {-1, 0, 1, 0.12, 0, u"Q_0*Q_2 Q_0*Q_3"_s},                // criteria 0-1
+            {1, 0, 2, 0.44, 6 + 6 + 1, u"A_0*A_1&Q_1 A_0*A_3&Q_1"_s}, // alternatives 0-2 under criterion 1
+        };
+        for (const auto& [criterion, i, j, ratio, step, others] : rows) {
+            const AnalysisResult r = analyse(problem(4, 4, consistentFour(criterion, i, j)));
+            const AnalysisMatrix& m = r.matrices[std::size_t(criterion + 1)];
+            QVERIFY2(near(m.consistencyRatio, ratio, 0.005), qPrintable(QString::number(m.consistencyRatio)));
+            QVERIFY(m.inconsistent);
+            QCOMPARE(m.revisit.size(), 3);
+            const RevisitJudgement& worst = m.revisit.first();
+            const int stored = 1 << (j - i);
+            QCOMPARE((QList<int>{worst.first, worst.second, worst.step, worst.presentValue, worst.suggestedValue}),
+                     (QList<int>{i, j, step, stored, -stored}));
+            QCOMPARE(worst.key,
+                     criterion < 0 ? ProblemKeys::qualPairKey(i, j) : ProblemKeys::altPairKey(i, j, criterion));
+            QVERIFY(near(worst.agreeingRatio, stored) && near(worst.deviation, stored) && near(worst.e, 1.0 / stored));
+            QCOMPARE(m.revisit.at(1).key + u' ' + m.revisit.at(2).key, others);
+            QVERIFY(m.revisit.at(1).deviation < worst.deviation);
+            QCOMPARE(m.revisit.at(1).deviation, m.revisit.at(2).deviation);
+        }
     }
 
     // The sentences are the dialog's, with the names of the pair and the ratio in the order of the sentence.
@@ -541,40 +528,37 @@ private Q_SLOTS:
     // At a log-space midpoint between grades the milder is suggested, whichever of the pair (0-1, judged 9 to 1
     // against the rest) is listed first; judgements in step order. The rest agree on sqrt(a02 a21 a03 a31) for
     // four items, on the fourth root for six.
-    void testMidpointTakesTheMilderGrade_data()
-    {
-        QTest::addColumn<QList<int>>("judgements");
-        QTest::addColumn<int>("suggested"); // for item 0 against item 1 as given
-        QTest::newRow("4 items, sqrt 2: equal, not 2") << QList<int>{9, -2, 1, 1, 1, 1} << 1;
-        QTest::newRow("4 items, sqrt 12: 3, not 4") << QList<int>{9, -4, 1, 3, 1, 1} << -3;
-        QTest::newRow("4 items, sqrt 20: 4, not 5") << QList<int>{9, -4, 1, 5, 1, 1} << -4;
-        QTest::newRow("4 items, sqrt 6 the other way: 2, not 3") << QList<int>{-9, 2, 1, -3, 1, 1} << 2;
-        QTest::newRow("6 items, 4^(1/4) = sqrt 2: equal")
-            << QList<int>{9, -2, -2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1} << 1;
-    }
     void testMidpointTakesTheMilderGrade()
     {
-        QFETCH(QList<int>, judgements);
-        QFETCH(int, suggested);
-        const int k = judgements.size() == 6 ? 4 : 6;
-        for (const bool reversed : {false, true}) {
-            // Listed in reverse, the pair's first element is the other one: the judgement turns round.
-            const auto at = [&](int item) { return reversed ? k - 1 - item : item; };
-            QString stored;
-            int serial = 0;
-            for (int i = 0; i < k; ++i) {
-                for (int j = i + 1; j < k; ++j) {
-                    const int v = judgements.at(serial++);
-                    stored += ProblemKeys::qualPairKey(std::min(at(i), at(j)), std::max(at(i), at(j))) + u'=' +
-                              QString::number(reversed && v != 1 ? -v : v) + u' ';
+        const std::tuple<QList<int>, int> rows[] = {
+            // the suggestion for item 0 against item 1 as given
+            {{9, -2, 1, 1, 1, 1}, 1},                             // 4 items, sqrt 2: equal, not 2
+            {{9, -4, 1, 3, 1, 1}, -3},                            // 4 items, sqrt 12: 3, not 4
+            {{9, -4, 1, 5, 1, 1}, -4},                            // 4 items, sqrt 20: 4, not 5
+            {{-9, 2, 1, -3, 1, 1}, 2},                            // 4 items, sqrt 6 the other way: 2, not 3
+            {{9, -2, -2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, 1}, // 6 items, 4^(1/4) = sqrt 2: equal
+        };
+        for (const auto& [judgements, suggested] : rows) {
+            const int k = judgements.size() == 6 ? 4 : 6;
+            for (const bool reversed : {false, true}) {
+                // Listed in reverse, the pair's first element is the other one: the judgement turns round.
+                const auto at = [&](int item) { return reversed ? k - 1 - item : item; };
+                QString stored;
+                int serial = 0;
+                for (int i = 0; i < k; ++i) {
+                    for (int j = i + 1; j < k; ++j) {
+                        const int v = judgements.at(serial++);
+                        stored += ProblemKeys::qualPairKey(std::min(at(i), at(j)), std::max(at(i), at(j))) + u'=' +
+                                  QString::number(reversed && v != 1 ? -v : v) + u' ';
+                    }
                 }
+                const AnalysisMatrix criteria = analyse(problem(k, 2, stored)).matrices.at(0);
+                QVERIFY(criteria.inconsistent);
+                const RevisitJudgement& worst = criteria.revisit.first();
+                QCOMPARE(worst.first, std::min(at(0), at(1)));
+                QCOMPARE(worst.second, std::max(at(0), at(1)));
+                QCOMPARE(worst.suggestedValue, reversed && suggested != 1 ? -suggested : suggested);
             }
-            const AnalysisMatrix criteria = analyse(problem(k, 2, stored)).matrices.at(0);
-            QVERIFY(criteria.inconsistent);
-            const RevisitJudgement& worst = criteria.revisit.first();
-            QCOMPARE(worst.first, std::min(at(0), at(1)));
-            QCOMPARE(worst.second, std::max(at(0), at(1)));
-            QCOMPARE(worst.suggestedValue, reversed && suggested != 1 ? -suggested : suggested);
         }
     }
 
