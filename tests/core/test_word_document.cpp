@@ -173,37 +173,33 @@ private Q_SLOTS:
         QCOMPARE(int(body.all(u"w:keepNext"_s, true).size()), flags ? int(outline.count(u"|N"_s)) : 0);
     }
 
-    void testRunFont_data()
-    {
-        QTest::addColumn<QString>("calls");
-        QTest::addColumn<QString>("key"); // font|half-points|b|i|underline
-        QTest::newRow("size only") << u"f:12"_s << u"|24|||"_s;
-        QTest::newRow("name and all flags") << u"f:14,1,1,1,Arial"_s << u"Arial|28|b|i|single"_s;
-        QTest::newRow("Word's true, double underline") << u"f:11,-1,-1,3"_s << u"|22|b|i|double"_s;
-        QTest::newRow("unknown underline kind") << u"f:11,0,0,5"_s << u"|22|||single"_s;
-        QTest::newRow("empty name and size 0 keep them, flags replaced")
-            << u"f:14,1,0,1,Arial;f:0,0,1,0"_s << u"Arial|28||i|"_s;
-        QTest::newRow("negative size keeps the size") << u"f:12;f:-5,1"_s << u"|24|b||"_s;
-        QTest::newRow("a new name replaces") << u"f:12,0,0,0,Arial;f:0,0,0,0,Tahoma"_s << u"Tahoma|24|||"_s;
-        QTest::newRow("name cut to 255") << (u"f:12,0,0,0,"_s + QString(300, u'Ш')) << QString(255, u'Ш') + u"|24|||"_s;
-        QTest::newRow("largest size") << u"f:1638"_s << u"|3276|||"_s;
-    }
     void testRunFont()
     {
-        QFETCH(QString, calls);
-        QFETCH(QString, key);
-        TFormWord w(nowhere());
-        w.NewDocument(true);
-        run(w, calls + u";t:Цена\r"_s);
-        QCOMPARE(w.FontName() + u'|' + QString::number(w.FontSize() * 2), key.section(u'|', 0, 1));
-        const Node body = unzip(w.documentBytes(Stamp)).body();
-        QStringList keys; // the first paragraph's mark, its one run, the second (empty) paragraph's mark
-        for (const Node* p : body.all(u"w:p"_s)) {
-            keys << fontKey(p->child(u"w:pPr"_s)->child(u"w:rPr"_s));
-            for (const Node* r : p->all(u"w:r"_s))
-                keys << fontKey(r->child(u"w:rPr"_s));
+        const std::tuple<QString, QString> rows[] = {
+            {u"f:12"_s, u"|24|||"_s},                             // size only
+            {u"f:14,1,1,1,Arial"_s, u"Arial|28|b|i|single"_s},    // name and all flags
+            {u"f:11,-1,-1,3"_s, u"|22|b|i|double"_s},             // Word's true, double underline
+            {u"f:11,0,0,5"_s, u"|22|||single"_s},                 // unknown underline kind
+            {u"f:14,1,0,1,Arial;f:0,0,1,0"_s, u"Arial|28||i|"_s}, // empty name and size 0 keep them, flags replaced
+            {u"f:12;f:-5,1"_s, u"|24|b||"_s},                     // negative size keeps the size
+            {u"f:12,0,0,0,Arial;f:0,0,0,0,Tahoma"_s, u"Tahoma|24|||"_s},                 // a new name replaces
+            {(u"f:12,0,0,0,"_s + QString(300, u'Ш')), QString(255, u'Ш') + u"|24|||"_s}, // name cut to 255
+            {u"f:1638"_s, u"|3276|||"_s},                                                // largest size
+        };
+        for (const auto& [calls, key] : rows) {
+            TFormWord w(nowhere());
+            w.NewDocument(true);
+            run(w, calls + u";t:Цена\r"_s);
+            QCOMPARE(w.FontName() + u'|' + QString::number(w.FontSize() * 2), key.section(u'|', 0, 1));
+            const Node body = unzip(w.documentBytes(Stamp)).body();
+            QStringList keys; // the first paragraph's mark, its one run, the second (empty) paragraph's mark
+            for (const Node* p : body.all(u"w:p"_s)) {
+                keys << fontKey(p->child(u"w:pPr"_s)->child(u"w:rPr"_s));
+                for (const Node* r : p->all(u"w:r"_s))
+                    keys << fontKey(r->child(u"w:rPr"_s));
+            }
+            QCOMPARE(keys, QStringList(3, key));
         }
-        QCOMPARE(keys, QStringList(3, key));
 
         // A run ends where the font changes.
         const Node changes = written(u"t:1. ;t:Цена;f:0,1;t: важнее;f:0;t:."_s).body();
