@@ -163,63 +163,66 @@ private Q_SLOTS:
     // Edits as a script, one step a line: "w|section|key|text" writes a string, "i|section|key|number" an
     // integer, "e|section" erases a section, "r|section|key=value|..." replaces it. Every byte the edits do
     // not touch stays as it was.
+    void testEdits_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("replaced in place, the rest kept")
+            << cp1251("; my notes\n[Alt]\nA_0 = Дом  \nX_extra=keep me\r\n\n[Qual]\r\nQ_0=Цена\r\nCount=1")
+            << QStringList{u"w|alt|A_0|Квартира"_s, u"i|Qual|count|2"_s}
+            << cp1251("; my notes\n[Alt]\nA_0=Квартира\r\nX_extra=keep me\r\n\n[Qual]\r\nQ_0=Цена\r\ncount=2\r\n");
+        QTest::newRow("a new key after the last key of its section")
+            << QByteArray("[Alt]\r\nA_0=x\r\n\r\n; about Qual\r\n[Qual]\r\nQ_0=y\r\n")
+            << QStringList{u"w|Alt|A_1|z"_s, u"w|Qual|Q_1|w"_s}
+            << QByteArray("[Alt]\r\nA_0=x\r\nA_1=z\r\n\r\n; about Qual\r\n[Qual]\r\nQ_0=y\r\nQ_1=w\r\n");
+        QTest::newRow("a new key in an empty section")
+            << QByteArray("[Alt]\r\n[Qual]\r\n") << QStringList{u"w|Alt|A_0|x"_s}
+            << QByteArray("[Alt]\r\nA_0=x\r\n[Qual]\r\n");
+        QTest::newRow("a new section at the end") << QByteArray("[Alt]\nA_0=x") << QStringList{u"i|QualM|Q_0*Q_1|-3"_s}
+                                                  << QByteArray("[Alt]\nA_0=x\r\n[QualM]\r\nQ_0*Q_1=-3\r\n");
+        QTest::newRow("a new file") << QByteArray() << QStringList{u"w|Alt|A_0|x"_s}
+                                    << QByteArray("[Alt]\r\nA_0=x\r\n");
+        QTest::newRow("erase every section of the name")
+            << QByteArray(
+                   "[Alt]\r\nA_0=x\r\n; c\r\n[QualM]\r\nQ_0*Q_1=2\r\n\r\n[Qual]\r\nQ_0=y\r\n[qualm]\r\nQ_0=3\r\n")
+            << QStringList{u"e|QUALM"_s, u"e|Missing"_s} << QByteArray("[Alt]\r\nA_0=x\r\n; c\r\n[Qual]\r\nQ_0=y\r\n");
+        QTest::newRow("replace a section")
+            << QByteArray("[Alt]\r\nA_0=a\r\nA_1=b\r\nA_2=c\r\nCount=3\r\n[Qual]\r\nQ_0=y\r\n")
+            << QStringList{u"r|Alt|A_0=b|A_1= c|Count=2"_s}
+            << QByteArray("[Qual]\r\nQ_0=y\r\n[Alt]\r\nA_0=b\r\nA_1=\" c\"\r\nCount=2\r\n");
+        QTest::newRow("quoted only when the reader would change it")
+            << QByteArray() << QStringList{u"w|Alt|A_0|Дом у \"реки\""_s, u"w|Alt|A_1| Дом"_s, u"w|Alt|A_2|'Дом'"_s}
+            << cp1251("[Alt]\r\nA_0=Дом у \"реки\"\r\nA_1=\" Дом\"\r\nA_2=\"'Дом'\"\r\n");
+        QTest::newRow("characters outside code page 1251")
+            << QByteArray() << QStringList{u"w|Alt|A_0|中a"_s + QString::fromUtf8("\xF0\x9F\x98\x80") + u"b"_s}
+            << QByteArray("[Alt]\r\nA_0=?a?b\r\n");
+        QTest::newRow("line breaks never reach the file")
+            << QByteArray() << QStringList{u"w|Alt|A_0|x\r\n[QualM]\r\nQ_0*Q_1=9\nend"_s, u"w|Alt|A_1|x\n"_s}
+            << QByteArray("[Alt]\r\nA_0=x  [QualM]  Q_0*Q_1=9 end\r\nA_1=\"x \"\r\n");
+    }
     void testEdits()
     {
-        const std::tuple<QByteArray, QStringList, QByteArray> rows[] = {
-            {cp1251("; my notes\n[Alt]\nA_0 = Дом  \nX_extra=keep me\r\n\n[Qual]\r\nQ_0=Цена\r\nCount=1"),
-             QStringList{u"w|alt|A_0|Квартира"_s, u"i|Qual|count|2"_s},
-             cp1251(
-                 "; my notes\n[Alt]\nA_0=Квартира\r\nX_extra=keep me\r\n\n[Qual]\r\nQ_0=Цена\r\ncount=2\r\n")}, // replaced
-                                                                                                                // in
-                                                                                                                // place,
-                                                                                                                // the
-                                                                                                                // rest
-                                                                                                                // kept
-            {QByteArray("[Alt]\r\nA_0=x\r\n\r\n; about Qual\r\n[Qual]\r\nQ_0=y\r\n"),
-             QStringList{u"w|Alt|A_1|z"_s, u"w|Qual|Q_1|w"_s},
-             QByteArray(
-                 "[Alt]\r\nA_0=x\r\nA_1=z\r\n\r\n; about Qual\r\n[Qual]\r\nQ_0=y\r\nQ_1=w\r\n")}, // a new key after the
-                                                                                                  // last key of its
-                                                                                                  // section
-            {QByteArray("[Alt]\r\n[Qual]\r\n"), QStringList{u"w|Alt|A_0|x"_s},
-             QByteArray("[Alt]\r\nA_0=x\r\n[Qual]\r\n")}, // a new key in an empty section
-            {QByteArray("[Alt]\nA_0=x"), QStringList{u"i|QualM|Q_0*Q_1|-3"_s},
-             QByteArray("[Alt]\nA_0=x\r\n[QualM]\r\nQ_0*Q_1=-3\r\n")},                       // a new section at the end
-            {QByteArray(), QStringList{u"w|Alt|A_0|x"_s}, QByteArray("[Alt]\r\nA_0=x\r\n")}, // a new file
-            {QByteArray("[Alt]\r\nA_0=x\r\n; c\r\n[QualM]\r\nQ_0*Q_1=2\r\n\r\n[Qual]\r\nQ_0=y\r\n[qualm]\r\nQ_0=3\r\n"),
-             QStringList{u"e|QUALM"_s, u"e|Missing"_s},
-             QByteArray("[Alt]\r\nA_0=x\r\n; c\r\n[Qual]\r\nQ_0=y\r\n")}, // erase every section of the name
-            {QByteArray("[Alt]\r\nA_0=a\r\nA_1=b\r\nA_2=c\r\nCount=3\r\n[Qual]\r\nQ_0=y\r\n"),
-             QStringList{u"r|Alt|A_0=b|A_1= c|Count=2"_s},
-             QByteArray("[Qual]\r\nQ_0=y\r\n[Alt]\r\nA_0=b\r\nA_1=\" c\"\r\nCount=2\r\n")}, // replace a section
-            {QByteArray(), QStringList{u"w|Alt|A_0|Дом у \"реки\""_s, u"w|Alt|A_1| Дом"_s, u"w|Alt|A_2|'Дом'"_s},
-             cp1251("[Alt]\r\nA_0=Дом у \"реки\"\r\nA_1=\" Дом\"\r\nA_2=\"'Дом'\"\r\n")}, // quoted only when the reader
-                                                                                          // would change it
-            {QByteArray(), QStringList{u"w|Alt|A_0|中a"_s + QString::fromUtf8("\xF0\x9F\x98\x80") + u"b"_s},
-             QByteArray("[Alt]\r\nA_0=?a?b\r\n")}, // characters outside code page 1251
-            {QByteArray(), QStringList{u"w|Alt|A_0|x\r\n[QualM]\r\nQ_0*Q_1=9\nend"_s, u"w|Alt|A_1|x\n"_s},
-             QByteArray(
-                 "[Alt]\r\nA_0=x  [QualM]  Q_0*Q_1=9 end\r\nA_1=\"x \"\r\n")}, // line breaks never reach the file
-        };
-        for (const auto& [before, script, after] : rows) {
-            IniDocument doc = IniDocument::fromBytes(before);
-            for (const QString& step : script) {
-                const QStringList f = step.split(u'|');
-                if (f[0] == u"w"_s) {
-                    doc.writeString(f[1], f[2], f[3]);
-                } else if (f[0] == u"i"_s) {
-                    doc.writeInteger(f[1], f[2], f[3].toInt());
-                } else if (f[0] == u"e"_s) {
-                    doc.eraseSection(f[1]);
-                } else {
-                    QList<IniDocument::Entry> entries;
-                    for (const QString& e : f.mid(2))
-                        entries.append({e.section(u'=', 0, 0), e.section(u'=', 1)});
-                    doc.replaceSection(f[1], entries);
-                }
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, script);
+        QFETCH(QByteArray, after);
+        IniDocument doc = IniDocument::fromBytes(before);
+        for (const QString& step : script) {
+            const QStringList f = step.split(u'|');
+            if (f[0] == u"w"_s) {
+                doc.writeString(f[1], f[2], f[3]);
+            } else if (f[0] == u"i"_s) {
+                doc.writeInteger(f[1], f[2], f[3].toInt());
+            } else if (f[0] == u"e"_s) {
+                doc.eraseSection(f[1]);
+            } else {
+                QList<IniDocument::Entry> entries;
+                for (const QString& e : f.mid(2))
+                    entries.append({e.section(u'=', 0, 0), e.section(u'=', 1)});
+                doc.replaceSection(f[1], entries);
             }
-            QCOMPARE(doc.toBytes(), after);
         }
+        QCOMPARE(doc.toBytes(), after);
     }
 
     // Whatever a name holds, it reads back the same from the bytes, as another copy of the program would.
