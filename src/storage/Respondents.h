@@ -77,7 +77,8 @@ AnswerList answerList(const QStringList& stepLines, const std::vector<std::optio
 /// leaves doc as it was) when the name is new and MaxCount respondents are stored already. name is taken as
 /// given (see nameRefusal), cut to 255 characters.
 int store(IniDocument& doc, const QString& name, const AnswerList& answers);
-/// The same in one replacement of the file. Throws OptivarError when the file cannot be written.
+/// The same in one replacement of the file; a refusal changes nothing, so the file is not replaced. Throws
+/// OptivarError when the file cannot be written.
 int store(IniFile& file, const QString& name, const AnswerList& answers);
 
 /// Deletes respondent number: the sections above it move down by one and Count shrinks by one. A number outside

@@ -9,10 +9,13 @@
 #include "storage/QuestionnaireAnswers.h"
 #include "storage/Respondents.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
+
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 namespace QA = QuestionnaireAnswers;
@@ -228,6 +231,13 @@ private Q_SLOTS:
         Respondents::remove(file, 0);
         QCOMPARE(summary(Respondents::load(IniFile(file.path()))), u"0:Петя:0,0,0"_s);
         QCOMPARE(file.readInteger(u"QualM", u"Q_0*Q_1", 1), -3);
+        // Refused when full: the file is not replaced (a replacement would be a new file under the old name).
+        file.writeInteger(u"Resp", u"Count", Respondents::MaxCount);
+        struct stat before = {}, after = {};
+        QCOMPARE(::stat(QFile::encodeName(file.path()).constData(), &before), 0);
+        QCOMPARE(Respondents::store(file, u"Оля"_s, {}), -1);
+        QCOMPARE(::stat(QFile::encodeName(file.path()).constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
     }
 
     // Alternatives 0..2 and criteria 0..2; the item at "deleted" goes, the rest close up.
