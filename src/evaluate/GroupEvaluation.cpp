@@ -1,6 +1,7 @@
 #include "evaluate/GroupEvaluation.h"
 
 #include "evaluate/Consensus.h"
+#include "evaluate/Evaluation.h"
 #include "evaluate/JudgementMatrix.h"
 #include "evaluate/MatrixPriorities.h"
 #include "evaluate/ProblemData.h"
@@ -82,19 +83,6 @@ struct Matrices
 
 namespace GroupEvaluation {
 
-int bestChoice(const std::vector<double>& priorities)
-{
-    if (priorities.empty())
-        return -1;
-    // Only a strictly higher priority takes over: ties go to the alternative first in the file.
-    std::size_t best = 0;
-    for (std::size_t i = 1; i < priorities.size(); ++i) {
-        if (priorities[i] > priorities[best])
-            best = i;
-    }
-    return int(best);
-}
-
 EvaluationResult evaluateMatrices(int altTotal, const JudgementMatrix& criteria,
                                   const std::vector<JudgementMatrix>& alternatives)
 {
@@ -128,7 +116,7 @@ EvaluationResult evaluateMatrices(int altTotal, const JudgementMatrix& criteria,
     for (int q = 0; q < n; ++q)
         aggregatedIndex += r.AltConsistencyIndex[std::size_t(q)] * r.CritPriority[std::size_t(q)];
     r.AltConsistencyRatio = RandomIndex::consistencyRatio(aggregatedIndex, m);
-    r.BestChoice = bestChoice(r.AltPriority);
+    r.BestChoice = Evaluation::bestChoice(r.AltPriority, m);
     return r;
 }
 

@@ -32,7 +32,4 @@ GroupResult evaluate(const ProblemData& problem, const QList<Respondent>& respon
 EvaluationResult evaluateMatrices(int altTotal, const JudgementMatrix& criteria,
                                   const std::vector<JudgementMatrix>& alternatives);
 
-/// The index of the highest priority, the first of equals; -1 for none.
-int bestChoice(const std::vector<double>& priorities);
-
 } // namespace GroupEvaluation
