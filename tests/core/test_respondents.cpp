@@ -6,6 +6,7 @@
 #include "evaluate/ProblemData.h"
 #include "storage/CodePage.h"
 #include "storage/IniFile.h"
+#include "storage/ProblemLists.h"
 #include "storage/QuestionnaireAnswers.h"
 #include "storage/Respondents.h"
 
@@ -240,7 +241,7 @@ private Q_SLOTS:
         QCOMPARE(after.st_ino, before.st_ino);
     }
 
-    // Alternatives 0..2 and criteria 0..2; the item at "deleted" goes, the rest close up.
+    // Alternatives 0..2 and criteria 0..2; the list screen deletes the item at "deleted" and saves its list.
     void testRemapAfterDeletion_data()
     {
         QTest::addColumn<bool>("criterion");
@@ -256,14 +257,23 @@ private Q_SLOTS:
         QFETCH(int, deleted);
         QFETCH(QString, expected);
         const QByteArray body = "Name=Маша\nQ_0*Q_1=-3\nQ_1*Q_2=5\nA_0*A_1&Q_0=2\nA_1*A_2&Q_0=-4\nA_0*A_2&Q_2=7\n";
-        IniDocument doc = document("[Resp]\nCount=2\n[Resp_0]\n" + body + "[Resp_1]\n" + body);
-        ProblemLists::PositionMap map{0, 1, 2};
-        map[deleted] = -1;
-        for (int p = deleted + 1; p < 3; ++p)
-            map[p] = p - 1;
-        Respondents::remapKeys(doc, criterion ? ProblemLists::Kind::Criteria : ProblemLists::Kind::Alternatives, map);
-        QCOMPARE(sectionText(doc, u"Resp_0"_s), expected);
-        QCOMPARE(sectionText(doc, u"Resp_1"_s), expected);
+        QTemporaryDir dir;
+        IniFile file(dir.filePath(u"Задача.qzr"_s));
+        file.update([&](IniDocument& doc) {
+            doc = document("[Qual]\nQ_0=a\nQ_1=b\nQ_2=c\nCount=3\n[Alt]\nA_0=x\nA_1=y\nA_2=z\nCount=3\n[Resp]\n"
+                           "Count=2\n[Resp_0]\n" +
+                           body + "[Resp_1]\n" + body);
+        });
+        const auto kind = criterion ? ProblemLists::Kind::Criteria : ProblemLists::Kind::Alternatives;
+        QList<TLElem> items = ProblemLists::load(file, kind);
+        items.removeAt(deleted);
+        QList<int> origins;
+        for (const TLElem& item : items)
+            origins << item.Num;
+        ProblemLists::save(file, kind, items, origins);
+        const IniFile reread(file.path());
+        QCOMPARE(sectionText(*reread.snapshot(), u"Resp_0"_s), expected);
+        QCOMPARE(sectionText(*reread.snapshot(), u"Resp_1"_s), expected);
     }
 
     void testConsensusWords_data()
