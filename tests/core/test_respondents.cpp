@@ -10,7 +10,12 @@
 #include "storage/QuestionnaireAnswers.h"
 #include "storage/Respondents.h"
 
+#include "TestSupport.h"
+
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -407,6 +412,41 @@ private Q_SLOTS:
         for (const Disagreement& d : r.Disagreements)
             got << u"%1:%2:%3:%4"_s.arg(d.step).arg(d.key).arg(d.range, 0, 'f', 3).arg(joined(d.values));
         QCOMPARE(got.join(u'|'), expected);
+    }
+    // The tool run as a process: a respondent accepted, one refused leaving the file as it was, and the group
+    // read back from --json. The user weighs criterion 1 three times criterion 2, Маша the other way round nine
+    // times: the group's ratio is sqrt(3 / 9), so criterion 1 weighs 1 / (1 + sqrt 3).
+    void testEvalTool()
+    {
+#ifndef OPTIVAR_EVAL_EXE
+        QSKIP("optivar-eval is not built");
+#else
+        QTemporaryDir dir;
+        const QString problem = dir.filePath(u"Задача.qzr"_s);
+        const QString answers = dir.filePath(u"answers.txt"_s);
+        TestSupport::writeBytes(problem, CodePage::encode(QString::fromUtf8(TwoByTwo) + u"[QualM]\nQ_0*Q_1=-3\n"_s));
+        const auto run = [&](const QStringList& arguments) {
+            QProcess process;
+            process.start(QString::fromUtf8(OPTIVAR_EVAL_EXE), arguments);
+            return process.waitForFinished(30000) ? std::pair(process.exitCode(), process.readAllStandardOutput())
+                                                  : std::pair(-1, QByteArray());
+        };
+        TestSupport::writeBytes(answers, " 17 \r\n\r\n17\r\n");
+        QCOMPARE(run({u"--add-respondent"_s, u"Маша"_s, answers, problem}).first, 0);
+        const QByteArray stored = TestSupport::readBytes(problem);
+        QCOMPARE(summary(Respondents::load(IniDocument::fromBytes(stored))), u"0:Маша:9,0,9"_s);
+
+        TestSupport::writeBytes(answers, "9\n18\n");
+        QCOMPARE(run({u"--add-respondent"_s, u"Петя"_s, answers, problem}).first, 1);
+        QCOMPARE(TestSupport::readBytes(problem), stored);
+
+        const QJsonObject group = QJsonDocument::fromJson(run({u"--json"_s, problem}).second)[u"Group"_s].toObject();
+        QCOMPARE(group[u"Participants"_s].toVariant().toStringList(), QStringList({u"Я"_s, u"Маша"_s}));
+        QCOMPARE(group[u"CritPriority"_s][0].toDouble(), 1.0 / (1.0 + std::sqrt(3.0)));
+        // Nobody judged the alternatives under criterion 1: both see them equal, a full consensus.
+        QCOMPARE(group[u"Consensus"_s][u"PerCriterion"_s][0].toDouble(), 1.0);
+        QCOMPARE(group[u"ParticipantBest"_s].toVariant().toList(), QVariantList({0, 1}));
+#endif
     }
 };
 
