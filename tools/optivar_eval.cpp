@@ -212,7 +212,8 @@ int addRespondent(const QString& path, const QByteArray& problemBytes, const QSt
     if (const QString why = whyUnread(answers); !why.isEmpty())
         return error(u"cannot read "_s + answersPath + u": "_s + why), Failed;
     const QStringList steps = CompareStepsBuild::stepLines(doc);
-    const QuestionnaireAnswers::AnswersFile read = QuestionnaireAnswers::readAnswersFile(answers.bytes, int(steps.size()));
+    const QuestionnaireAnswers::AnswersFile read =
+        QuestionnaireAnswers::readAnswersFile(answers.bytes, int(steps.size()));
     if (!read.ok())
         return error(answersPath + u':' + QString::number(read.errorLine) + u": "_s + read.error), Failed;
     try {

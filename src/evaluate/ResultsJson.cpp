@@ -108,10 +108,9 @@ QJsonObject groupObject(const GroupResult& group)
             {u"BestChoice"_s, g.BestChoice},
             {u"CritConsistencyRatio"_s, g.CritConsistencyRatio},
             {u"AltConsistencyRatio"_s, g.AltConsistencyRatio},
-            {u"Consensus"_s,
-             QJsonObject{{u"Criteria"_s, share(group.Consensus.Criteria)},
-                         {u"PerCriterion"_s, perCriterion},
-                         {u"Overall"_s, share(group.Consensus.Overall)}}},
+            {u"Consensus"_s, QJsonObject{{u"Criteria"_s, share(group.Consensus.Criteria)},
+                                         {u"PerCriterion"_s, perCriterion},
+                                         {u"Overall"_s, share(group.Consensus.Overall)}}},
             {u"ParticipantBest"_s, best}};
 }
 
