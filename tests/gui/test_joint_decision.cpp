@@ -1,0 +1,104 @@
+// The joint decision on screen: a respondent's answers typed back by number on the criteria screen, the
+// participants in the decision analysis, and the group's result on the results screen.
+#include "report/ui/TFormAnswers.h"
+
+#include "GuiFixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestJointDecision : public GuiFixture
+{
+    Q_OBJECT
+
+    TFormAnswers* openAnswers()
+    {
+        click(m_wizard->FormListQuality, u"ButAnswers"_s);
+        auto* window = m_wizard->FormListQuality->findChild<TFormAnswers*>();
+        return window && window->isVisible() ? window : nullptr;
+    }
+
+    // Types an answer into the open cell and presses Enter; the table takes it when the event loop runs.
+    static void typeAnswer(TFormAnswers* window, const QString& text)
+    {
+        QLineEdit* editor = window->answerEditor();
+        QVERIFY(editor);
+        typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    int storedAnswer(const QString& key) const { return IniFile(problemPath()).readInteger(u"Resp_0", key, -100); }
+
+private Q_SLOTS:
+    // The house problem asks 3 + 3 × 6 = 21 questions; question 1 compares Цена with Качество.
+    void testTypeAnswersBack()
+    {
+        openCriteria(houseProblem());
+        TFormAnswers* window = openAnswers();
+        QVERIFY(window);
+        auto* table = child<QTableWidget>(window, u"TableAnswers"_s);
+        auto* name = child<QComboBox>(window, u"CBoxName"_s);
+        QVERIFY(table && name);
+        QCOMPARE(table->rowCount(), 21);
+        typeText(name->lineEdit(), u"Маша"_s);
+        QTest::keyClick(name->lineEdit(), Qt::Key_Return);
+        QTRY_VERIFY(window->answerEditor());
+
+        typeAnswer(window, u"3"_s);
+        QTRY_COMPARE(table->currentRow(), 1);
+        // Answer 3 is printed as [7/1]: the sentence names both criteria and gives that ratio.
+        const QString sentence = table->item(0, TFormAnswers::SentenceColumn)->text();
+        QVERIFY2(sentence.contains(u"Цена"_s) && sentence.contains(u"Качество"_s) && sentence.endsWith(u"[7/1]"_s),
+                 qPrintable(sentence));
+        typeAnswer(window, u"17"_s);
+        QTRY_COMPARE(table->currentRow(), 2);
+        // 18 is refused as it is typed, and Enter does not take it.
+        typeAnswer(window, u"18"_s);
+        QVERIFY(textOf(window, u"LabelHint"_s).contains(u"«18»"_s));
+        QTest::qWait(20);
+        QCOMPARE(table->currentRow(), 2);
+        QCOMPARE(table->item(2, TFormAnswers::AnswerColumn)->text(), QString());
+        QTest::keyClick(window->answerEditor(), Qt::Key_Backspace);
+        QTest::keyClick(window->answerEditor(), Qt::Key_Backspace);
+        typeAnswer(window, u"9"_s);
+        QTRY_COMPARE(table->currentRow(), 3);
+        QVERIFY(textOf(window, u"LabelCount"_s).startsWith(u"Отвечено: 3 из 21"_s));
+
+        click(window, u"ButSave"_s);
+        QCOMPARE(storedAnswer(u"Q_0*Q_1"_s), -7);
+        QCOMPARE(storedAnswer(u"Q_0*Q_2"_s), 9);
+        QCOMPARE(storedAnswer(u"Q_1*Q_2"_s), 1);
+        QCOMPARE(storedAnswer(u"A_0*A_1&Q_0"_s), -100); // not answered: no key
+        click(window, u"ButClose"_s);
+        QTRY_VERIFY(!m_wizard->FormListQuality->findChild<TFormAnswers*>());
+
+        // Reopened, the name brings back the answers; a correction not stored makes closing ask.
+        window = openAnswers();
+        QVERIFY(window);
+        table = child<QTableWidget>(window, u"TableAnswers"_s);
+        name = child<QComboBox>(window, u"CBoxName"_s);
+        QCOMPARE(name->count(), 1);
+        name->setCurrentIndex(0);
+        Q_EMIT name->activated(0);
+        QCOMPARE(table->item(1, TFormAnswers::AnswerColumn)->text(), u"17"_s);
+        window->editAnswer(0);
+        typeAnswer(window, u"5"_s);
+        QTRY_COMPARE(table->currentRow(), 1);
+        answer(Dialogs::Button::No);
+        click(window, u"ButClose"_s);
+        QVERIFY(window->isVisible());
+        QVERIFY(boxes().last().contains(u"не сохранены"_s));
+        click(window, u"ButSave"_s);
+        QCOMPARE(storedAnswer(u"Q_0*Q_1"_s), -5);
+        QCOMPARE(storedAnswer(u"Q_0*Q_2"_s), 9);
+        QCOMPARE(IniFile(problemPath()).readInteger(u"Resp", u"Count", 0), 1);
+        click(window, u"ButClose"_s);
+        QTRY_VERIFY(!m_wizard->FormListQuality->findChild<TFormAnswers*>());
+    }
+};
+
+GUITEST_MAIN(TestJointDecision)
+#include "test_joint_decision.moc"
