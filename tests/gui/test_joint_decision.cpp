@@ -1,11 +1,13 @@
 // The joint decision on screen: a respondent's answers typed back by number on the criteria screen, the
 // participants in the decision analysis, and the group's result on the results screen.
+#include "evaluate/ui/TFormAnalysis.h"
 #include "report/ui/TFormAnswers.h"
 
 #include "GuiFixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTableWidget>
 
 using namespace Qt::Literals::StringLiterals;
@@ -28,6 +30,14 @@ class TestJointDecision : public GuiFixture
         QVERIFY(editor);
         typeText(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    static QStringList column(QTableWidget* table, int c)
+    {
+        QStringList out;
+        for (int r = 0; r < table->rowCount(); ++r)
+            out << table->item(r, c)->text();
+        return out;
     }
 
     int storedAnswer(const QString& key) const { return IniFile(problemPath()).readInteger(u"Resp_0", key, -100); }
@@ -97,6 +107,44 @@ private Q_SLOTS:
         QCOMPARE(IniFile(problemPath()).readInteger(u"Resp", u"Count", 0), 1);
         click(window, u"ButClose"_s);
         QTRY_VERIFY(!m_wizard->FormListQuality->findChild<TFormAnswers*>());
+    }
+
+    // The user judges nothing (everything equal: Налево, the first, is the best choice); Маша prefers Направо to
+    // Налево 9 to 1 under every criterion, Петя Прямо to Назад. Row means of Маша's matrices: Налево 9^(-1/4),
+    // Направо 9^(1/4), the others 1; the group's ratio is 3, and Направо leads there too.
+    void testParticipantsPage()
+    {
+        QByteArray answers = "[Resp]\r\nCount=2\r\n[Resp_0]\r\nName=" + TestSupport::cp1251("Маша") + "\r\n";
+        for (const char* k : {"0", "1", "2"})
+            answers += QByteArray("A_0*A_1&Q_") + k + "=9\r\n";
+        answers += "[Resp_1]\r\nName=" + TestSupport::cp1251("Петя") + "\r\n";
+        for (const char* k : {"0", "1", "2"})
+            answers += QByteArray("A_2*A_3&Q_") + k + "=-9\r\n";
+        showResults(houseProblem() + answers);
+        click(m_wizard->FormFinal, u"ButAnalysis"_s);
+        auto* window = m_wizard->FormFinal->findChild<TFormAnalysis*>();
+        QVERIFY(window);
+        auto* pages = child<QTabWidget>(window, u"Pages"_s);
+        QCOMPARE(pages->tabText(pages->count() - 1), u"Участники"_s);
+        pages->setCurrentIndex(pages->count() - 1);
+        auto* table = child<QTableWidget>(window, u"TableParticipants"_s);
+        QCOMPARE(column(table, 0), QStringList({u"Группа"_s, u"Я"_s, u"Маша"_s, u"Петя"_s}));
+        QCOMPARE(column(table, 1), QStringList({u"Направо"_s, u"Налево"_s, u"Направо"_s, u"Прямо"_s}));
+
+        // Петя goes after the question; the window shows the rest at once.
+        table->setCurrentCell(3, 0);
+        answer(Dialogs::Button::Yes);
+        click(window, u"ButDeleteRespondent"_s);
+        QCOMPARE(column(table, 0), QStringList({u"Группа"_s, u"Я"_s, u"Маша"_s}));
+        const IniFile file(problemPath());
+        QCOMPARE(file.readInteger(u"Resp", u"Count", -1), 1);
+        QCOMPARE(file.readString(u"Resp_0", u"Name", QString()), u"Маша"_s);
+        // The last respondent gone, the page goes too.
+        table->setCurrentCell(2, 0);
+        answer(Dialogs::Button::Yes);
+        click(window, u"ButDeleteRespondent"_s);
+        QTRY_COMPARE(pages->count(), 3);
+        window->close();
     }
 };
 

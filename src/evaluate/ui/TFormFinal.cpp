@@ -132,6 +132,7 @@ void TFormFinal::ButAnalysisClick()
         ComUnit::InterfaceMode = 0;
         Q_EMIT back();
     });
+    window->addParticipantsPage(ComUnit::ProblemIni);
     window->open();
 }
 
