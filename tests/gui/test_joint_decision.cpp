@@ -5,8 +5,10 @@
 
 #include "GuiFixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -121,6 +123,15 @@ private Q_SLOTS:
         for (const char* k : {"0", "1", "2"})
             answers += QByteArray("A_2*A_3&Q_") + k + "=-9\r\n";
         showResults(houseProblem() + answers);
+        // The results screen shows the user's own result, and the group's on demand.
+        auto* memo = child<QPlainTextEdit>(m_wizard->FormFinal, u"MResult"_s);
+        auto* group = child<QCheckBox>(m_wizard->FormFinal, u"CheckGroup"_s);
+        QVERIFY(memo && group && group->isVisible());
+        QVERIFY(memo->toPlainText().contains(u"Лучший выбор - Налево"_s));
+        group->click();
+        QVERIFY(memo->toPlainText().contains(u"Лучший выбор - Направо"_s));
+        group->click();
+        QVERIFY(memo->toPlainText().contains(u"Лучший выбор - Налево"_s));
         click(m_wizard->FormFinal, u"ButAnalysis"_s);
         auto* window = m_wizard->FormFinal->findChild<TFormAnalysis*>();
         QVERIFY(window);
@@ -145,6 +156,7 @@ private Q_SLOTS:
         click(window, u"ButDeleteRespondent"_s);
         QTRY_COMPARE(pages->count(), 3);
         window->close();
+        QTRY_VERIFY(!group->isVisible());
     }
 };
 
