@@ -99,7 +99,9 @@ const char usageText[] = "Usage: optivar-eval [--json] FILE.qzr\n"
                          "Reports:\n"
                          "  short          the short report of the results, with the chart\n"
                          "  full           the full report: the short one and every judgement\n"
-                         "                 matrix as a table, then the decision analysis\n"
+                         "                 matrix as a table, then the decision analysis, which\n"
+                         "                 ends in the participants when the file holds\n"
+                         "                 respondents\n"
                          "  questionnaire  the blank questionnaire, one question per pair to\n"
                          "                 compare; needs 2 to 9 criteria\n"
                          "The chart is drawn offscreen at the size the results screen gives it; no\n"
@@ -215,7 +217,7 @@ int addRespondent(const QString& path, const QByteArray& problemBytes, const QSt
     const QuestionnaireAnswers::AnswersFile read =
         QuestionnaireAnswers::readAnswersFile(answers.bytes, int(steps.size()));
     if (!read.ok())
-        return error(answersPath + u':' + QString::number(read.errorLine) + u": "_s + read.error), Failed;
+        return error(answersPath + u": "_s + read.error), Failed; // the message names the line
     try {
         IniFile file(path);
         if (Respondents::store(file, name, Respondents::answerList(steps, read.answers)) < 0)

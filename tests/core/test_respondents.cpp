@@ -10,6 +10,7 @@
 #include "storage/QuestionnaireAnswers.h"
 #include "storage/Respondents.h"
 
+#include "DocxReader.h"
 #include "TestSupport.h"
 
 #include <QFile>
@@ -446,6 +447,13 @@ private Q_SLOTS:
         // Nobody judged the alternatives under criterion 1: both see them equal, a full consensus.
         QCOMPARE(group[u"Consensus"_s][u"PerCriterion"_s][0].toDouble(), 1.0);
         QCOMPARE(group[u"ParticipantBest"_s].toVariant().toList(), QVariantList({0, 1}));
+
+        // The full report ends in the participants' part, with Маша's row.
+        const QString report = dir.filePath(u"отчет.docx"_s);
+        QCOMPARE(run({u"--report"_s, u"full"_s, report, problem}).first, 0);
+        const QStringList body = DocxReader::bodyOutline(DocxReader::unzipFile(report));
+        QVERIFY(body.contains(u"Участники:"_s));
+        QVERIFY(body.filter(u"Маша"_s).size() > 0);
 #endif
     }
 };
