@@ -108,9 +108,9 @@ TFormListQuality::TFormListQuality(QWidget* parent) : ItemListScreen(qualityText
                                                      true});
     connect(ButNextCompact, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButNextCompactClick(); }); });
-    // The bottom panel reads left to right: back and the export, then the two ways on.
+    // The bottom panel reads left to right: back, the questionnaire's two buttons, then the two ways on.
     setReadingOrder(
-        {StGList, ButInsert, ButEdit, ButDelete, MemoInf, ButAnswers, ButPrev, ButExpToWord, ButNext, ButNextCompact});
+        {StGList, ButInsert, ButEdit, ButDelete, MemoInf, ButPrev, ButAnswers, ButExpToWord, ButNext, ButNextCompact});
 }
 
 void TFormListQuality::rebuildJudgements()
