@@ -52,6 +52,31 @@ int bestChoice(const std::vector<double>& priorities, int count)
     return best;
 }
 
+void describe(EvaluationResult& result, const QStringList& altNames, const QLocale& locale)
+{
+    const int m = result.AltTotal;
+    result.Memo = ResultsText::warningLines(ResultsText::Judgements::Criteria, result.CritConsistencyRatio, locale);
+    result.Memo += ResultsText::warningLines(ResultsText::Judgements::Alternatives, result.AltConsistencyRatio, locale);
+    result.Memo.append(ResultsText::heading());
+    result.Memo.append(QString());
+    result.Bars.clear();
+    result.Bars.reserve(m);
+    const auto name = [&altNames](int i) {
+        return i >= 0 && i < altNames.size() ? altNames.at(i) : ProblemKeys::UnknownName.toString();
+    };
+    for (int i = 0; i < m; ++i) {
+        const double priority = std::size_t(i) < result.AltPriority.size() ? result.AltPriority[std::size_t(i)] : 0.0;
+        result.Memo.append(ResultsText::priorityLine(name(i), priority, locale));
+        result.Bars.append(ResultBar{100.0 * priority, QString::number(i + 1)});
+    }
+    // Without alternatives there is no best choice: the index is -1 and the line
+    // keeps its place with "?", the mark the program shows for any alternative it
+    // cannot name, so the text has the same shape for every problem.
+    result.Memo.append(QString());
+    result.Memo.append(ResultsText::bestChoiceLine(name(result.BestChoice)));
+    result.Memo.append(QString());
+}
+
 EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& locale)
 {
     EvaluationResult result;
@@ -79,25 +104,8 @@ EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& loca
     for (int q = 0; q < n; ++q)
         aggregatedIndex += result.AltConsistencyIndex[std::size_t(q)] * result.CritPriority[std::size_t(q)];
     result.AltConsistencyRatio = RandomIndex::consistencyRatio(aggregatedIndex, m);
-    result.Memo += ResultsText::warningLines(ResultsText::Judgements::Alternatives, result.AltConsistencyRatio, locale);
-
-    result.Memo.append(ResultsText::heading());
-    result.Memo.append(QString());
-    result.Bars.reserve(m);
-    for (int i = 0; i < m; ++i) {
-        const double priority = result.AltPriority[std::size_t(i)];
-        result.Memo.append(ResultsText::priorityLine(problem.altName(i), priority, locale));
-        result.Bars.append(ResultBar{100.0 * priority, QString::number(i + 1)});
-    }
-    // Without alternatives there is no best choice: the index is -1 and the line
-    // keeps its place with "?", the mark the program shows for any alternative it
-    // cannot name, so the text has the same shape for every problem.
     result.BestChoice = bestChoice(result.AltPriority, m);
-    const QString bestName =
-        result.BestChoice >= 0 ? problem.altName(result.BestChoice) : ProblemKeys::UnknownName.toString();
-    result.Memo.append(QString());
-    result.Memo.append(ResultsText::bestChoiceLine(bestName));
-    result.Memo.append(QString());
+    describe(result, problem.altNames(), locale);
     return result;
 }
 

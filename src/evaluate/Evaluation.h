@@ -3,6 +3,7 @@
 #include "evaluate/EvaluationResult.h"
 
 #include <QLocale>
+#include <QStringList>
 
 #include <vector>
 
@@ -23,6 +24,11 @@ void EvaluateCriteria(const ProblemData& problem, EvaluationResult& result, cons
 /// AltLocalPriority and AltConsistencyIndex of every criterion (no random index here).
 /// Expects CritTotal and AltTotal set.
 void EvaluateAlternatives(const ProblemData& problem, EvaluationResult& result);
+
+/// Replaces the results text and bars with those of result's numbers, as the results screen shows them: the
+/// warnings of both consistency ratios, the heading, every alternative's priority (named from altNames, "?"
+/// past its end), the best choice. Expects AltTotal, AltPriority, both ratios and BestChoice set.
+void describe(EvaluationResult& result, const QStringList& altNames, const QLocale& locale = QLocale());
 
 /// The best choice among positions 0 .. count - 1: the first of the highest
 /// priorities, so that a tie goes to the alternative first in the file. A position

@@ -2,6 +2,7 @@
 
 #include "evaluate/Analysis.h"
 #include "evaluate/EvaluationResult.h"
+#include "evaluate/GroupResult.h"
 #include "evaluate/ProblemData.h"
 
 #include <QJsonArray>
@@ -66,7 +67,7 @@ QJsonObject analysisMembers(const AnalysisResult& analysis)
 
 } // namespace
 
-QByteArray toJson(const ProblemData& problem, const EvaluationResult& result)
+QByteArray toJson(const ProblemData& problem, const EvaluationResult& result, const GroupResult* group)
 {
     QJsonArray local;
     for (const std::vector<double>& row : result.AltLocalPriority)
@@ -82,7 +83,35 @@ QByteArray toJson(const ProblemData& problem, const EvaluationResult& result)
     out.insert(u"CritConsistencyRatio"_s, result.CritConsistencyRatio);
     out.insert(u"AltConsistencyRatio"_s, result.AltConsistencyRatio);
     out.insert(u"BestChoice"_s, result.BestChoice);
+    if (group)
+        out.insert(u"Group"_s, groupObject(*group));
     return QJsonDocument(out).toJson(QJsonDocument::Indented);
+}
+
+QJsonObject groupObject(const GroupResult& group)
+{
+    const auto share = [](const std::optional<double>& s) { return s ? QJsonValue(*s) : QJsonValue(QJsonValue::Null); };
+    const EvaluationResult& g = group.Group;
+    QJsonArray local;
+    for (const std::vector<double>& row : g.AltLocalPriority)
+        local.append(numbers(row));
+    QJsonArray perCriterion;
+    for (const std::optional<double>& s : group.Consensus.PerCriterion)
+        perCriterion.append(share(s));
+    QJsonArray best;
+    for (const int b : group.ParticipantBest)
+        best.append(b);
+    return {{u"Participants"_s, QJsonArray::fromStringList(group.Participants)},
+            {u"CritPriority"_s, numbers(g.CritPriority)},
+            {u"AltLocalPriority"_s, local},
+            {u"AltPriority"_s, numbers(g.AltPriority)},
+            {u"BestChoice"_s, g.BestChoice},
+            {u"CritConsistencyRatio"_s, g.CritConsistencyRatio},
+            {u"AltConsistencyRatio"_s, g.AltConsistencyRatio},
+            {u"Consensus"_s, QJsonObject{{u"Criteria"_s, share(group.Consensus.Criteria)},
+                                         {u"PerCriterion"_s, perCriterion},
+                                         {u"Overall"_s, share(group.Consensus.Overall)}}},
+            {u"ParticipantBest"_s, best}};
 }
 
 } // namespace ResultsJson

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 
 struct EvaluationResult;
+struct GroupResult;
 class ProblemData;
 
 /// The results of an evaluation as JSON for other programs: every field and the
@@ -20,6 +22,13 @@ namespace ResultsJson {
 /// - SmallestChange: {Criterion, NewWeight, NewWinner}, or null when no weight can change the best choice.
 /// A double is written in the fewest digits that read back as the same double
 /// (QJsonDocument); not a number and the infinities, which JSON cannot hold, become null.
-QByteArray toJson(const ProblemData& problem, const EvaluationResult& result);
+/// With group, the joint decision of the user and the respondents follows as "Group" (groupObject).
+QByteArray toJson(const ProblemData& problem, const EvaluationResult& result, const GroupResult* group = nullptr);
+
+/// The joint decision: Participants ("Я" first, then the respondents in section order), the group's
+/// CritPriority, AltLocalPriority, AltPriority, BestChoice, CritConsistencyRatio and AltConsistencyRatio,
+/// Consensus {Criteria, PerCriterion, Overall} (null where there is no figure) and ParticipantBest (in the
+/// order of Participants, 0-based, -1 without alternatives).
+QJsonObject groupObject(const GroupResult& group);
 
 } // namespace ResultsJson

@@ -5,8 +5,11 @@
 #include "evaluate/AnalysisText.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/EvaluationResult.h"
+#include "evaluate/GroupEvaluation.h"
 #include "evaluate/ProblemData.h"
+#include "report/GroupText.h"
 #include "report/TFormWord.h"
+#include "storage/Respondents.h"
 
 #include <functional>
 
@@ -147,6 +150,38 @@ void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
         word.writeLine(AnalysisText::sensitivityLine(analysis, k, locale));
     word.WriteText(TFormWord::endLine());
     word.writeLine(AnalysisText::smallestChangeLine(analysis, locale));
+}
+
+void writeParticipants(TFormWord& word, const IniDocument& problem, const QLocale& locale)
+{
+    const QList<Respondent> respondents = Respondents::load(problem);
+    if (respondents.isEmpty())
+        return;
+    const ProblemData data = ProblemData::load(problem);
+    const GroupResult group = GroupEvaluation::evaluate(data, respondents);
+
+    heading(word, u"Участники:"_s);
+    // The text and its paragraph end written apart: a line cut at 255 characters keeps its end.
+    word.WriteText(GroupText::introLine(group));
+    word.WriteText(u"\r"_s);
+    const QList<QStringList> participants = GroupText::participantRows(data, group, locale);
+    table(word, GroupText::participantColumns(data), int(participants.size()),
+          [&](int r) { return participants.at(r); });
+
+    heading(word, u"Согласие участников:"_s);
+    const QList<QStringList> consensus = GroupText::consensusRows(data, group, locale);
+    table(word, GroupText::consensusColumns(), int(consensus.size()), [&](int r) { return consensus.at(r); });
+
+    heading(word, u"Вопросы, в ответах на которые участники расходятся больше всего:"_s);
+    const QList<QStringList> disagreements = GroupText::disagreementRows(problem, group);
+    if (disagreements.isEmpty()) {
+        word.WriteText(u"Все участники ответили на каждый вопрос одинаково."_s);
+        word.setParagraphFormat(false, false);
+        word.WriteText(u"\r"_s);
+    } else {
+        table(word, GroupText::disagreementColumns(), int(disagreements.size()),
+              [&](int r) { return disagreements.at(r); });
+    }
 }
 
 } // namespace AnalysisReport

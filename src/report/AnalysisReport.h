@@ -23,4 +23,9 @@ AnalysisResult analysisOf(const IniDocument& problem, const EvaluationResult& sh
 /// Writes the section at the end of the open document.
 void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale = QLocale());
 
+/// The participants' part of the section, at the end of the open document, when problem holds respondents
+/// (nothing otherwise): each participant's best choice and overall priorities under the group's, the consensus
+/// of every matrix and of the overall priorities, and the questions disagreed on most.
+void writeParticipants(TFormWord& word, const IniDocument& problem, const QLocale& locale = QLocale());
+
 } // namespace AnalysisReport

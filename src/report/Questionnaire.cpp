@@ -6,6 +6,7 @@
 #include "storage/ProblemKeys.h"
 
 #include <array>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -45,6 +46,12 @@ constexpr std::array<Answer, AnswerCount> Answers{{
     {u"(B) очень намного важнее, чем (A)", u"(B) очень намного лучше, чем (A)"},
 }};
 
+// Answer 1 is the left end of the comparison bar, answer 17 its right end.
+int positionOf(int number)
+{
+    return number - 1 + Scale::MinPosition;
+}
+
 } // namespace
 
 QString answerLine(Scale::PairKind kind, int number)
@@ -52,34 +59,58 @@ QString answerLine(Scale::PairKind kind, int number)
     if (number < 1 || number > AnswerCount)
         return {};
     const Answer& answer = Answers[size_t(number - 1)];
-    // Answer 1 is the left end of the comparison bar, answer 17 its right end.
-    const int position = number - 1 + Scale::MinPosition;
+    const int position = positionOf(number);
     return QString::number(number) + u". "_s +
            (kind == Scale::PairKind::Criteria ? answer.importance : answer.preference).toString() + u" ["_s +
            Scale::aDigit(position) + u'/' + Scale::bDigit(position) + u']';
 }
 
-QString questionLine(const IniDocument& problem, const QString& stepLine, int position)
+namespace {
+
+// The two elements a step line compares, and the criterion of a pair of alternatives, as the file names them.
+struct PairNames
+{
+    Scale::PairKind kind = Scale::PairKind::Criteria;
+    QString a;
+    QString b;
+    QString criterion;
+};
+
+std::optional<PairNames> pairNames(const IniDocument& problem, const QString& stepLine)
 {
     using namespace ProblemKeys;
+    const auto part = [&stepLine](int p) { return ComUnit::stepLinePart(stepLine, p); };
+    if (stepLine.startsWith(u'Q'))
+        return PairNames{Scale::PairKind::Criteria, readName(problem, QualSection, part(ComUnit::StepParts::FirstItem)),
+                         readName(problem, QualSection, part(ComUnit::StepParts::SecondCriterion)), QString()};
+    if (stepLine.startsWith(u'A'))
+        return PairNames{Scale::PairKind::Alternatives,
+                         readName(problem, AltSection, part(ComUnit::StepParts::FirstAlternative)),
+                         readName(problem, AltSection, part(ComUnit::StepParts::SecondAlternative)),
+                         readName(problem, QualSection, part(ComUnit::StepParts::Criterion))};
+    return std::nullopt;
+}
+
+} // namespace
+
+QString questionLine(const IniDocument& problem, const QString& stepLine, int position)
+{
+    const std::optional<PairNames> names = pairNames(problem, stepLine);
+    if (!names)
+        return {};
     const QString number = QString::number(position + 1);
-    if (stepLine.startsWith(u'Q')) {
-        const QString a =
-            readName(problem, QualSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::FirstItem));
-        const QString b =
-            readName(problem, QualSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::SecondCriterion));
-        return number + u". Сравните критерии (A)"_s + a + u" и (B)"_s + b + u" по степени важности."_s;
-    }
-    if (stepLine.startsWith(u'A')) {
-        const QString a =
-            readName(problem, AltSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::FirstAlternative));
-        const QString b =
-            readName(problem, AltSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::SecondAlternative));
-        const QString c =
-            readName(problem, QualSection, ComUnit::stepLinePart(stepLine, ComUnit::StepParts::Criterion));
-        return number + u". Сравните альтернативы (A)"_s + a + u" и (B)"_s + b + u" по критерию "_s + c + u'.';
-    }
-    return {};
+    if (names->kind == Scale::PairKind::Criteria)
+        return number + u". Сравните критерии (A)"_s + names->a + u" и (B)"_s + names->b + u" по степени важности."_s;
+    return number + u". Сравните альтернативы (A)"_s + names->a + u" и (B)"_s + names->b + u" по критерию "_s +
+           names->criterion + u'.';
+}
+
+QString answerSentence(const IniDocument& problem, const QString& stepLine, int number)
+{
+    const std::optional<PairNames> names = pairNames(problem, stepLine);
+    if (!names || number < 1 || number > AnswerCount)
+        return {};
+    return Scale::dialogSentence(names->kind, names->a, names->b, positionOf(number));
 }
 
 void write(TFormWord& word, const IniDocument& problem, const QStringList& steps)

@@ -29,6 +29,11 @@ QString answerLine(Scale::PairKind kind, int number);
 /// lacks read "?". Empty for a line that is neither.
 QString questionLine(const IniDocument& problem, const QString& stepLine, int position);
 
+/// The sentence of answer number (1 to 17) to the question of stepLine, with the pair's names filled in as the
+/// question names them, in the comparison dialog's words and with its ratio, so that a person typing answers
+/// back can check them against the paper. Empty for a number outside 1 to 17 or a line that is no question.
+QString answerSentence(const IniDocument& problem, const QString& stepLine, int number);
+
 /// The title, then each step's question and its answers, in step order: the
 /// question in bold, and on paper on one page with its answers.
 void write(TFormWord& word, const IniDocument& problem, const QStringList& steps);

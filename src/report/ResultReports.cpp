@@ -171,6 +171,7 @@ void writeFull(TFormWord& word, const IniDocument& problem, const EvaluationResu
 {
     write(Report::Full, word, problem, result, chartPath, locale);
     AnalysisReport::write(word, AnalysisReport::analysisOf(problem, result), locale);
+    AnalysisReport::writeParticipants(word, problem, locale);
 }
 
 std::pair<QString, QString> matrixCellTexts(int storedValue)

@@ -3,6 +3,7 @@
 #include "storage/IniDocument.h"
 #include "storage/IniFile.h"
 #include "storage/ProblemKeys.h"
+#include "storage/Respondents.h"
 
 #include <optional>
 #include <utility>
@@ -154,6 +155,9 @@ void save(IniFile& file, Kind kind, const QList<TLElem>& items, const QList<int>
         const QStringView judgements = ProblemKeys::JudgementSection;
         if (moved && doc.hasSection(judgements))
             doc.replaceSection(judgements, remapJudgements(sectionEntries(doc, judgements), kind, map));
+        // The respondents' answers are keyed as "QualM" is, so they follow their items in the same replacement.
+        if (moved)
+            Respondents::remapKeys(doc, kind, map);
         doc.replaceSection(s, entries);
     });
 }

@@ -33,7 +33,8 @@ void save(IniFile& file, Kind kind, const QList<TLElem>& items);
 /// positions they were loaded from: origins[i] is the position in the file item i was loaded
 /// from (-1 for an item added since). When an item of the file no longer stands
 /// at its position (one was deleted), the judgements in "QualM" follow their
-/// items (remapJudgements); list and judgements reach the disk as one
+/// items (remapJudgements), and so do the respondents' answers
+/// (Respondents::remapKeys); list and judgements reach the disk as one
 /// replacement. Throws OptivarError when the file cannot be written.
 void save(IniFile& file, Kind kind, const QList<TLElem>& items, const QList<int>& origins);
 

@@ -36,7 +36,7 @@ QBrush barBrush()
 ResultChart::ResultChart(QWidget* parent) : QChartView(new QChart(), parent) // the view owns the chart
 {
     QChart* c = chart();
-    c->setTitle(u"Результаты выбора"_s);
+    c->setTitle(QString::fromUtf16(Title));
     c->legend()->hide();
     c->setBackgroundBrush(Qt::white);
     c->setPlotAreaBackgroundVisible(false);

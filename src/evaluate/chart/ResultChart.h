@@ -23,6 +23,7 @@ class ResultChart final : public QChartView
     Q_OBJECT
 
 public:
+    static constexpr char16_t Title[] = u"Результаты выбора";
     /// A mark stands this far above its bar, joined to it by a line.
     static constexpr int MarkPointerLength = 20;
     /// The size the results screen gives the chart, which the headless reports draw it at.

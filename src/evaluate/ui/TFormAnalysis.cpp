@@ -1,6 +1,7 @@
 #include "evaluate/ui/TFormAnalysis.h"
 
 #include "evaluate/AnalysisText.h"
+#include "evaluate/ui/ParticipantsPage.h"
 #include "shell/ui/ScreenParts.h"
 #include "shell/ui/WizardScreen.h"
 #include "storage/ComUnit.h"
@@ -500,6 +501,20 @@ void TFormAnalysis::showCriterion(int k)
     add(marker);
 
     LabelInterval->setText(AnalysisText::sensitivityLine(a, k));
+}
+
+void TFormAnalysis::addParticipantsPage(IniFile& file)
+{
+    if (Respondents::load(file).isEmpty())
+        return;
+    auto* page = new ParticipantsPage(file, Pages);
+    Pages->addTab(page, QString::fromUtf16(ParticipantsPage::Title));
+    connect(page, &ParticipantsPage::respondentDeleted, this, [this, page] {
+        if (!page->hasRespondents()) {
+            Pages->removeTab(Pages->indexOf(page));
+            page->deleteLater();
+        }
+    });
 }
 
 int TFormAnalysis::stepOf(const QStringList& steps, const QString& key)

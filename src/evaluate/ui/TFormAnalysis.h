@@ -7,6 +7,7 @@
 
 #include <utility>
 
+class IniFile;
 class QChart;
 class QChartView;
 class QComboBox;
@@ -39,6 +40,9 @@ public:
     ~TFormAnalysis() override;
 
     const AnalysisResult& analysis() const { return m_analysis; }
+
+    /// Adds the page "Участники" when file holds respondents; the page goes when the last of them is deleted.
+    void addParticipantsPage(IniFile& file);
 
     /// Shows on the sensitivity page how the priorities run with the weight of criterion k.
     void showCriterion(int k);

@@ -1,6 +1,7 @@
 #include "evaluate/ui/TFormFinal.h"
 
 #include "evaluate/Evaluation.h"
+#include "evaluate/GroupEvaluation.h"
 #include "evaluate/ProblemData.h"
 #include "evaluate/chart/ResultChart.h"
 #include "evaluate/ui/TFormAnalysis.h"
@@ -13,8 +14,11 @@
 #include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
 #include "storage/IniFile.h"
+#include "storage/Respondents.h"
 
 #include <QAction>
+#include <QChart>
+#include <QCheckBox>
 #include <QDir>
 #include <QFrame>
 #include <QPlainTextEdit>
@@ -23,6 +27,10 @@
 
 using namespace Qt::Literals::StringLiterals;
 using ScreenParts::makeButton;
+
+namespace {
+constexpr int GroupCheckWidth = 190;
+}
 
 static_assert(ResultChart::ScreenSize == QSize(WizardScreen::ClientWidth - TFormFinal::MemoWidth,
                                                WizardScreen::ClientHeight - TFormFinal::StripHeight),
@@ -56,6 +64,15 @@ TFormFinal::TFormFinal(QWidget* parent) : WizardScreen(u"результаты р
     STextSaved->setObjectName(u"STextSaved"_s);
     STextSaved->setFont(ButExpToWordFull->font());
     STextSaved->setGeometry(48, 34, ClientWidth - 48 - 8, StripHeight - 34 - 2);
+
+    // The group's result, offered when the problem has respondents: right of the notice, which then gives it room.
+    CheckGroup = new QCheckBox(u"Показать результат группы"_s, Panel1);
+    CheckGroup->setObjectName(u"CheckGroup"_s);
+    CheckGroup->setFont(ButExpToWordFull->font());
+    CheckGroup->setToolTip(u"Результат всех участников вместе: Я и те, чьи ответы анкеты введены"_s);
+    CheckGroup->setGeometry(ClientWidth - 8 - GroupCheckWidth, 32, GroupCheckWidth, StripHeight - 32 - 1);
+    CheckGroup->hide();
+    connect(CheckGroup, &QCheckBox::toggled, this, [this] { showResult(); });
 
     // Lines wrap at the memo's width, a name too long for one line too, so
     // nothing hides behind a horizontal scroll bar.
@@ -95,10 +112,44 @@ TFormFinal::~TFormFinal() = default;
 void TFormFinal::load()
 {
     m_result = Evaluation::EvaluateProblem(ProblemData::load(ComUnit::ProblemIni), QLocale());
-    MResult->setPlainText(m_result.Memo.join(u'\n'));
-    ChartResult->fill(m_result.Bars);
+    loadGroup();
     ButExpToWordShort->setEnabled(true);
     ButExpToWordFull->setEnabled(true);
+}
+
+void TFormFinal::loadGroup()
+{
+    const QList<Respondent> respondents = Respondents::load(ComUnit::ProblemIni);
+    m_participants = int(respondents.size()) + 1;
+    m_groupResult = EvaluationResult();
+    m_groupResult.AltTotal = -1;
+    if (!respondents.isEmpty()) {
+        const ProblemData problem = ProblemData::load(ComUnit::ProblemIni);
+        m_groupResult = GroupEvaluation::evaluate(problem, respondents).Group;
+        Evaluation::describe(m_groupResult, problem.altNames(), QLocale());
+    }
+    const bool group = m_groupResult.AltTotal >= 0;
+    CheckGroup->setVisible(group);
+    if (!group)
+        CheckGroup->setChecked(false);
+    STextSaved->resize((group ? CheckGroup->x() - 8 : ClientWidth - 8) - STextSaved->x(), STextSaved->height());
+    showResult();
+}
+
+void TFormFinal::showResult()
+{
+    // The chart's own title is the user's; the group's chart says whose it is, as the memo's first line does.
+    const QString ownTitle = QString::fromUtf16(ResultChart::Title);
+    const bool group = CheckGroup->isChecked() && m_groupResult.AltTotal >= 0;
+    if (group) {
+        MResult->setPlainText(u"Результат группы (участников: %1)\n\n"_s.arg(m_participants) +
+                              m_groupResult.Memo.join(u'\n'));
+        ChartResult->fill(m_groupResult.Bars);
+    } else {
+        MResult->setPlainText(m_result.Memo.join(u'\n'));
+        ChartResult->fill(m_result.Bars);
+    }
+    ChartResult->chart()->setTitle(group ? ownTitle + u" группы"_s : ownTitle);
 }
 
 QChartView* TFormFinal::chartView() const
@@ -132,6 +183,9 @@ void TFormFinal::ButAnalysisClick()
         ComUnit::InterfaceMode = 0;
         Q_EMIT back();
     });
+    window->addParticipantsPage(ComUnit::ProblemIni);
+    // A respondent deleted there leaves the group's result here out of date.
+    connect(window, &QDialog::finished, this, [this] { ErrorBox::guarded(this, [this] { loadGroup(); }); });
     window->open();
 }
 
@@ -151,7 +205,15 @@ void TFormFinal::ButExpToWordFullClick()
 void TFormFinal::exportReport(bool full)
 {
     const QString chartPath = QDir(ComUnit::DatDir).filePath(u"graf.bmp"_s);
+    // The reports are the user's own: the chart is pictured with the user's bars even while the group's show.
+    if (CheckGroup->isChecked()) {
+        const QSignalBlocker quiet(CheckGroup);
+        CheckGroup->setChecked(false);
+        showResult();
+        CheckGroup->setChecked(true);
+    }
     ChartResult->saveBitmap(chartPath);
+    showResult();
     const auto problem = ComUnit::ProblemIni.snapshot();
     TFormWord word(
         DocumentOpener::destination(this, full ? TFormWord::Kind::FullReport : TFormWord::Kind::ShortReport));

@@ -8,6 +8,7 @@
 
 class ExportNotice;
 class QAction;
+class QCheckBox;
 class QChartView;
 class QFrame;
 class QPlainTextEdit;
@@ -53,6 +54,10 @@ private:
     void ButExpToWordShortClick();
     void ButExpToWordFullClick();
     void exportReport(bool full);
+    /// Evaluates the group of the user and the respondents, when the file holds respondents.
+    void loadGroup();
+    /// The memo and the chart of the user's own result, or of the group's when CheckGroup is on.
+    void showResult();
 
     QFrame* Panel1 = nullptr;
     QPushButton* ButPrev = nullptr;
@@ -60,9 +65,13 @@ private:
     QPushButton* ButExpToWordFull = nullptr;
     QPushButton* ButAnalysis = nullptr;
     ExportNotice* STextSaved = nullptr; // under the buttons: where the last export went
+    QCheckBox* CheckGroup = nullptr;    // right of it, when there are respondents
     QPlainTextEdit* MResult = nullptr;
     QFrame* Panel2 = nullptr;
     ResultChart* ChartResult = nullptr;
     QAction* Prev = nullptr;
     EvaluationResult m_result;
+    /// The group's result with its memo and bars; AltTotal -1 when the file holds no respondents.
+    EvaluationResult m_groupResult;
+    int m_participants = 0;
 };

@@ -6,6 +6,7 @@
 #include "report/TFormWord.h"
 #include "report/ui/DocumentOpener.h"
 #include "report/ui/ExportNotice.h"
+#include "report/ui/TFormAnswers.h"
 #include "shell/ui/Dialogs.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/HelpMemo.h"
@@ -84,6 +85,13 @@ TFormListQuality::TFormListQuality(QWidget* parent) : ItemListScreen(qualityText
     connect(ButExpToWord, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButExpToWordClick(); }); });
 
+    // In the free row above the export, the same size: the two belong to the same paper.
+    ButAnswers = ScreenParts::makeButton(PMove, {u"ButAnswers", u"Ввод ответов анкеты", QRect(213, 2, 190, 25),
+                                                 u"Ввести ответы заполненной анкеты по номерам ответов",
+                                                 QStyle::SP_FileDialogDetailedView, true});
+    connect(ButAnswers, &QPushButton::clicked, this,
+            [this] { ErrorBox::guarded(this, [this] { ButAnswersClick(); }); });
+
     // The free row under "Вернуться" and the export button, left of the forward buttons, in a small face.
     STextSaved = new ExportNotice(PMove);
     STextSaved->setObjectName(u"STextSaved"_s);
@@ -100,8 +108,9 @@ TFormListQuality::TFormListQuality(QWidget* parent) : ItemListScreen(qualityText
                                                      true});
     connect(ButNextCompact, &QPushButton::clicked, this,
             [this] { ErrorBox::guarded(this, [this] { ButNextCompactClick(); }); });
-    // The bottom panel reads left to right: back and the export, then the two ways on.
-    setReadingOrder({StGList, ButInsert, ButEdit, ButDelete, MemoInf, ButPrev, ButExpToWord, ButNext, ButNextCompact});
+    // The bottom panel reads left to right: back, the questionnaire's two buttons, then the two ways on.
+    setReadingOrder(
+        {StGList, ButInsert, ButEdit, ButDelete, MemoInf, ButPrev, ButAnswers, ButExpToWord, ButNext, ButNextCompact});
 }
 
 void TFormListQuality::rebuildJudgements()
@@ -113,18 +122,33 @@ void TFormListQuality::rebuildJudgements()
 
 // The questions are those the comparison screens would ask now, so the list and
 // the judgements are stored and rebuilt first, as going on would.
-void TFormListQuality::ButExpToWordClick()
+bool TFormListQuality::prepareQuestionnaire()
 {
     finishEditing();
     const int n = StGList->Count();
     if (n < ProblemLists::MinCount || n > ProblemLists::MaxCount) {
         Dialogs::plain(this, u"Ошибка"_s, u"Количество критериев должно быть в интервале от 2 до 9."_s);
-        return;
+        return false;
     }
     rebuildJudgements();
+    return true;
+}
+
+void TFormListQuality::ButExpToWordClick()
+{
+    if (!prepareQuestionnaire())
+        return;
     TFormWord word(DocumentOpener::destination(this, TFormWord::Kind::Questionnaire));
     Questionnaire::write(word, *ComUnit::ProblemIni.snapshot(), ComUnit::CompareSteps);
     STextSaved->showSaved(word.Close());
+}
+
+void TFormListQuality::ButAnswersClick()
+{
+    if (!prepareQuestionnaire())
+        return;
+    auto* window = new TFormAnswers(ComUnit::ProblemIni, ComUnit::CompareSteps, this);
+    window->open();
 }
 
 void TFormListQuality::ButNextClick()

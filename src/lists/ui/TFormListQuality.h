@@ -24,9 +24,15 @@ private:
     void ButNextClick();
     void ButNextCompactClick();
     void ButExpToWordClick();
+    /// Opens the window in which a respondent's answers to the printed questionnaire are typed back.
+    void ButAnswersClick();
+    /// The count of criteria allows a questionnaire; otherwise says so. Then the list is stored and the
+    /// judgements rebuilt, so the questions are numbered as the questionnaire prints them.
+    bool prepareQuestionnaire();
     void rebuildJudgements();
 
     QPushButton* ButExpToWord = nullptr;
+    QPushButton* ButAnswers = nullptr;
     QPushButton* ButNextCompact = nullptr;
     ExportNotice* STextSaved = nullptr; // under the export button: where the questionnaire went
 };
