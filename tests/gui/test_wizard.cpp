@@ -81,7 +81,7 @@ private Q_SLOTS:
             {u"FormListProblem"_s, list + u"ButSavePrimer ButLoadPrimer StGPrimer ButEditPrimer ButDelPrimer "
                                           u"MemoInf ButPrev ButNext"_s},
             {u"FormListAlt"_s, list + u"MemoInf ButPrev ButNext"_s},
-            {u"FormListQuality"_s, list + u"MemoInf ButPrev ButExpToWord ButNext ButNextCompact"_s},
+            {u"FormListQuality"_s, list + u"MemoInf ButPrev ButAnswers ButExpToWord ButNext ButNextCompact"_s},
             {u"FormMain"_s, u"TBarMera ButRunNumer EdA ChBLowerBetter EdB ButPrev CBoxStep ButNext"_s},
             {u"FormSolQ"_s, u"TBarMera01 TBarMera02 TBarMera03 TBarMera04 TBarMera12 TBarMera13 TBarMera14 "
                             u"TBarMera23 TBarMera24 TBarMera34 ButPrev MemoInf ButNext"_s},
