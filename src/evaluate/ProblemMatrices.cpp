@@ -13,15 +13,4 @@ JudgementMatrix of(const ProblemData& problem, int criterion)
         problem.altTotal(), [&problem, criterion](int i, int j) { return problem.altJudgement(i, j, criterion); });
 }
 
-std::vector<JudgementMatrix> all(const ProblemData& problem)
-{
-    std::vector<JudgementMatrix> matrices;
-    if (problem.critTotal() == 0)
-        return matrices;
-    matrices.reserve(std::size_t(problem.critTotal()) + 1);
-    for (int criterion = -1; criterion < problem.critTotal(); ++criterion)
-        matrices.push_back(of(problem, criterion));
-    return matrices;
-}
-
 } // namespace ProblemMatrices
