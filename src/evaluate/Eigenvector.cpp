@@ -1,6 +1,6 @@
 #include "evaluate/Eigenvector.h"
 
-#include "evaluate/BestChoice.h"
+#include "evaluate/Evaluation.h"
 #include "evaluate/JudgementMatrix.h"
 #include "evaluate/ProblemData.h"
 #include "evaluate/ProblemMatrices.h"
@@ -87,7 +87,7 @@ EigenvectorResult evaluate(const ProblemData& problem, int ownBestChoice)
             r.AltPriority[std::size_t(i)] +=
                 r.CritPriority[std::size_t(q)] * r.AltLocalPriority[std::size_t(i)][std::size_t(q)];
     }
-    r.BestChoice = BestChoice::of(r.AltPriority);
+    r.BestChoice = Evaluation::bestChoice(r.AltPriority, m);
     r.SameBestChoice = r.BestChoice == ownBestChoice;
     return r;
 }

@@ -1,7 +1,6 @@
 #include "evaluate/Robustness.h"
 
 #include "compare/Scale.h"
-#include "evaluate/BestChoice.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/JudgementMatrix.h"
 #include "evaluate/ProblemData.h"
@@ -225,7 +224,7 @@ public:
             for (int i = 0; i < m_p.m; ++i)
                 m_priorities[std::size_t(i)] += m_critWeights[std::size_t(q)] * m_local[std::size_t(i)];
         }
-        return BestChoice::of(m_priorities);
+        return Evaluation::bestChoice(m_priorities, m_p.m);
     }
 
 private:
