@@ -9,7 +9,15 @@
 #include "evaluate/Robustness.h"
 
 #include "compare/Scale.h"
+#include "storage/IniDocument.h"
 
+#include "TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -292,6 +300,60 @@ private Q_SLOTS:
         QFETCH(QLocale, locale);
         QFETCH(QString, text);
         QCOMPARE(LiveConsistency::label(ratio, locale), text);
+    }
+
+    // optivar-eval --json carries the figures as the program computes them, and null where there are none.
+    void testJson_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("three alternatives") << TestSupport::cp1251(
+            "[Alt]\r\nA_0=Дом\r\nA_1=Квартира\r\nA_2=Дача\r\nCount=3\r\n[Qual]\r\nQ_0=Цена\r\n"
+            "Q_1=Район\r\nCount=2\r\n[QualM]\r\nQ_0*Q_1=-3\r\nA_0*A_1&Q_0=2\r\nA_0*A_2&Q_0=-5\r\n"
+            "A_1*A_2&Q_0=4\r\nA_0*A_1&Q_1=3\r\nA_1*A_2&Q_1=-2\r\n");
+        QTest::newRow("one alternative") << TestSupport::cp1251(
+            "[Alt]\r\nA_0=Дом\r\nCount=1\r\n[Qual]\r\nQ_0=Цена\r\nCount=1\r\n");
+    }
+    void testJson()
+    {
+#ifndef OPTIVAR_EVAL_EXE
+        QSKIP("optivar-eval is not built");
+#else
+        QFETCH(QByteArray, file);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Задача.qzr"_s);
+        TestSupport::writeBytes(path, file);
+        QProcess eval;
+        eval.start(QString::fromUtf8(OPTIVAR_EVAL_EXE), {u"--json"_s, path});
+        QVERIFY(eval.waitForFinished(30000));
+        QCOMPARE(eval.exitCode(), 0);
+        const QJsonObject json = QJsonDocument::fromJson(eval.readAllStandardOutput()).object();
+        const auto numbers = [](const QJsonValue& v) {
+            std::vector<double> out;
+            for (const QJsonValue& x : v.toArray())
+                out.push_back(x.toDouble());
+            return out;
+        };
+
+        const ProblemData problem = ProblemData::load(IniDocument::fromBytes(file));
+        const std::optional<RobustnessResult> r = Robustness::of(problem);
+        const QJsonValue robustness = json[u"Robustness"_s];
+        QCOMPARE(robustness.isNull(), !r);
+        if (r) {
+            QCOMPARE(robustness[u"Draws"_s].toInt(), r->Draws);
+            QCOMPARE(numbers(robustness[u"BestShare"_s]), r->BestShare);
+            QCOMPARE(robustness[u"Stays"_s].toDouble(), r->Stays);
+        }
+        const EigenvectorResult e = Eigenvector::evaluate(problem, json[u"BestChoice"_s].toInt());
+        const QJsonValue eigenvector = json[u"Eigenvector"_s];
+        QCOMPARE(numbers(eigenvector[u"CritPriority"_s]), e.CritPriority);
+        QCOMPARE(numbers(eigenvector[u"AltPriority"_s]), e.AltPriority);
+        QCOMPARE(numbers(eigenvector[u"Lambda"_s]), e.Lambda);
+        QCOMPARE(eigenvector[u"BestChoice"_s].toInt(), e.BestChoice);
+        const QJsonArray local = eigenvector[u"AltLocalPriority"_s].toArray();
+        QCOMPARE(local.size(), qsizetype(e.AltLocalPriority.size()));
+        for (qsizetype i = 0; i < local.size(); ++i)
+            QCOMPARE(numbers(local[i]), e.AltLocalPriority[std::size_t(i)]);
+#endif
     }
 };
 
