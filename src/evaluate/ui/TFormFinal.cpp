@@ -124,7 +124,9 @@ void TFormFinal::PrevExecute()
 
 void TFormFinal::ButAnalysisClick()
 {
-    auto* window = new TFormAnalysis(AnalysisReport::analysisOf(*ComUnit::ProblemIni.snapshot(), m_result), this);
+    const auto problem = ComUnit::ProblemIni.snapshot();
+    auto* window = new TFormAnalysis(AnalysisReport::analysisOf(*problem, m_result), this);
+    window->showHowSure(ProblemData::load(*problem));
     connect(window, &TFormAnalysis::revisitRequested, this, [this](int step) {
         // The way back to the comparisons leads into the dialog when the step-by-step interface is the one in
         // use, and the dialog shows CurrentStep: so it opens on the judgement chosen.

@@ -1,0 +1,93 @@
+// How sure the choice is, on the screens: the eigenvector method and the robustness page of the analysis window,
+// the consistency of the matrix being answered, and the way back from a revised judgement to the results.
+#include "GuiFixture.h"
+
+#include "evaluate/Analysis.h"
+#include "evaluate/AnalysisText.h"
+#include "evaluate/Eigenvector.h"
+#include "evaluate/Evaluation.h"
+#include "evaluate/HowSureText.h"
+#include "evaluate/ProblemData.h"
+#include "evaluate/Robustness.h"
+#include "evaluate/ui/TFormAnalysis.h"
+#include "evaluate/ui/TFormFinal.h"
+
+#include <QPointer>
+#include <QSemaphore>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QThreadPool>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Under Цена Назад is judged eight times better than Налево against every other answer there (step 5, the one
+// to revisit); the other matrices agree with themselves.
+QByteArray contradictory()
+{
+    return houseProblem() + "[QualM]\r\nQ_0*Q_1=-2\r\nQ_0*Q_2=-4\r\nQ_1*Q_2=-2\r\n"
+                            "A_0*A_1&Q_0=-2\r\nA_0*A_2&Q_0=-4\r\nA_0*A_3&Q_0=8\r\nA_1*A_2&Q_0=-2\r\n"
+                            "A_1*A_3&Q_0=-4\r\nA_2*A_3&Q_0=-2\r\nA_0*A_1&Q_1=3\r\nA_2*A_3&Q_2=-5\r\n";
+}
+
+} // namespace
+
+class TestRobustnessScreens : public GuiFixture
+{
+    Q_OBJECT
+
+    TFormFinal* results() const { return m_wizard->FormFinal; }
+    TFormAnalysis* analysis() const { return results()->findChild<TFormAnalysis*>(); }
+    QTabWidget* pages() const { return child<QTabWidget>(analysis(), u"Pages"_s); }
+    ProblemData problem() const { return ProblemData::load(IniFile(problemPath())); }
+
+    void openAnalysis(const QByteArray& bytes, bool compact = false)
+    {
+        showResults(bytes, compact);
+        click(results(), u"ButAnalysis"_s);
+        QVERIFY(analysis());
+        QVERIFY(QTest::qWaitForWindowExposed(analysis()));
+    }
+
+private Q_SLOTS:
+    // The eigenvector's priorities beside the program's own, and the robustness figures once the draws are done;
+    // closing the window while they run leaves nothing behind.
+    void testAnalysisWindow()
+    {
+        openAnalysis(contradictory());
+        const AnalysisResult& a = analysis()->analysis();
+        const EigenvectorResult e = Eigenvector::evaluate(problem(), a.winner);
+        auto* table = child<QTableWidget>(analysis(), u"TableLocal"_s);
+        QCOMPARE(table->columnCount(), a.critTotal + 2);
+        for (int i = 0; i < a.altTotal; ++i)
+            QCOMPARE(table->item(i, a.critTotal + 1)->text(), AnalysisText::percent(e.AltPriority[std::size_t(i)]));
+        QVERIFY(textOf(analysis(), u"LabelEigenvector"_s).endsWith(HowSureText::eigenvectorVerdict(a, e)));
+
+        QCOMPARE(pages()->tabText(pages()->count() - 1), u"Надёжность"_s);
+        QTRY_VERIFY(!analysis()->robustnessPending());
+        const std::optional<RobustnessResult> r = Robustness::of(problem());
+        QVERIFY(r);
+        QVERIFY(textOf(analysis(), u"LabelRobustness"_s).startsWith(HowSureText::robustnessLine(a, *r)));
+        analysis()->close();
+        QTRY_VERIFY(!analysis());
+
+        // The pool's threads held, the draws wait: the page says it is computing, and the window closes anyway.
+        QSemaphore gate;
+        QThreadPool* pool = QThreadPool::globalInstance();
+        for (int t = 0; t < pool->maxThreadCount(); ++t)
+            pool->start([&gate] { gate.acquire(); });
+        click(results(), u"ButAnalysis"_s);
+        QPointer<TFormAnalysis> w = analysis();
+        QVERIFY(w->robustnessPending());
+        QVERIFY(textOf(w, u"LabelRobustness"_s).startsWith(u"Идёт расчёт"_s));
+        w->close();
+        QTRY_VERIFY(w.isNull());
+        gate.release(pool->maxThreadCount());
+        QVERIFY(pool->waitForDone(10000)); // the draws end with nobody to tell
+        QTest::qWait(10);
+    }
+};
+
+GUITEST_MAIN(TestRobustnessScreens)
+#include "test_robustness_screens.moc"
