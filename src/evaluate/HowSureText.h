@@ -20,7 +20,8 @@ QString robustnessLine(const AnalysisResult& analysis, const RobustnessResult& r
 /// Why there is no robustness figure (fewer than two alternatives or no criteria).
 QString noRobustnessLine();
 
-/// How the eigenvector method is computed, and that λ max is defined as for the program's own priorities.
+/// "приоритеты по главному собственному вектору …": how the eigenvector method is computed, and that λ max is
+/// defined as for the program's own priorities; the caller says first where they stand.
 QString eigenvectorLegend();
 
 /// Whether the eigenvector method names the same best choice, in one sentence; names longer than nameLength

@@ -3,6 +3,7 @@
 #include <QLocale>
 
 class IniDocument;
+class ProblemData;
 class TFormWord;
 struct AnalysisResult;
 struct EvaluationResult;
@@ -22,5 +23,11 @@ AnalysisResult analysisOf(const IniDocument& problem, const EvaluationResult& sh
 
 /// Writes the section at the end of the open document.
 void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& locale = QLocale());
+
+/// Writes, at the end of the section, how sure the choice is: the robustness of the best choice to answers one
+/// grade off, and the priorities by the principal eigenvector beside the program's own. problem is the problem
+/// analysed.
+void writeHowSure(TFormWord& word, const ProblemData& problem, const AnalysisResult& analysis,
+                  const QLocale& locale = QLocale());
 
 } // namespace AnalysisReport

@@ -1,7 +1,10 @@
 // How sure the choice is: draws of the judgements one grade off, the eigenvector method beside the program's
 // own, and the consistency of one matrix while it is being answered.
+#include "evaluate/AnalysisResult.h"
+#include "evaluate/AnalysisText.h"
 #include "evaluate/Eigenvector.h"
 #include "evaluate/Evaluation.h"
+#include "evaluate/HowSureText.h"
 #include "evaluate/LiveConsistency.h"
 #include "evaluate/MatrixPriorities.h"
 #include "evaluate/ProblemData.h"
@@ -9,7 +12,12 @@
 #include "evaluate/Robustness.h"
 
 #include "compare/Scale.h"
+#include "report/AnalysisReport.h"
+#include "report/ResultReports.h"
+#include "report/TFormWord.h"
 #include "storage/IniDocument.h"
+
+#include "DocxReader.h"
 
 #include "TestSupport.h"
 
@@ -354,6 +362,48 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < local.size(); ++i)
             QCOMPARE(numbers(local[i]), e.AltLocalPriority[std::size_t(i)]);
 #endif
+    }
+
+    // The full report ends with the robustness sentence, whole even with a name of 255 characters, the shares,
+    // and the eigenvector's priorities beside the program's own.
+    void testReport_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("realistic") << u"Дом за городом"_s;
+        QTest::newRow("255 characters") << QString(255, u'Ж');
+    }
+    void testReport()
+    {
+        QFETCH(QString, name);
+        const QByteArray file = TestSupport::cp1251("[Alt]\r\nA_0=Квартира\r\nA_1=") +
+                                TestSupport::cp1251(name.toUtf8().constData()) +
+                                TestSupport::cp1251("\r\nCount=2\r\n[Qual]\r\nQ_0=Цена\r\nQ_1=Район\r\nCount=2\r\n"
+                                                    "[QualM]\r\nQ_0*Q_1=-3\r\nA_0*A_1&Q_0=2\r\nA_0*A_1&Q_1=5\r\n");
+        const IniDocument doc = IniDocument::fromBytes(file);
+        const ProblemData problem = ProblemData::load(doc);
+        QCOMPARE(problem.altName(1), name);
+        const EvaluationResult result = Evaluation::EvaluateProblem(problem);
+        QTemporaryDir dir;
+        TFormWord word({dir.path(), u"Задача"_s, TFormWord::Kind::FullReport, {}, {}});
+        TestSupport::writeBytes(dir.filePath(u"graf.bmp"_s), QByteArray("BM") + QByteArray(60, ' '));
+        ResultReports::writeFull(word, doc, result, dir.filePath(u"graf.bmp"_s));
+        const QStringList outline = DocxReader::bodyOutline(DocxReader::unzip(word.documentBytes({})));
+
+        const AnalysisResult a = AnalysisReport::analysisOf(doc, result);
+        const std::optional<RobustnessResult> r = Robustness::of(problem);
+        QVERIFY(r && r->BestChoice == 1);
+        const qsizetype at = outline.indexOf(HowSureText::robustnessLine(a, *r));
+        QVERIFY2(at > outline.indexOf(QString::fromUtf16(AnalysisReport::Title)), qPrintable(outline.join(u'\n')));
+        QCOMPARE(outline.value(at + 2), u"[Альтернатива|Лучший выбор в доле случаев;Квартира|"_s +
+                                            HowSureText::share(r->BestShare[0]) + u';' + name + u'|' +
+                                            HowSureText::share(r->BestShare[1]) + u']');
+        const EigenvectorResult e = Eigenvector::evaluate(problem, result.BestChoice);
+        QVERIFY(outline.contains(u"[Альтернатива|Приоритет|Приоритет по собственному вектору;Квартира|"_s +
+                                 AnalysisText::percent(result.AltPriority[0]) + u'|' +
+                                 AnalysisText::percent(e.AltPriority[0]) + u';' + name + u'|' +
+                                 AnalysisText::percent(result.AltPriority[1]) + u'|' +
+                                 AnalysisText::percent(e.AltPriority[1]) + u']'));
+        QVERIFY(outline.mid(at).contains(HowSureText::eigenvectorVerdict(a, e)));
     }
 };
 

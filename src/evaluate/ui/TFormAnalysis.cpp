@@ -586,7 +586,7 @@ void TFormAnalysis::buildEigenvectorPart(const EigenvectorResult& eigenvector)
     for (int k = 0; k < a.critTotal; ++k)
         weights << QString::number(k + 1) + u". "_s +
                        AnalysisText::percent(eigenvector.CritPriority.at(std::size_t(k)));
-    QStringList text{HowSureText::eigenvectorLegend()};
+    QStringList text{u"«Собств. вектор» — "_s + HowSureText::eigenvectorLegend()};
     if (!weights.isEmpty())
         text << u"Веса критериев по собственному вектору: "_s + weights.join(u"; "_s) + u'.';
     text << HowSureText::eigenvectorVerdict(a, eigenvector, SentenceNameLength);
