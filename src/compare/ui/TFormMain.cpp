@@ -2,7 +2,9 @@
 
 #include "compare/CompareStepsBuild.h"
 #include "compare/Scale.h"
+#include "compare/ui/ConsistencyLine.h"
 #include "compare/ui/TrackBar.h"
+#include "evaluate/LiveConsistency.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
@@ -37,6 +39,15 @@ constexpr int BarHeight = 40;
 constexpr int DigitsHeight = 150;
 constexpr int DigitAWidth = 211;
 constexpr int NumericHeight = 90;
+constexpr int ConsistencyHeight = 32; // two lines at the foot of the judgement in words, which leaves them room
+
+// The position in an item key "Q_3" or "A_3"; -1 for anything else.
+int positionOf(const QString& itemKey)
+{
+    bool ok = false;
+    const int p = itemKey.section(u'_', 1).toInt(&ok);
+    return ok && p >= 0 ? p : -1;
+}
 
 // A text of the screen, wrapped within its place.
 QLabel* makeText(QWidget* parent, const QString& name, const QRect& geometry, int pixelSize, bool bold, bool white)
@@ -128,6 +139,10 @@ void TFormMain::buildMeasure()
     int top = inner.top();
     STMera = makeText(PMera, u"STMera"_s, QRect(inner.left(), top, inner.width(), MeraTextHeight), 16, true, true);
     top += MeraTextHeight;
+    STextConsistency = ScreenParts::makeText(STMera, u"STextConsistency"_s, 12, false);
+    STextConsistency->setWordWrap(true);
+    STextConsistency->setGeometry(0, MeraTextHeight - ConsistencyHeight, inner.width(), ConsistencyHeight);
+    STMera->setContentsMargins(0, 0, 0, ConsistencyHeight);
     TBarMera = new TrackBar(PMera);
     TBarMera->setObjectName(u"TBarMera"_s);
     TBarMera->setGeometry(inner.left(), top, inner.width(), BarHeight);
@@ -207,6 +222,16 @@ void TFormMain::ShowStep()
         STextTop->setText(u"Сравнение альтернатив "_s + m_nameA + u" и "_s + m_nameB + u" по критерию "_s +
                           readName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::Criterion)) + u"."_s);
     }
+    m_live = ProblemData::load(*doc);
+    const bool criteria = m_stepKind == u'Q';
+    m_liveCriterion = criteria ? -1 : positionOf(ComUnit::StepPart(ComUnit::StepParts::Criterion));
+    m_liveFirst =
+        positionOf(ComUnit::StepPart(criteria ? ComUnit::StepParts::FirstItem : ComUnit::StepParts::FirstAlternative));
+    m_liveSecond = positionOf(
+        ComUnit::StepPart(criteria ? ComUnit::StepParts::SecondCriterion : ComUnit::StepParts::SecondAlternative));
+    const int order = criteria ? m_live.critTotal() : m_live.altTotal();
+    if (m_liveFirst >= m_liveSecond || m_liveSecond >= order || (!criteria && m_liveCriterion >= m_live.critTotal()))
+        m_liveFirst = m_liveSecond = -1;
     STextA->setText(u"(A) "_s + m_nameA);
     STextB->setText(u"(B) "_s + m_nameB);
     const int value = doc->readInteger(JudgementSection, ComUnit::StepPart(ComUnit::StepParts::Key), 1);
@@ -269,6 +294,22 @@ void TFormMain::ChangeExecute()
     STMera->setText(Scale::dialogSentence(kind, m_nameA, m_nameB, p));
     PanA->setText(Scale::aDigit(p));
     PanB->setText(Scale::bDigit(p));
+    showConsistency(p);
+}
+
+void TFormMain::showConsistency(int position)
+{
+    if (m_liveFirst < 0) {
+        STextConsistency->clear();
+        return;
+    }
+    const int value = Scale::PositionToJudgement(position);
+    if (m_liveCriterion < 0)
+        m_live.setCritJudgement(m_liveFirst, m_liveSecond, value);
+    else
+        m_live.setAltJudgement(m_liveFirst, m_liveSecond, m_liveCriterion, value);
+    const double ratio = LiveConsistency::ratioOf(m_live, m_liveCriterion);
+    ConsistencyLine::show(STextConsistency, ratio);
 }
 
 void TFormMain::ButRunNumerClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluate/ProblemData.h"
 #include "shell/ui/WizardScreen.h"
 
 class QAction;
@@ -61,6 +62,7 @@ private:
     /// The key filter of both value fields; true when the key was taken over.
     bool EdAKeyPress(QLineEdit* edit, QKeyEvent* event);
     bool hasStep() const;
+    void showConsistency(int position);
 
     QFrame* PMove = nullptr;
     QFrame* PInfo = nullptr;
@@ -86,6 +88,15 @@ private:
     QLineEdit* EdB = nullptr;
     QCheckBox* ChBLowerBetter = nullptr; // "меньше — лучше": the smaller value is the better one
     QLabel* STextStep = nullptr;         // "Шаг 3 из 30"
+    /// Under the judgement in words: the consistency of the matrix being answered, the bar's position included.
+    QLabel* STextConsistency = nullptr;
+
+    /// The problem as the file held it when the step was shown; the bar's position goes into its pair at every
+    /// move, so that the consistency follows the bar before the step is stored.
+    ProblemData m_live;
+    int m_liveCriterion = -1; // -1: the criteria matrix
+    int m_liveFirst = -1;     // the pair's positions; -1 when the step names no pair of the problem
+    int m_liveSecond = -1;
 
     QString m_nameA;
     QString m_nameB;

@@ -67,11 +67,14 @@ private:
     void ButNextClick();
     void ButPrevClick();
     Row& rowOf(int i, int j);
+    /// The consistency of the page's matrix (criterion -1: the criteria) from the file's present values.
+    void showConsistency(int criterion);
 
     QFrame* PMove = nullptr;
     QPushButton* ButNext = nullptr;
     QPushButton* ButPrev = nullptr;
     QPlainTextEdit* MemoInf = nullptr;
+    QLabel* STextConsistency = nullptr; // inside the memo, under its lines
     std::array<Row, RowCount> m_rows;
 
     std::array<QString, Positions> QualNames;
