@@ -2,6 +2,9 @@
 // the consistency of the matrix being answered, and the way back from a revised judgement to the results.
 #include "GuiFixture.h"
 
+#include "compare/Scale.h"
+#include "compare/ui/TFormMain.h"
+#include "compare/ui/TFormSolQ.h"
 #include "evaluate/Analysis.h"
 #include "evaluate/AnalysisText.h"
 #include "evaluate/Eigenvector.h"
@@ -54,6 +57,18 @@ class TestRobustnessScreens : public GuiFixture
     QTabWidget* pages() const { return child<QTabWidget>(analysis(), u"Pages"_s); }
     ProblemData problem() const { return ProblemData::load(IniFile(problemPath())); }
 
+    // On the page "Согласованность", a double click on the first judgement to revise.
+    void reviseFirst()
+    {
+        QPointer<TFormAnalysis> w = analysis();
+        pages()->setCurrentIndex(1);
+        auto* table = child<QTableWidget>(w, u"TableRevisit"_s);
+        const QPoint at = table->visualRect(table->model()->index(0, 1)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+        QTRY_VERIFY(w.isNull());
+    }
+
     void openAnalysis(const QByteArray& bytes, bool compact = false)
     {
         showResults(bytes, compact);
@@ -63,6 +78,59 @@ class TestRobustnessScreens : public GuiFixture
     }
 
 private Q_SLOTS:
+    // From the analysis to the judgement and straight back: the dialog offers the answer the others agree on,
+    // "К результатам" stores it and shows the new results with the analysis on the page it was left on.
+    void testRevisionRoundTrip()
+    {
+        openAnalysis(contradictory());
+        const RevisitJudgement j = analysis()->analysis().matrices.at(1).revisit.value(0);
+        QCOMPARE(j.key, u"A_0*A_3&Q_0"_s);
+        reviseFirst();
+        TFormMain* dialog = m_wizard->FormMain;
+        QCOMPARE(m_wizard->current(), dialog);
+        QVERIFY(child<QWidget>(dialog, u"PRevision"_s)->isVisible());
+        QVERIFY(!child<QWidget>(dialog, u"Panel1"_s)->isVisible());
+        const int suggested = Scale::JudgementToPosition(j.suggestedValue);
+        QCOMPARE(textOf(dialog, u"STextSuggested"_s),
+                 u"С остальными ответами согласуется: "_s +
+                     Scale::dialogSentence(Scale::PairKind::Alternatives, u"Налево"_s, u"Назад"_s, suggested));
+        click(dialog, u"ButSuggested"_s);
+        QCOMPARE(child<QSlider>(dialog, u"TBarMera"_s)->value(), suggested);
+        QCOMPARE(stored(j.key), 8); // the file waits for the step to be left
+
+        click(dialog, u"ButToResults"_s);
+        QCOMPARE(m_wizard->current(), results());
+        QCOMPARE(stored(j.key), j.suggestedValue);
+        QCOMPARE(results()->result().AltPriority, Evaluation::EvaluateProblem(problem()).AltPriority);
+        QVERIFY(analysis());
+        QVERIFY(QTest::qWaitForWindowExposed(analysis()));
+        QCOMPARE(pages()->currentIndex(), 1);
+        QCOMPARE(analysis()->analysis().matrices.at(1).revisit.size(), 0);
+        analysis()->close();
+
+        // Back in the dialog from the results, the last step is an ordinary one.
+        click(results(), u"ButPrev"_s);
+        QVERIFY(!child<QWidget>(dialog, u"PRevision"_s)->isVisible());
+    }
+
+    // Answered on the compact screen, the judgement opens on its page of the compact screen, its row marked.
+    void testRevisionKeepsTheCompactScreen()
+    {
+        openAnalysis(contradictory(), true);
+        reviseFirst();
+        TFormSolQ* screen = m_wizard->FormSolQ;
+        QCOMPARE(m_wizard->current(), screen);
+        QCOMPARE(ComUnit::InterfaceMode, 1);
+        QCOMPARE(screen->Page, 0);
+        const auto colour = [&](const QString& panel) {
+            return child<QWidget>(screen, panel)->palette().color(QPalette::Window);
+        };
+        QVERIFY(colour(u"Panel03"_s) != colour(u"Panel01"_s));
+        QCOMPARE(colour(u"Panel01"_s), QColor(Qt::white));
+        click(screen, u"ButNext"_s);
+        QCOMPARE(colour(u"Panel03"_s), QColor(Qt::white));
+    }
+
     // The line follows every move of the bar: in the dialog before the step is stored, on the compact screen
     // with the store that each move makes.
     void testLiveConsistency_data()

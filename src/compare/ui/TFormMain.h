@@ -36,6 +36,11 @@ public:
     /// Stores the track bar's position as the judgement of the step CurrentStep.
     void SaveStep();
 
+    /// The next showing opens step for a revision from the decision analysis: beside the present answer the
+    /// one the other answers of its matrix agree on, with a button that sets it, and "К результатам" in place
+    /// of the numeric aid. The revision ends when the step is left.
+    void openRevision(int step);
+
     QChar StepKind() const { return m_stepKind; }
     const QString& NameA() const { return m_nameA; }
     const QString& NameB() const { return m_nameB; }
@@ -45,6 +50,8 @@ Q_SIGNALS:
     void forward();
     /// "Вернуться" on the first step: the criteria come next.
     void back();
+    /// "К результатам" during a revision: the step is stored, the results come next.
+    void toResults();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +70,8 @@ private:
     bool EdAKeyPress(QLineEdit* edit, QKeyEvent* event);
     bool hasStep() const;
     void showConsistency(int position);
+    void buildRevision();
+    void showRevision();
 
     QFrame* PMove = nullptr;
     QFrame* PInfo = nullptr;
@@ -90,6 +99,12 @@ private:
     QLabel* STextStep = nullptr;         // "Шаг 3 из 30"
     /// Under the judgement in words: the consistency of the matrix being answered, the bar's position included.
     QLabel* STextConsistency = nullptr;
+    QFrame* PRevision = nullptr; // in the numeric aid's place while a step is revised
+    QLabel* STextSuggested = nullptr;
+    QPushButton* ButSuggested = nullptr;
+    QPushButton* ButToResults = nullptr;
+    int m_revisionStep = -1;
+    int m_suggestedPosition = 0;
 
     /// The problem as the file held it when the step was shown; the bar's position goes into its pair at every
     /// move, so that the consistency follows the bar before the step is stored.

@@ -1,5 +1,6 @@
 #include "compare/ui/TFormSolQ.h"
 
+#include "compare/CompareStepsBuild.h"
 #include "compare/Scale.h"
 #include "compare/ui/ConsistencyLine.h"
 #include "compare/ui/TrackBar.h"
@@ -192,6 +193,7 @@ void TFormSolQ::ShowCriteriaPage()
     for (const Row& row : m_rows)
         ShowCriteriaPair(row.i, row.j);
     showConsistency(CriteriaPage);
+    showMark();
 }
 
 void TFormSolQ::ShowAlternativesPage(int k)
@@ -206,6 +208,30 @@ void TFormSolQ::ShowAlternativesPage(int k)
     for (const Row& row : m_rows)
         ShowAlternativesPair(row.i, row.j, k);
     showConsistency(k);
+    showMark();
+}
+
+void TFormSolQ::openRevision(int step)
+{
+    const CompareStepsBuild::StepPair pair = CompareStepsBuild::stepPair(ComUnit::CompareSteps.value(step));
+    if (pair.first < 0 || pair.second >= Positions || pair.criterion >= Positions)
+        return;
+    Page = pair.criterion < 0 ? CriteriaPage : pair.criterion;
+    m_markedPage = Page;
+    m_markedFirst = pair.first;
+    m_markedSecond = pair.second;
+}
+
+// The row to revise stands out in yellow, the others stay white.
+void TFormSolQ::showMark()
+{
+    for (Row& row : m_rows) {
+        const bool marked = Page == m_markedPage && row.i == m_markedFirst && row.j == m_markedSecond;
+        QPalette palette = row.panel->palette();
+        palette.setColor(QPalette::Window, marked ? QColor(255, 236, 150) : QColor(Qt::white));
+        row.panel->setPalette(palette);
+        row.panel->setToolTip(marked ? u"Этот ответ стоит пересмотреть"_s : QString());
+    }
 }
 
 void TFormSolQ::showConsistency(int criterion)
@@ -261,6 +287,7 @@ void TFormSolQ::TBarMera01Change(const Row& row, int p)
 
 void TFormSolQ::ButNextClick()
 {
+    m_markedPage = -2;
     if (Page == CriteriaPage) {
         Page = 0;
         ShowAlternativesPage(Page);
@@ -274,6 +301,7 @@ void TFormSolQ::ButNextClick()
 
 void TFormSolQ::ButPrevClick()
 {
+    m_markedPage = -2;
     if (Page > 0) {
         --Page;
         ShowAlternativesPage(Page);

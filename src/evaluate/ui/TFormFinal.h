@@ -13,6 +13,7 @@ class QFrame;
 class QPlainTextEdit;
 class QPushButton;
 class ResultChart;
+class TFormAnalysis;
 
 /// The results: on every showing the open problem is evaluated anew and shown as
 /// text and as a bar chart. The last evaluation and the chart stay here for the
@@ -42,14 +43,21 @@ public:
     /// Where each mark stands in the chart, in bar order.
     QList<QRectF> markRects() const;
 
+    /// Opens the decision analysis again on the page it showed when a judgement was chosen there to revise;
+    /// nothing when none was.
+    void reopenAnalysis();
+
 Q_SIGNALS:
     /// "Вернуться": CurrentStep is the last step; the comparison last used comes next.
     void back();
+    /// A judgement chosen in the analysis to revise: step is its line in CompareSteps. The comparison last used
+    /// opens on it.
+    void revise(int step);
 
 private:
     void PrevExecute();
     /// Opens the decision analysis of the results shown.
-    void ButAnalysisClick();
+    TFormAnalysis* ButAnalysisClick();
     void ButExpToWordShortClick();
     void ButExpToWordFullClick();
     void exportReport(bool full);
@@ -65,4 +73,5 @@ private:
     ResultChart* ChartResult = nullptr;
     QAction* Prev = nullptr;
     EvaluationResult m_result;
+    int m_analysisPage = -1; // the analysis page left for a revision, -1 for none
 };
