@@ -48,7 +48,7 @@ QString eigenvectorVerdict(const AnalysisResult& analysis, const EigenvectorResu
         return AnalysisText::quoted(nameLength > 0 && whole.size() > nameLength ? whole.left(nameLength - 1) + u'…'
                                                                                 : whole);
     };
-    if (eigenvector.BestChoice < 0)
+    if (eigenvector.BestChoice < 0 || analysis.critTotal == 0)
         return QString();
     if (eigenvector.SameBestChoice)
         return u"По собственному вектору лучший выбор тот же: "_s + name(eigenvector.BestChoice) + u'.';

@@ -24,7 +24,8 @@ QString noRobustnessLine();
 /// defined as for the program's own priorities; the caller says first where they stand.
 QString eigenvectorLegend();
 
-/// Whether the eigenvector method names the same best choice, in one sentence; names longer than nameLength
+/// Whether the eigenvector method names the same best choice, in one sentence (empty without alternatives or
+/// criteria, where neither method has priorities to tell); names longer than nameLength
 /// (when above 0) are cut with "…".
 QString eigenvectorVerdict(const AnalysisResult& analysis, const EigenvectorResult& eigenvector, int nameLength = 0);
 

@@ -176,28 +176,25 @@ void writeHowSure(TFormWord& word, const ProblemData& problem, const AnalysisRes
         paragraph(word, HowSureText::noRobustnessLine());
     }
 
+    if (analysis.critTotal == 0 || analysis.altTotal == 0)
+        return; // no priorities by either method
     const EigenvectorResult e = Eigenvector::evaluate(problem, analysis.winner);
     heading(word, u"Приоритеты по главному собственному вектору:"_s);
-    if (analysis.critTotal > 0) {
-        table(word, {u"Критерий"_s, u"Вес"_s, u"Вес по собственному вектору"_s}, analysis.critTotal, [&](int k) {
-            return QStringList{analysis.critNames.at(k), percent(analysis.weights.at(std::size_t(k)), locale),
-                               percent(e.CritPriority.at(std::size_t(k)), locale)};
-        });
-        word.GoToEnd();
-        word.WriteText(u"\r"_s);
-    }
-    if (analysis.altTotal > 0) {
-        table(word, {u"Альтернатива"_s, u"Приоритет"_s, u"Приоритет по собственному вектору"_s}, analysis.altTotal,
-              [&](int i) {
-                  return QStringList{analysis.altNames.at(i), percent(analysis.priorities.at(std::size_t(i)), locale),
-                                     percent(e.AltPriority.at(std::size_t(i)), locale)};
-              });
-        word.GoToEnd();
-        word.WriteText(u"\r"_s);
-    }
+    table(word, {u"Критерий"_s, u"Вес"_s, u"Вес по собственному вектору"_s}, analysis.critTotal, [&](int k) {
+        return QStringList{analysis.critNames.at(k), percent(analysis.weights.at(std::size_t(k)), locale),
+                           percent(e.CritPriority.at(std::size_t(k)), locale)};
+    });
+    word.GoToEnd();
+    word.WriteText(u"\r"_s);
+    table(word, {u"Альтернатива"_s, u"Приоритет"_s, u"Приоритет по собственному вектору"_s}, analysis.altTotal,
+          [&](int i) {
+              return QStringList{analysis.altNames.at(i), percent(analysis.priorities.at(std::size_t(i)), locale),
+                                 percent(e.AltPriority.at(std::size_t(i)), locale)};
+          });
+    word.GoToEnd();
+    word.WriteText(u"\r"_s);
     paragraph(word, u"Справа — "_s + HowSureText::eigenvectorLegend());
-    if (const QString verdict = HowSureText::eigenvectorVerdict(analysis, e); !verdict.isEmpty())
-        paragraph(word, verdict);
+    paragraph(word, HowSureText::eigenvectorVerdict(analysis, e));
 }
 
 } // namespace AnalysisReport
