@@ -3,6 +3,7 @@
 #include "evaluate/Analysis.h"
 #include "evaluate/MatrixPriorities.h"
 #include "evaluate/NumberFormat.h"
+#include "evaluate/ProblemData.h"
 #include "evaluate/ProblemMatrices.h"
 #include "evaluate/RandomIndex.h"
 #include "evaluate/ResultsText.h"
@@ -13,6 +14,8 @@ namespace LiveConsistency {
 
 double ratioOf(const ProblemData& problem, int criterion)
 {
+    if (criterion >= problem.critTotal())
+        return 0.0; // a page the screens show by its name where the file's count has no such criterion
     const JudgementMatrix a = ProblemMatrices::of(problem, criterion);
     return RandomIndex::consistencyRatio(MatrixPriorities::of(a).consistencyIndex, a.order());
 }

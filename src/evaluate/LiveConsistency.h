@@ -10,7 +10,8 @@ class ProblemData;
 namespace LiveConsistency {
 
 /// The consistency ratio of one matrix from the present values: criterion -1 for the criteria matrix, 0 .. n-1
-/// for the alternatives matrix of that criterion. 0 for an order without a random index (2 and below, above 10).
+/// for the alternatives matrix of that criterion. 0 for an order without a random index (2 and below, above 10)
+/// and for a criterion the problem does not have.
 double ratioOf(const ProblemData& problem, int criterion);
 
 /// "Согласованность ответов по этой матрице: ОС 4,2% — хорошо": the ratio in per cent with one decimal, then
