@@ -71,4 +71,29 @@ QStringList stepCaptions(const IniDocument& doc, const QStringList& lines)
     return captions;
 }
 
+StepPair stepPair(const QString& line)
+{
+    namespace Parts = ComUnit::StepParts;
+    // The position in an item key "Q_3" or "A_3"; -1 for anything else.
+    const auto position = [&line](int part) {
+        bool ok = false;
+        const int p = ComUnit::stepLinePart(line, part).section(u'_', 1).toInt(&ok);
+        return ok && p >= 0 ? p : -1;
+    };
+    StepPair pair;
+    if (ComUnit::stepLinePart(line, Parts::Key).startsWith(u'Q')) {
+        pair.first = position(Parts::FirstItem);
+        pair.second = position(Parts::SecondCriterion);
+    } else {
+        pair.criterion = position(Parts::Criterion);
+        pair.first = position(Parts::FirstAlternative);
+        pair.second = position(Parts::SecondAlternative);
+        if (pair.criterion < 0)
+            pair.first = -1;
+    }
+    if (pair.first < 0 || pair.second <= pair.first)
+        pair.first = pair.second = -1;
+    return pair;
+}
+
 } // namespace CompareStepsBuild

@@ -28,6 +28,17 @@ inline constexpr int MaxCaptionLength = 255;
 /// "A и B [criterion]." for an alternatives pair, cut to 255 characters.
 QString stepCaption(const IniDocument& doc, const QString& line);
 
+/// The matrix and the pair a step line names.
+struct StepPair
+{
+    int criterion = -1; // -1: the criteria matrix
+    int first = -1;     // -1: the line names no pair
+    int second = -1;
+};
+
+/// The pair of a step line "Q_i*Q_j=…" or "A_i*A_j&Q_k=…"; first -1 for anything else.
+StepPair stepPair(const QString& line);
+
 /// The captions of all lines, in order.
 QStringList stepCaptions(const IniDocument& doc, const QStringList& lines);
 

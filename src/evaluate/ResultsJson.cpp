@@ -1,9 +1,11 @@
 #include "evaluate/ResultsJson.h"
 
 #include "evaluate/Analysis.h"
+#include "evaluate/Eigenvector.h"
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/GroupResult.h"
 #include "evaluate/ProblemData.h"
+#include "evaluate/Robustness.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,6 +67,26 @@ QJsonObject analysisMembers(const AnalysisResult& analysis)
             {u"SmallestChange"_s, smallest}};
 }
 
+// How sure the choice is: Robustness (null without a figure) and Eigenvector.
+void addHowSure(QJsonObject& out, const ProblemData& problem, const EvaluationResult& result)
+{
+    QJsonValue robustness(QJsonValue::Null);
+    if (const std::optional<RobustnessResult> r = Robustness::of(problem))
+        robustness =
+            QJsonObject{{u"Draws"_s, r->Draws}, {u"BestShare"_s, numbers(r->BestShare)}, {u"Stays"_s, r->Stays}};
+    out.insert(u"Robustness"_s, robustness);
+
+    const EigenvectorResult e = Eigenvector::evaluate(problem, result.BestChoice);
+    QJsonArray local;
+    for (const std::vector<double>& row : e.AltLocalPriority)
+        local.append(numbers(row));
+    out.insert(u"Eigenvector"_s, QJsonObject{{u"CritPriority"_s, numbers(e.CritPriority)},
+                                             {u"AltLocalPriority"_s, local},
+                                             {u"AltPriority"_s, numbers(e.AltPriority)},
+                                             {u"BestChoice"_s, e.BestChoice},
+                                             {u"Lambda"_s, numbers(e.Lambda)}});
+}
+
 } // namespace
 
 QByteArray toJson(const ProblemData& problem, const EvaluationResult& result, const GroupResult* group)
@@ -85,6 +107,7 @@ QByteArray toJson(const ProblemData& problem, const EvaluationResult& result, co
     out.insert(u"BestChoice"_s, result.BestChoice);
     if (group)
         out.insert(u"Group"_s, groupObject(*group));
+    addHowSure(out, problem, result);
     return QJsonDocument(out).toJson(QJsonDocument::Indented);
 }
 

@@ -19,7 +19,12 @@ namespace ResultsJson {
 /// - Matrices: [{Criterion (-1 for the criteria), Order, Lambda, CI, CR}], the criteria first;
 /// - Revisit: [{Matrix (index into Matrices), Key, Step, Present, Suggested, E}];
 /// - Sensitivity: [{Criterion, Weight, Low, High, WinnerBelow, WinnerAbove}] (-1: nobody takes over);
-/// - SmallestChange: {Criterion, NewWeight, NewWinner}, or null when no weight can change the best choice.
+/// - SmallestChange: {Criterion, NewWeight, NewWinner}, or null when no weight can change the best choice;
+/// then how sure the choice is:
+/// - Robustness: {Draws, BestShare per alternative, Stays} of the draws one grade off, or null for fewer than
+///   two alternatives or no criteria;
+/// - Eigenvector: {CritPriority, AltLocalPriority, AltPriority, BestChoice, Lambda} by the principal
+///   eigenvector, Lambda as Matrices: the criteria matrix first.
 /// A double is written in the fewest digits that read back as the same double
 /// (QJsonDocument); not a number and the infinities, which JSON cannot hold, become null.
 /// With group, the joint decision of the user and the respondents follows as "Group" (groupObject).

@@ -3,10 +3,13 @@
 #include "evaluate/Analysis.h"
 #include "evaluate/AnalysisResult.h"
 #include "evaluate/AnalysisText.h"
+#include "evaluate/Eigenvector.h"
 #include "evaluate/Evaluation.h"
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/GroupEvaluation.h"
+#include "evaluate/HowSureText.h"
 #include "evaluate/ProblemData.h"
+#include "evaluate/Robustness.h"
 #include "report/GroupText.h"
 #include "report/TFormWord.h"
 #include "storage/Respondents.h"
@@ -46,6 +49,15 @@ void table(TFormWord& word, const QStringList& columns, int rows, const std::fun
             word.WriteCell(r + 2, c + 1, cells.at(c));
     }
     word.StretchTable();
+}
+
+// A paragraph of any length: the writer cuts each text at 255 characters, so the text goes in pieces that short,
+// and a sentence naming an alternative of 255 characters keeps its end.
+void paragraph(TFormWord& word, const QString& text)
+{
+    for (qsizetype at = 0; at < text.size(); at += TFormWord::MaxTextLength)
+        word.WriteText(text.mid(at, TFormWord::MaxTextLength));
+    word.WriteText(u"\r"_s);
 }
 
 bool matches(const ProblemData& data, const EvaluationResult& shown)
@@ -182,6 +194,42 @@ void writeParticipants(TFormWord& word, const IniDocument& problem, const QLocal
         table(word, GroupText::disagreementColumns(), int(disagreements.size()),
               [&](int r) { return disagreements.at(r); });
     }
+}
+
+void writeHowSure(TFormWord& word, const ProblemData& problem, const AnalysisResult& analysis, const QLocale& locale)
+{
+    using AnalysisText::percent;
+    heading(word, u"Надёжность лучшего выбора:"_s);
+    word.setParagraphFormat(false, false);
+    if (const std::optional<RobustnessResult> r = Robustness::of(problem)) {
+        paragraph(word, HowSureText::robustnessLine(analysis, *r));
+        word.WriteText(u"\r"_s);
+        table(word, {u"Альтернатива"_s, u"Лучший выбор в доле случаев"_s}, analysis.altTotal, [&](int i) {
+            return QStringList{analysis.altNames.at(i), HowSureText::share(r->BestShare.at(std::size_t(i)))};
+        });
+    } else {
+        paragraph(word, HowSureText::noRobustnessLine());
+    }
+
+    if (analysis.critTotal == 0 || analysis.altTotal == 0)
+        return; // no priorities by either method
+    const EigenvectorResult e = Eigenvector::evaluate(problem, analysis.winner);
+    heading(word, u"Приоритеты по главному собственному вектору:"_s);
+    table(word, {u"Критерий"_s, u"Вес"_s, u"Вес по собственному вектору"_s}, analysis.critTotal, [&](int k) {
+        return QStringList{analysis.critNames.at(k), percent(analysis.weights.at(std::size_t(k)), locale),
+                           percent(e.CritPriority.at(std::size_t(k)), locale)};
+    });
+    word.GoToEnd();
+    word.WriteText(u"\r"_s);
+    table(word, {u"Альтернатива"_s, u"Приоритет"_s, u"Приоритет по собственному вектору"_s}, analysis.altTotal,
+          [&](int i) {
+              return QStringList{analysis.altNames.at(i), percent(analysis.priorities.at(std::size_t(i)), locale),
+                                 percent(e.AltPriority.at(std::size_t(i)), locale)};
+          });
+    word.GoToEnd();
+    word.WriteText(u"\r"_s);
+    paragraph(word, u"Справа — "_s + HowSureText::eigenvectorLegend());
+    paragraph(word, HowSureText::eigenvectorVerdict(analysis, e));
 }
 
 } // namespace AnalysisReport

@@ -3,6 +3,7 @@
 #include <QLocale>
 
 class IniDocument;
+class ProblemData;
 class TFormWord;
 struct AnalysisResult;
 struct EvaluationResult;
@@ -27,5 +28,10 @@ void write(TFormWord& word, const AnalysisResult& analysis, const QLocale& local
 /// (nothing otherwise): each participant's best choice and overall priorities under the group's, the consensus
 /// of every matrix and of the overall priorities, and the questions disagreed on most.
 void writeParticipants(TFormWord& word, const IniDocument& problem, const QLocale& locale = QLocale());
+/// Writes, at the end of the section, how sure the choice is: the robustness of the best choice to answers one
+/// grade off, and the priorities by the principal eigenvector beside the program's own. problem is the problem
+/// analysed.
+void writeHowSure(TFormWord& word, const ProblemData& problem, const AnalysisResult& analysis,
+                  const QLocale& locale = QLocale());
 
 } // namespace AnalysisReport

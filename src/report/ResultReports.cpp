@@ -5,6 +5,7 @@
 #include "evaluate/EvaluationResult.h"
 #include "evaluate/JudgementMatrix.h"
 #include "evaluate/NumberFormat.h"
+#include "evaluate/ProblemData.h"
 #include "evaluate/ResultsText.h"
 #include "report/AnalysisReport.h"
 #include "report/TFormWord.h"
@@ -170,7 +171,9 @@ void writeFull(TFormWord& word, const IniDocument& problem, const EvaluationResu
                const QLocale& locale)
 {
     write(Report::Full, word, problem, result, chartPath, locale);
-    AnalysisReport::write(word, AnalysisReport::analysisOf(problem, result), locale);
+    const AnalysisResult analysis = AnalysisReport::analysisOf(problem, result);
+    AnalysisReport::write(word, analysis, locale);
+    AnalysisReport::writeHowSure(word, ProblemData::load(problem), analysis, locale);
     AnalysisReport::writeParticipants(word, problem, locale);
 }
 

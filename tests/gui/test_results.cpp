@@ -220,19 +220,11 @@ private Q_SLOTS:
         analysis()->close();
     }
 
-    void testRevisitOpensTheDialogOnThatStep_data()
-    {
-        QTest::addColumn<bool>("compact");
-        QTest::newRow("compared step by step") << false;
-        QTest::newRow("compared on the compact screen") << true;
-    }
-
-    // The judgements to revisit, in red where a matrix is inconsistent; whatever interface
-    // was used, a double click opens the dialog on the pair, as stored, and on from there.
+    // The judgements to revisit, in red where a matrix is inconsistent; a double click opens the step-by-step
+    // dialog on the pair, as stored, and on from there (the way back from the compact screen: test_robustness_screens).
     void testRevisitOpensTheDialogOnThatStep()
     {
-        QFETCH(bool, compact);
-        openAnalysis(houseProblem() + Reversed, compact);
+        openAnalysis(houseProblem() + Reversed);
         showPage(1);
         const AnalysisResult& a = analysis()->analysis();
         // The row of the inconsistent matrix, in bold red, and its first judgement to revisit, as analysed.

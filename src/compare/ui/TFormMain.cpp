@@ -2,7 +2,9 @@
 
 #include "compare/CompareStepsBuild.h"
 #include "compare/Scale.h"
+#include "compare/ui/ConsistencyLine.h"
 #include "compare/ui/TrackBar.h"
+#include "evaluate/LiveConsistency.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
@@ -37,6 +39,7 @@ constexpr int BarHeight = 40;
 constexpr int DigitsHeight = 150;
 constexpr int DigitAWidth = 211;
 constexpr int NumericHeight = 90;
+constexpr int ConsistencyHeight = 32; // two lines at the foot of the judgement in words, which leaves them room
 
 // A text of the screen, wrapped within its place.
 QLabel* makeText(QWidget* parent, const QString& name, const QRect& geometry, int pixelSize, bool bold, bool white)
@@ -81,6 +84,7 @@ TFormMain::TFormMain(QWidget* parent) : WizardScreen(u"диалог сравне
     STextB = makeText(PB, u"STextB"_s, PB->contentsRect(), 16, false, true);
     buildMeasure();
     buildNumericAid();
+    buildRevision();
 
     Next = makeAction(this, u"Next"_s, u"Продолжить"_s);
     Prev = makeAction(this, u"Prev"_s, u"Вернуться"_s);
@@ -128,6 +132,10 @@ void TFormMain::buildMeasure()
     int top = inner.top();
     STMera = makeText(PMera, u"STMera"_s, QRect(inner.left(), top, inner.width(), MeraTextHeight), 16, true, true);
     top += MeraTextHeight;
+    STextConsistency = ScreenParts::makeText(STMera, u"STextConsistency"_s, 12, false);
+    STextConsistency->setWordWrap(true);
+    STextConsistency->setGeometry(0, MeraTextHeight - ConsistencyHeight, inner.width(), ConsistencyHeight);
+    STMera->setContentsMargins(0, 0, 0, ConsistencyHeight);
     TBarMera = new TrackBar(PMera);
     TBarMera->setObjectName(u"TBarMera"_s);
     TBarMera->setGeometry(inner.left(), top, inner.width(), BarHeight);
@@ -170,6 +178,57 @@ void TFormMain::buildNumericAid()
     }
 }
 
+// In the numeric aid's place: the answer the rest of the matrix agrees on, the button that sets it, and the short
+// way back to the results.
+void TFormMain::buildRevision()
+{
+    PRevision = makePanel(PMera, u"PRevision"_s, Panel1->geometry());
+    PRevision->hide();
+    const int width = PRevision->width();
+    STextSuggested = ScreenParts::makeText(PRevision, u"STextSuggested"_s, 12, false);
+    STextSuggested->setGeometry(6, 2, width - 12, 52);
+    STextSuggested->setWordWrap(true);
+    ButSuggested = makeButton(PRevision, u"ButSuggested"_s, u"Установить этот ответ"_s, QRect(20, 58, 180, 25));
+    ButSuggested->setToolTip(u"Поставить ползунок на ответ, с которым согласуются остальные ответы"_s);
+    ButToResults = makeButton(PRevision, u"ButToResults"_s, u"К результатам"_s, QRect(width - 200, 58, 180, 25));
+    ButToResults->setToolTip(u"Сохранить ответ и сразу вернуться к результатам и анализу решения"_s);
+    connect(ButSuggested, &QPushButton::clicked, this, [this] { TBarMera->setValue(m_suggestedPosition); });
+    connect(ButToResults, &QPushButton::clicked, this, [this] {
+        ErrorBox::guarded(this, [this] {
+            SaveStep();
+            m_revisionStep = -1;
+            Q_EMIT toResults();
+        });
+    });
+}
+
+void TFormMain::openRevision(int step)
+{
+    ComUnit::CurrentStep = step;
+    m_revisionStep = step;
+}
+
+void TFormMain::showRevision()
+{
+    if (ComUnit::CurrentStep != m_revisionStep)
+        m_revisionStep = -1;
+    const bool revising = m_revisionStep >= 0 && m_liveFirst >= 0;
+    PRevision->setVisible(revising);
+    Panel1->setVisible(!revising);
+    if (!revising)
+        return;
+    const int suggested = LiveConsistency::suggestedJudgement(m_live, m_liveCriterion, m_liveFirst, m_liveSecond);
+    m_suggestedPosition = Scale::JudgementToPosition(suggested);
+    const Scale::PairKind kind = m_stepKind == u'Q' ? Scale::PairKind::Criteria : Scale::PairKind::Alternatives;
+    const QString whole =
+        u"С остальными ответами согласуется: "_s + Scale::dialogSentence(kind, m_nameA, m_nameB, m_suggestedPosition);
+    // Names of some hundred characters are cut here; the sentence above the bar and the tooltip give them whole.
+    const auto cut = [](const QString& name) { return name.size() > 40 ? name.left(39) + u'…' : name; };
+    STextSuggested->setText(u"С остальными ответами согласуется: "_s +
+                            Scale::dialogSentence(kind, cut(m_nameA), cut(m_nameB), m_suggestedPosition));
+    STextSuggested->setToolTip(whole);
+}
+
 void TFormMain::load()
 {
     BuildCompareSteps();
@@ -207,6 +266,16 @@ void TFormMain::ShowStep()
         STextTop->setText(u"Сравнение альтернатив "_s + m_nameA + u" и "_s + m_nameB + u" по критерию "_s +
                           readName(*doc, QualSection, ComUnit::StepPart(ComUnit::StepParts::Criterion)) + u"."_s);
     }
+    m_live = ProblemData::load(*doc);
+    const CompareStepsBuild::StepPair pair =
+        CompareStepsBuild::stepPair(ComUnit::CompareSteps.at(ComUnit::CurrentStep));
+    m_liveCriterion = pair.criterion;
+    m_liveFirst = pair.first;
+    m_liveSecond = pair.second;
+    // A step list older than the file may name a pair the problem no longer has.
+    const int order = pair.criterion < 0 ? m_live.critTotal() : m_live.altTotal();
+    if (m_liveSecond >= order || m_liveCriterion >= m_live.critTotal())
+        m_liveFirst = m_liveSecond = -1;
     STextA->setText(u"(A) "_s + m_nameA);
     STextB->setText(u"(B) "_s + m_nameB);
     const int value = doc->readInteger(JudgementSection, ComUnit::StepPart(ComUnit::StepParts::Key), 1);
@@ -216,6 +285,7 @@ void TFormMain::ShowStep()
         TBarMera->setValue(Scale::JudgementToPosition(value));
     }
     ChangeExecute();
+    showRevision();
     {
         const QSignalBlocker blocker(CBoxStep);
         CBoxStep->setCurrentIndex(ComUnit::CurrentStep);
@@ -269,6 +339,22 @@ void TFormMain::ChangeExecute()
     STMera->setText(Scale::dialogSentence(kind, m_nameA, m_nameB, p));
     PanA->setText(Scale::aDigit(p));
     PanB->setText(Scale::bDigit(p));
+    showConsistency(p);
+}
+
+void TFormMain::showConsistency(int position)
+{
+    if (m_liveFirst < 0) {
+        STextConsistency->clear();
+        return;
+    }
+    const int value = Scale::PositionToJudgement(position);
+    if (m_liveCriterion < 0)
+        m_live.setCritJudgement(m_liveFirst, m_liveSecond, value);
+    else
+        m_live.setAltJudgement(m_liveFirst, m_liveSecond, m_liveCriterion, value);
+    const double ratio = LiveConsistency::ratioOf(m_live, m_liveCriterion);
+    ConsistencyLine::show(STextConsistency, ratio);
 }
 
 void TFormMain::ButRunNumerClick()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluate/ProblemData.h"
 #include "shell/ui/WizardScreen.h"
 
 class QAction;
@@ -35,6 +36,11 @@ public:
     /// Stores the track bar's position as the judgement of the step CurrentStep.
     void SaveStep();
 
+    /// The next showing opens step for a revision from the decision analysis: beside the present answer the
+    /// one the other answers of its matrix agree on, with a button that sets it, and "К результатам" in place
+    /// of the numeric aid. The revision ends when the step is left.
+    void openRevision(int step);
+
     QChar StepKind() const { return m_stepKind; }
     const QString& NameA() const { return m_nameA; }
     const QString& NameB() const { return m_nameB; }
@@ -44,6 +50,8 @@ Q_SIGNALS:
     void forward();
     /// "Вернуться" on the first step: the criteria come next.
     void back();
+    /// "К результатам" during a revision: the step is stored, the results come next.
+    void toResults();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +69,9 @@ private:
     /// The key filter of both value fields; true when the key was taken over.
     bool EdAKeyPress(QLineEdit* edit, QKeyEvent* event);
     bool hasStep() const;
+    void showConsistency(int position);
+    void buildRevision();
+    void showRevision();
 
     QFrame* PMove = nullptr;
     QFrame* PInfo = nullptr;
@@ -86,6 +97,21 @@ private:
     QLineEdit* EdB = nullptr;
     QCheckBox* ChBLowerBetter = nullptr; // "меньше — лучше": the smaller value is the better one
     QLabel* STextStep = nullptr;         // "Шаг 3 из 30"
+    /// Under the judgement in words: the consistency of the matrix being answered, the bar's position included.
+    QLabel* STextConsistency = nullptr;
+    QFrame* PRevision = nullptr; // in the numeric aid's place while a step is revised
+    QLabel* STextSuggested = nullptr;
+    QPushButton* ButSuggested = nullptr;
+    QPushButton* ButToResults = nullptr;
+    int m_revisionStep = -1;
+    int m_suggestedPosition = 0;
+
+    /// The problem as the file held it when the step was shown; the bar's position goes into its pair at every
+    /// move, so that the consistency follows the bar before the step is stored.
+    ProblemData m_live;
+    int m_liveCriterion = -1; // -1: the criteria matrix
+    int m_liveFirst = -1;     // the pair's positions; -1 when the step names no pair of the problem
+    int m_liveSecond = -1;
 
     QString m_nameA;
     QString m_nameB;

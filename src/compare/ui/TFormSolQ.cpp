@@ -1,7 +1,11 @@
 #include "compare/ui/TFormSolQ.h"
 
+#include "compare/CompareStepsBuild.h"
 #include "compare/Scale.h"
+#include "compare/ui/ConsistencyLine.h"
 #include "compare/ui/TrackBar.h"
+#include "evaluate/LiveConsistency.h"
+#include "evaluate/ProblemData.h"
 #include "shell/ui/ErrorBox.h"
 #include "shell/ui/ScreenParts.h"
 #include "storage/ComUnit.h"
@@ -10,6 +14,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTextLayout>
@@ -26,6 +31,15 @@ constexpr int SentenceHeight = 26;
 constexpr int SentencePixels = 13;
 constexpr int SmallSentencePixels = 11;
 constexpr int MoveHeight = 55;
+constexpr int ConsistencyHeight = 15; // the memo's foot, under its lines
+
+// The help memo, with room at its foot for a line of its own that does not scroll away.
+class InfoMemo final : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    using QPlainTextEdit::setViewportMargins;
+};
 
 QString pageHelp()
 {
@@ -72,7 +86,8 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
     PMove = ScreenParts::makePanel(this, u"PMove"_s, QRect(0, ClientHeight - MoveHeight, ClientWidth, MoveHeight));
     ButNext = ScreenParts::makeOnButton(PMove, {648, 8});
     ButPrev = ScreenParts::makeBackButton(PMove, {48, 8}, ScreenParts::BackTip);
-    MemoInf = new QPlainTextEdit(PMove);
+    auto* memo = new InfoMemo(PMove);
+    MemoInf = memo;
     MemoInf->setObjectName(u"MemoInf"_s);
     MemoInf->setReadOnly(true);
     MemoInf->setGeometry(170, 2, 460, 48);
@@ -81,6 +96,13 @@ TFormSolQ::TFormSolQ(QWidget* parent) : WizardScreen(QString(), parent)
     QFont memoFace = MemoInf->font();
     memoFace.setPixelSize(11);
     MemoInf->setFont(memoFace);
+    memo->setViewportMargins(0, 0, 0, ConsistencyHeight);
+    STextConsistency = ScreenParts::makeText(MemoInf, u"STextConsistency"_s, 11, false);
+    const QRect inside = MemoInf->contentsRect();
+    // Left of where the scroll bar may stand.
+    const int bar = MemoInf->verticalScrollBar()->sizeHint().width();
+    STextConsistency->setGeometry(inside.left(), inside.bottom() + 1 - ConsistencyHeight, inside.width() - bar,
+                                  ConsistencyHeight);
 
     int index = 0;
     for (int i = 0; i < Positions; ++i) {
@@ -170,6 +192,8 @@ void TFormSolQ::ShowCriteriaPage()
         CritJudgements[row.i][row.j] = ComUnit::ReadQualM(row.i, row.j);
     for (const Row& row : m_rows)
         ShowCriteriaPair(row.i, row.j);
+    showConsistency(CriteriaPage);
+    showMark();
 }
 
 void TFormSolQ::ShowAlternativesPage(int k)
@@ -183,6 +207,37 @@ void TFormSolQ::ShowAlternativesPage(int k)
         AltJudgements[row.i][row.j][k] = ComUnit::ReadAltM(row.i, row.j, k);
     for (const Row& row : m_rows)
         ShowAlternativesPair(row.i, row.j, k);
+    showConsistency(k);
+    showMark();
+}
+
+void TFormSolQ::openRevision(int step)
+{
+    const CompareStepsBuild::StepPair pair = CompareStepsBuild::stepPair(ComUnit::CompareSteps.value(step));
+    if (pair.first < 0 || pair.second >= Positions || pair.criterion >= Positions)
+        return;
+    Page = pair.criterion < 0 ? CriteriaPage : pair.criterion;
+    m_markedPage = Page;
+    m_markedFirst = pair.first;
+    m_markedSecond = pair.second;
+}
+
+// The row to revise stands out in yellow, the others stay white.
+void TFormSolQ::showMark()
+{
+    for (Row& row : m_rows) {
+        const bool marked = Page == m_markedPage && row.i == m_markedFirst && row.j == m_markedSecond;
+        QPalette palette = row.panel->palette();
+        palette.setColor(QPalette::Window, marked ? QColor(255, 236, 150) : QColor(Qt::white));
+        row.panel->setPalette(palette);
+        row.panel->setToolTip(marked ? u"Этот ответ стоит пересмотреть"_s : QString());
+    }
+}
+
+void TFormSolQ::showConsistency(int criterion)
+{
+    const double ratio = LiveConsistency::ratioOf(ProblemData::load(*ComUnit::ProblemIni.snapshot()), criterion);
+    ConsistencyLine::show(STextConsistency, ratio, true);
 }
 
 void TFormSolQ::ShowCriteriaPair(int i, int j)
@@ -232,6 +287,7 @@ void TFormSolQ::TBarMera01Change(const Row& row, int p)
 
 void TFormSolQ::ButNextClick()
 {
+    m_markedPage = -2;
     if (Page == CriteriaPage) {
         Page = 0;
         ShowAlternativesPage(Page);
@@ -245,6 +301,7 @@ void TFormSolQ::ButNextClick()
 
 void TFormSolQ::ButPrevClick()
 {
+    m_markedPage = -2;
     if (Page > 0) {
         --Page;
         ShowAlternativesPage(Page);

@@ -36,6 +36,10 @@ public:
     /// Nothing happens when criterion k does not exist.
     void ShowAlternativesPage(int k);
 
+    /// The next showing opens the page of the matrix of step line step with its row marked, for a revision from
+    /// the decision analysis; the mark goes when the page is left.
+    void openRevision(int step);
+
     /// The page on screen (or to be shown by the next load()).
     qint32 Page = CriteriaPage;
 
@@ -67,12 +71,20 @@ private:
     void ButNextClick();
     void ButPrevClick();
     Row& rowOf(int i, int j);
+    /// The consistency of the page's matrix (criterion -1: the criteria) from the file's present values.
+    void showConsistency(int criterion);
+    void showMark();
 
     QFrame* PMove = nullptr;
     QPushButton* ButNext = nullptr;
     QPushButton* ButPrev = nullptr;
     QPlainTextEdit* MemoInf = nullptr;
+    QLabel* STextConsistency = nullptr; // inside the memo, under its lines
     std::array<Row, RowCount> m_rows;
+    /// The row marked for a revision: its page and pair; page -2 for none.
+    int m_markedPage = -2;
+    int m_markedFirst = -1;
+    int m_markedSecond = -1;
 
     std::array<QString, Positions> QualNames;
     std::array<QString, Positions> AltNames;

@@ -1,6 +1,10 @@
 #include "evaluate/ui/TFormAnalysis.h"
 
 #include "evaluate/AnalysisText.h"
+#include "evaluate/Eigenvector.h"
+#include "evaluate/HowSureText.h"
+#include "evaluate/ProblemData.h"
+#include "evaluate/Robustness.h"
 #include "evaluate/ui/ParticipantsPage.h"
 #include "shell/ui/ScreenParts.h"
 #include "shell/ui/WizardScreen.h"
@@ -14,6 +18,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
@@ -25,6 +30,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +47,7 @@ constexpr int StripHeight = 50;
 constexpr int ChartNameLength = 40;
 constexpr int WeightLabelNameLength = 28; // "1. " + name + " — 37,93%" on the axis of the weights
 constexpr int LegendLength = 36;
+constexpr int SentenceNameLength = 40; // a name in the sentence under the table, which shares the page
 constexpr char16_t WinnerMark[] = u" — лучший выбор";
 
 QString chartName(const QString& name, int length = ChartNameLength)
@@ -142,6 +149,24 @@ QLabel* makeText(QWidget* parent, const QString& name)
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+// A label wraps only between words: a name of 255 letters without a blank would run off the window. A run of
+// more than 30 characters without a blank may break every 30.
+QString wrapAnywhere(const QString& text)
+{
+    constexpr int Run = 30;
+    QString out;
+    int run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > Run) {
+            out += QChar(0x200B); // zero width space: a place to break, drawn as nothing
+            run = 1;
+        }
+        out += c;
+    }
+    return out;
 }
 
 } // namespace
@@ -539,4 +564,112 @@ void TFormAnalysis::revisit(int row)
         return;
     close();
     Q_EMIT revisitRequested(step);
+}
+
+void TFormAnalysis::showHowSure(const ProblemData& problem)
+{
+    buildEigenvectorPart(Eigenvector::evaluate(problem, m_analysis.winner));
+    buildRobustnessPage(problem);
+}
+
+bool TFormAnalysis::robustnessPending() const
+{
+    return m_robustnessWatcher && m_robustnessWatcher->isRunning();
+}
+
+// Beside the program's own priorities: a column of the overall priorities by the eigenvector, what the method is,
+// the criteria weights by it and whether it names the same best choice.
+void TFormAnalysis::buildEigenvectorPart(const EigenvectorResult& eigenvector)
+{
+    const AnalysisResult& a = m_analysis;
+    const int column = TableLocal->columnCount();
+    TableLocal->insertColumn(column);
+    TableLocal->setHorizontalHeaderItem(
+        column, headerItem(u"Собств.\nвектор"_s, u"Приоритет в целом по главному собственному вектору"_s));
+    for (int i = 0; i < a.altTotal; ++i) {
+        QTableWidgetItem* item =
+            cell(TableLocal, i, column, AnalysisText::percent(eigenvector.AltPriority.at(std::size_t(i))));
+        item->setTextAlignment(Qt::AlignCenter);
+        if (i == eigenvector.BestChoice)
+            setBold(item);
+    }
+    TableLocal->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+
+    LabelEigenvector = makeText(TableLocal->parentWidget(), u"LabelEigenvector"_s);
+    // The criteria numbered as on the chart above.
+    QStringList weights;
+    for (int k = 0; k < a.critTotal; ++k)
+        weights << QString::number(k + 1) + u". "_s +
+                       AnalysisText::percent(eigenvector.CritPriority.at(std::size_t(k)));
+    QStringList text{u"«Собств. вектор» — "_s + HowSureText::eigenvectorLegend()};
+    if (!weights.isEmpty())
+        text << u"Веса критериев по собственному вектору: "_s + weights.join(u"; "_s) + u'.';
+    text << HowSureText::eigenvectorVerdict(a, eigenvector, SentenceNameLength);
+    LabelEigenvector->setText(wrapAnywhere(text.join(u' ').trimmed()));
+    TableLocal->parentWidget()->layout()->addWidget(LabelEigenvector);
+}
+
+void TFormAnalysis::buildRobustnessPage(const ProblemData& problem)
+{
+    auto* page = new QWidget(Pages);
+    page->setObjectName(u"PageRobustness"_s);
+    auto* layout = new QVBoxLayout(page);
+    LabelRobustness = makeText(page, u"LabelRobustness"_s);
+    layout->addWidget(LabelRobustness);
+    QChart* chart = makeChart(u"Доля случаев, в которых альтернатива — лучший выбор"_s);
+    chart->legend()->hide();
+    ChartRobustness = new QChartView(chart, page);
+    ChartRobustness->setObjectName(u"ChartRobustness"_s);
+    ChartRobustness->setRenderHint(QPainter::Antialiasing);
+    layout->addWidget(ChartRobustness, 1);
+    Pages->addTab(page, QString::fromUtf16(RobustnessPage));
+
+    // 10,000 evaluations take a moment on a large problem: the window stays responsive meanwhile. The draws work
+    // on a copy of the problem and the watcher is the window's child, so closing the window lets them finish
+    // unobserved.
+    LabelRobustness->setText(u"Идёт расчёт: каждый ответ сдвигается на одну ступень 10 000 раз…"_s);
+    m_robustnessWatcher = new QFutureWatcher<std::optional<RobustnessResult>>(this);
+    connect(m_robustnessWatcher, &QFutureWatcherBase::finished, this,
+            [this] { showRobustness(m_robustnessWatcher->result()); });
+    m_robustnessWatcher->setFuture(QtConcurrent::run([problem] { return Robustness::of(problem); }));
+}
+
+void TFormAnalysis::showRobustness(const std::optional<RobustnessResult>& robustness)
+{
+    const AnalysisResult& a = m_analysis;
+    if (!robustness) {
+        LabelRobustness->setText(HowSureText::noRobustnessLine());
+        ChartRobustness->hide();
+        return;
+    }
+    LabelRobustness->setText(wrapAnywhere(HowSureText::robustnessLine(a, *robustness)) +
+                             u" Столбцы показывают, в какой доле из "_s + QLocale().toString(robustness->Draws) +
+                             u" таких случаев лучшей оказывается каждая альтернатива."_s);
+    auto* series = new QHorizontalBarSeries();
+    auto* bars = new QBarSet(u"Доля"_s);
+    bars->setColor(QColor(31, 119, 180));
+    bars->setSelectedColor(WinnerColour);
+    // Listed backwards, so that the first alternative is on top, numbered as the results chart numbers them.
+    QStringList categories;
+    for (int i = a.altTotal - 1; i >= 0; --i) {
+        const double share = robustness->BestShare.at(std::size_t(i));
+        bars->append(100.0 * share);
+        // The share before the name: a chart elides a long label at its end.
+        categories << QString::number(i + 1) + u". "_s + HowSureText::share(share) + u" — "_s +
+                          chartName(a.altNames.at(i), WeightLabelNameLength);
+    }
+    bars->selectBar(a.altTotal - 1 - robustness->BestChoice);
+    series->append(bars);
+    QChart* chart = ChartRobustness->chart();
+    chart->addSeries(series);
+    auto* names = new QBarCategoryAxis();
+    names->append(categories);
+    chart->addAxis(names, Qt::AlignLeft);
+    series->attachAxis(names);
+    auto* values = new QValueAxis();
+    values->setRange(0, 100);
+    values->setLabelFormat(u"%d"_s);
+    values->setTitleText(u"Доля случаев, %"_s);
+    chart->addAxis(values, Qt::AlignBottom);
+    series->attachAxis(values);
 }

@@ -5,9 +5,13 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <optional>
 #include <utility>
 
 class IniFile;
+class ProblemData;
+struct EigenvectorResult;
+struct RobustnessResult;
 class QChart;
 class QChartView;
 class QComboBox;
@@ -18,6 +22,7 @@ class QPushButton;
 class QTabWidget;
 class QTableWidget;
 class QValueAxis;
+template <typename T> class QFutureWatcher;
 
 /// The decision analysis of the results on screen: the weights and local priorities, the consistency of every
 /// matrix with the judgements to revisit, and how the best choice depends on each criterion's weight.
@@ -35,6 +40,7 @@ public:
     static constexpr char16_t WeightsPage[] = u"Веса и приоритеты";
     static constexpr char16_t ConsistencyPage[] = u"Согласованность";
     static constexpr char16_t SensitivityPage[] = u"Чувствительность";
+    static constexpr char16_t RobustnessPage[] = u"Надёжность";
 
     explicit TFormAnalysis(AnalysisResult analysis, QWidget* parent = nullptr);
     ~TFormAnalysis() override;
@@ -46,6 +52,12 @@ public:
 
     /// Shows on the sensitivity page how the priorities run with the weight of criterion k.
     void showCriterion(int k);
+
+    /// Adds how sure the choice is: the priorities by the eigenvector method on the first page, and the page
+    /// "Надёжность", whose draws run off the GUI thread while the page says so. problem is the one analysed.
+    void showHowSure(const ProblemData& problem);
+    /// Whether the draws of the page "Надёжность" are still running.
+    bool robustnessPending() const;
 
     /// The index of the line of steps whose pair is key, -1 when there is none.
     static int stepOf(const QStringList& steps, const QString& key);
@@ -62,6 +74,9 @@ private:
     void buildWeightsPage();
     void buildConsistencyPage();
     void buildSensitivityPage();
+    void buildEigenvectorPart(const EigenvectorResult& eigenvector);
+    void buildRobustnessPage(const ProblemData& problem);
+    void showRobustness(const std::optional<RobustnessResult>& robustness);
     void revisit(int row);
 
     AnalysisResult m_analysis;
@@ -85,4 +100,8 @@ private:
     QValueAxis* m_priorityAxis = nullptr;
     QLabel* LabelInterval = nullptr;
     QLabel* LabelSmallest = nullptr;
+    QLabel* LabelEigenvector = nullptr;
+    QLabel* LabelRobustness = nullptr;
+    QChartView* ChartRobustness = nullptr;
+    QFutureWatcher<std::optional<RobustnessResult>>* m_robustnessWatcher = nullptr;
 };

@@ -24,6 +24,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTabWidget>
+
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 using ScreenParts::makeButton;
@@ -173,20 +176,29 @@ void TFormFinal::PrevExecute()
     Q_EMIT back();
 }
 
-void TFormFinal::ButAnalysisClick()
+TFormAnalysis* TFormFinal::ButAnalysisClick()
 {
-    auto* window = new TFormAnalysis(AnalysisReport::analysisOf(*ComUnit::ProblemIni.snapshot(), m_result), this);
-    connect(window, &TFormAnalysis::revisitRequested, this, [this](int step) {
-        // The way back to the comparisons leads into the dialog when the step-by-step interface is the one in
-        // use, and the dialog shows CurrentStep: so it opens on the judgement chosen.
-        ComUnit::CurrentStep = step;
-        ComUnit::InterfaceMode = 0;
-        Q_EMIT back();
+    const auto problem = ComUnit::ProblemIni.snapshot();
+    auto* window = new TFormAnalysis(AnalysisReport::analysisOf(*problem, m_result), this);
+    window->showHowSure(ProblemData::load(*problem));
+    connect(window, &TFormAnalysis::revisitRequested, this, [this, window](int step) {
+        // The window has closed, and is deleted later: its page is still there to remember.
+        m_analysisPage = window->findChild<QTabWidget*>(u"Pages"_s)->currentIndex();
+        Q_EMIT revise(step);
     });
     window->addParticipantsPage(ComUnit::ProblemIni);
     // A respondent deleted there leaves the group's result here out of date.
     connect(window, &QDialog::finished, this, [this] { ErrorBox::guarded(this, [this] { loadGroup(); }); });
     window->open();
+    return window;
+}
+
+void TFormFinal::reopenAnalysis()
+{
+    const int page = std::exchange(m_analysisPage, -1);
+    if (page < 0)
+        return;
+    ButAnalysisClick()->findChild<QTabWidget*>(u"Pages"_s)->setCurrentIndex(page);
 }
 
 void TFormFinal::ButExpToWordShortClick()

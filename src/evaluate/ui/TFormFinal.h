@@ -14,6 +14,7 @@ class QFrame;
 class QPlainTextEdit;
 class QPushButton;
 class ResultChart;
+class TFormAnalysis;
 
 /// The results: on every showing the open problem is evaluated anew and shown as
 /// text and as a bar chart. The last evaluation and the chart stay here for the
@@ -43,14 +44,21 @@ public:
     /// Where each mark stands in the chart, in bar order.
     QList<QRectF> markRects() const;
 
+    /// Opens the decision analysis again on the page it showed when a judgement was chosen there to revise;
+    /// nothing when none was.
+    void reopenAnalysis();
+
 Q_SIGNALS:
     /// "Вернуться": CurrentStep is the last step; the comparison last used comes next.
     void back();
+    /// A judgement chosen in the analysis to revise: step is its line in CompareSteps. The comparison last used
+    /// opens on it.
+    void revise(int step);
 
 private:
     void PrevExecute();
     /// Opens the decision analysis of the results shown.
-    void ButAnalysisClick();
+    TFormAnalysis* ButAnalysisClick();
     void ButExpToWordShortClick();
     void ButExpToWordFullClick();
     void exportReport(bool full);
@@ -74,4 +82,5 @@ private:
     /// The group's result with its memo and bars; AltTotal -1 when the file holds no respondents.
     EvaluationResult m_groupResult;
     int m_participants = 0;
+    int m_analysisPage = -1; // the analysis page left for a revision, -1 for none
 };

@@ -97,6 +97,21 @@ Wizard::Wizard()
     connect(FormSolQ, &TFormSolQ::back, this, [this] { switchTo(FormSolQ, FormListQuality); });
     // Back from the results into the comparison last used: the compact screen
     // redisplays the page it showed last, the dialog shows the last step.
+    // A judgement to revise from the analysis opens in the comparison last used; the dialog's short way leads
+    // straight back to the results, and to the analysis on the page it showed.
+    connect(FormFinal, &TFormFinal::revise, this, [this](int step) {
+        if (ComUnit::InterfaceMode == 1) {
+            FormSolQ->openRevision(step);
+            switchTo(FormFinal, FormSolQ);
+        } else {
+            FormMain->openRevision(step);
+            switchTo(FormFinal, FormMain);
+        }
+    });
+    connect(FormMain, &TFormMain::toResults, this, [this] {
+        switchTo(FormMain, FormFinal);
+        FormFinal->reopenAnalysis();
+    });
     connect(FormFinal, &TFormFinal::back, this, [this] {
         if (ComUnit::InterfaceMode == 1)
             switchTo(FormFinal, FormSolQ);
