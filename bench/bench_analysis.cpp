@@ -6,46 +6,20 @@
 
 #include <QLocale>
 
+#include "LargestProblem.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int Largest = 9;
-
-// Judgements spread over the whole scale, so that no matrix is trivially uniform.
-int judgement(int serial)
-{
-    static constexpr int scale[] = {-9, -7, -5, -3, -2, 1, 2, 3, 5, 7, 9, 4, -4, 6, -6, 8, -8};
-    return scale[serial % 17];
-}
-
-ProblemData largestProblem()
-{
-    ProblemData problem(Largest, Largest);
-    for (int i = 0; i < Largest; ++i) {
-        problem.setAltName(i, u"Вариант номер "_s + QString::number(i + 1));
-        problem.setCritName(i, u"Критерий номер "_s + QString::number(i + 1));
-    }
-    int serial = 0;
-    for (int i = 0; i < Largest; ++i) {
-        for (int j = i + 1; j < Largest; ++j)
-            problem.setCritJudgement(i, j, judgement(serial++));
-    }
-    for (int q = 0; q < Largest; ++q) {
-        for (int i = 0; i < Largest; ++i) {
-            for (int j = i + 1; j < Largest; ++j)
-                problem.setAltJudgement(i, j, q, judgement(serial++));
-        }
-    }
-    return problem;
-}
+using LargestProblem::Largest;
 
 // The analysis alone, on the evaluation the results screen already holds.
 void analyseEvaluated(benchmark::State& state)
 {
-    const ProblemData problem = largestProblem();
+    const ProblemData problem = LargestProblem::problem();
     const EvaluationResult result = Evaluation::EvaluateProblem(problem, QLocale(QLocale::Russian, QLocale::Russia));
     int revisit = 0;
     for (auto _ : state) {
@@ -62,7 +36,7 @@ BENCHMARK(analyseEvaluated)->Unit(benchmark::kMicrosecond);
 // What opening the analysis costs when nothing is held: the evaluation and the analysis.
 void evaluateAndAnalyse(benchmark::State& state)
 {
-    const ProblemData problem = largestProblem();
+    const ProblemData problem = LargestProblem::problem();
     const QLocale locale(QLocale::Russian, QLocale::Russia);
     for (auto _ : state) {
         const EvaluationResult result = Evaluation::EvaluateProblem(problem, locale);

@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include "LargestProblem.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -18,48 +20,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int Largest = 9;
-
-// Judgements spread over the whole scale, so that no matrix is trivially uniform.
-int judgement(int serial)
-{
-    static constexpr int scale[] = {-9, -7, -5, -3, -2, 1, 2, 3, 5, 7, 9, 4, -4, 6, -6, 8, -8};
-    return scale[serial % 17];
-}
-
-IniDocument largestDocument()
-{
-    using namespace ProblemKeys;
-    IniDocument doc;
-    QList<IniDocument::Entry> alternatives;
-    QList<IniDocument::Entry> criteria;
-    for (int i = 0; i < Largest; ++i) {
-        alternatives.append({altKey(i), u"Вариант номер "_s + QString::number(i + 1)});
-        criteria.append({qualKey(i), u"Критерий номер "_s + QString::number(i + 1)});
-    }
-    alternatives.append({CountKey.toString(), QString::number(Largest)});
-    criteria.append({CountKey.toString(), QString::number(Largest)});
-    doc.replaceSection(AltSection, alternatives);
-    doc.replaceSection(QualSection, criteria);
-    QList<IniDocument::Entry> judgements;
-    int serial = 0;
-    for (int i = 0; i < Largest; ++i) {
-        for (int j = i + 1; j < Largest; ++j)
-            judgements.append({qualPairKey(i, j), QString::number(judgement(serial++))});
-    }
-    for (int q = 0; q < Largest; ++q) {
-        for (int i = 0; i < Largest; ++i) {
-            for (int j = i + 1; j < Largest; ++j)
-                judgements.append({altPairKey(i, j, q), QString::number(judgement(serial++))});
-        }
-    }
-    doc.replaceSection(JudgementSection, judgements);
-    return doc;
-}
+using LargestProblem::Largest;
 
 void evaluateReadProblem(benchmark::State& state)
 {
-    const ProblemData problem = ProblemData::load(largestDocument());
+    const ProblemData problem = ProblemData::load(LargestProblem::document());
     const QLocale locale(QLocale::Russian, QLocale::Russia);
     for (auto _ : state) {
         EvaluationResult result = Evaluation::EvaluateProblem(problem, locale);
@@ -71,7 +36,7 @@ BENCHMARK(evaluateReadProblem)->Unit(benchmark::kMicrosecond);
 // Taking counts, names and judgements out of a file already parsed.
 void loadParsedProblem(benchmark::State& state)
 {
-    const IniDocument doc = largestDocument();
+    const IniDocument doc = LargestProblem::document();
     for (auto _ : state) {
         ProblemData problem = ProblemData::load(doc);
         benchmark::DoNotOptimize(problem);
@@ -89,7 +54,7 @@ void evaluateFromDisk(benchmark::State& state)
     }
     const QString path = dir.filePath(u"Задача.qzr"_s);
     IniFile writer(path);
-    const IniDocument doc = largestDocument();
+    const IniDocument doc = LargestProblem::document();
     writer.update([&doc](IniDocument& target) { target = doc; });
     const QLocale locale(QLocale::Russian, QLocale::Russia);
     for (auto _ : state) {

@@ -7,6 +7,8 @@
 #include "storage/ProblemKeys.h"
 #include "storage/Respondents.h"
 
+#include "LargestProblem.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,34 +17,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int Largest = 9;
-
-// Every stored value the scale has, in an order that gives no two people the same answers.
-int judgement(int serial)
-{
-    static constexpr int scale[] = {-9, -7, -5, -3, -2, 1, 2, 3, 5, 7, 9, 4, -4, 6, -6, 8, -8};
-    return scale[serial % 17];
-}
+using LargestProblem::judgement;
+using LargestProblem::Largest;
 
 // The user's answers in "QualM" and respondents people, each answering every comparison.
 IniDocument groupDocument(int people)
 {
-    using namespace ProblemKeys;
-    IniDocument doc;
-    QList<IniDocument::Entry> alternatives, criteria;
-    for (int i = 0; i < Largest; ++i) {
-        alternatives.append({altKey(i), u"Вариант номер "_s + QString::number(i + 1)});
-        criteria.append({qualKey(i), u"Критерий номер "_s + QString::number(i + 1)});
-    }
-    alternatives.append({CountKey.toString(), QString::number(Largest)});
-    criteria.append({CountKey.toString(), QString::number(Largest)});
-    doc.replaceSection(AltSection, alternatives);
-    doc.replaceSection(QualSection, criteria);
+    IniDocument doc = LargestProblem::document();
     const QStringList keys = Respondents::stepKeys(Largest, Largest);
-    QList<IniDocument::Entry> judgements;
-    for (int s = 0; s < keys.size(); ++s)
-        judgements.append({keys[s], QString::number(judgement(s))});
-    doc.replaceSection(JudgementSection, judgements);
     for (int r = 0; r < people; ++r) {
         Respondents::AnswerList answers;
         for (int s = 0; s < keys.size(); ++s)

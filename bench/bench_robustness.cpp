@@ -14,37 +14,15 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include "LargestProblem.h"
+
 #include <benchmark/benchmark.h>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int Largest = 9;
-
-// Judgements spread over the whole scale, so that no matrix is trivially uniform.
-int judgement(int serial)
-{
-    static constexpr int scale[] = {-9, -7, -5, -3, -2, 1, 2, 3, 5, 7, 9, 4, -4, 6, -6, 8, -8};
-    return scale[serial % 17];
-}
-
-ProblemData largestProblem(int size = Largest)
-{
-    ProblemData problem(size, size);
-    int serial = 0;
-    for (int i = 0; i < size; ++i) {
-        for (int j = i + 1; j < size; ++j)
-            problem.setCritJudgement(i, j, judgement(serial++));
-    }
-    for (int q = 0; q < size; ++q) {
-        for (int i = 0; i < size; ++i) {
-            for (int j = i + 1; j < size; ++j)
-                problem.setAltJudgement(i, j, q, judgement(serial++));
-        }
-    }
-    return problem;
-}
+using LargestProblem::Largest;
 
 // The arguments are the number of threads (0: the application's pool, one thread per core) and the number of
 // criteria and of alternatives: 9, the most the screens allow, or 30, the most a file made by hand is read
@@ -52,7 +30,7 @@ ProblemData largestProblem(int size = Largest)
 // thread's only.
 void robustness(benchmark::State& state)
 {
-    const ProblemData problem = largestProblem(int(state.range(1)));
+    const ProblemData problem = LargestProblem::problem(int(state.range(1)));
     const int threads = int(state.range(0));
     double stays = 0.0;
     for (auto _ : state) {
@@ -72,7 +50,7 @@ BENCHMARK(robustness)
 
 void eigenvectorProblem(benchmark::State& state)
 {
-    const ProblemData problem = largestProblem();
+    const ProblemData problem = LargestProblem::problem();
     const int own = Evaluation::EvaluateProblem(problem).BestChoice;
     for (auto _ : state) {
         EigenvectorResult r = Eigenvector::evaluate(problem, own);
@@ -84,7 +62,7 @@ BENCHMARK(eigenvectorProblem)->Unit(benchmark::kMicrosecond);
 // The consistency ratio and the label of one 9 x 9 matrix from values already read.
 void liveConsistency(benchmark::State& state)
 {
-    const ProblemData problem = largestProblem();
+    const ProblemData problem = LargestProblem::problem();
     const QLocale locale(QLocale::Russian, QLocale::Russia);
     for (auto _ : state) {
         QString label = LiveConsistency::label(LiveConsistency::ratioOf(problem, 4), locale);
@@ -102,24 +80,8 @@ void liveConsistencyFromDisk(benchmark::State& state)
         return;
     }
     const QString path = dir.filePath(u"Задача.qzr"_s);
-    const ProblemData problem = largestProblem();
-    IniFile(path).update([&problem](IniDocument& doc) {
-        using namespace ProblemKeys;
-        QList<IniDocument::Entry> judgements;
-        for (int i = 0; i < Largest; ++i) {
-            for (int j = i + 1; j < Largest; ++j)
-                judgements.append({qualPairKey(i, j), QString::number(problem.critJudgement(i, j))});
-        }
-        for (int q = 0; q < Largest; ++q) {
-            for (int i = 0; i < Largest; ++i) {
-                for (int j = i + 1; j < Largest; ++j)
-                    judgements.append({altPairKey(i, j, q), QString::number(problem.altJudgement(i, j, q))});
-            }
-        }
-        doc.replaceSection(AltSection, {{CountKey.toString(), QString::number(Largest)}});
-        doc.replaceSection(QualSection, {{CountKey.toString(), QString::number(Largest)}});
-        doc.replaceSection(JudgementSection, judgements);
-    });
+    const ProblemData problem = LargestProblem::problem();
+    IniFile(path).update([](IniDocument& doc) { doc = LargestProblem::document(); });
     const QLocale locale(QLocale::Russian, QLocale::Russia);
     const double expected = LiveConsistency::ratioOf(problem, 4);
     double ratio = 0.0;
