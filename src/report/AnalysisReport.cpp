@@ -36,6 +36,15 @@ void heading(TFormWord& word, const QString& title)
 
 // A table whose first row names its columns; rows() fills one row of cells at a time from the second row on.
 // The table and what follows it break where they fall.
+// A cell of any length: the writer cuts each text at 255 characters, and typing goes on in the cell last
+// written, so the rest follows in pieces that short (a row naming ten participants keeps every one).
+void cell(TFormWord& word, int row, int column, const QString& text)
+{
+    word.WriteCell(row, column, text.left(TFormWord::MaxTextLength));
+    for (qsizetype at = TFormWord::MaxTextLength; at < text.size(); at += TFormWord::MaxTextLength)
+        word.WriteText(text.mid(at, TFormWord::MaxTextLength));
+}
+
 void table(TFormWord& word, const QStringList& columns, int rows, const std::function<QStringList(int)>& row)
 {
     word.setParagraphFormat(false, false);
@@ -46,7 +55,7 @@ void table(TFormWord& word, const QStringList& columns, int rows, const std::fun
     for (int r = 0; r < rows; ++r) {
         const QStringList cells = row(r);
         for (int c = 0; c < cells.size(); ++c)
-            word.WriteCell(r + 2, c + 1, cells.at(c));
+            cell(word, r + 2, c + 1, cells.at(c));
     }
     word.StretchTable();
 }

@@ -107,6 +107,14 @@ private Q_SLOTS:
         QCOMPARE(storedAnswer(u"Q_0*Q_1"_s), -5);
         QCOMPARE(storedAnswer(u"Q_0*Q_2"_s), 9);
         QCOMPARE(IniFile(problemPath()).readInteger(u"Resp", u"Count", 0), 1);
+        // A new name after Маша's answers starts from an empty paper: nothing of hers is stored under it.
+        name->lineEdit()->selectAll();
+        typeText(name->lineEdit(), u"Петя"_s);
+        QTest::keyClick(name->lineEdit(), Qt::Key_Return);
+        QCOMPARE(table->item(1, TFormAnswers::AnswerColumn)->text(), QString());
+        click(window, u"ButSave"_s);
+        QCOMPARE(IniFile(problemPath()).readString(u"Resp_1", u"Name", QString()), u"Петя"_s);
+        QCOMPARE(IniFile(problemPath()).snapshot()->keys(u"Resp_1"), QStringList{u"Name"_s});
         click(window, u"ButClose"_s);
         QTRY_VERIFY(!m_wizard->FormListQuality->findChild<TFormAnswers*>());
     }

@@ -328,6 +328,19 @@ void TFormAnswers::editAnswer(int p)
 void TFormAnswers::openName(const QString& name)
 {
     const int index = Respondents::indexOfName(m_respondents, name);
+    if (index < 0 && m_openNumber >= 0) {
+        // A new name after a stored respondent: the answers on the screen are that respondent's, and a question
+        // the new paper leaves blank must not keep them. Answers typed since are only cleared when the user says so.
+        if (m_modified && !Dialogs::question(this, u"Вопрос"_s,
+                                             u"Очистить ответы в таблице для нового участника «%1»?"_s.arg(name))) {
+            m_openNumber = -1;
+            return;
+        }
+        m_openNumber = -1;
+        m_modified = false;
+        showAnswers(std::vector<std::optional<int>>(m_answers.size()));
+        return;
+    }
     if (index < 0 || m_respondents.at(index).number == m_openNumber)
         return;
     if (m_modified &&
