@@ -89,8 +89,17 @@ EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& loca
 
     EvaluateCriteria(problem, result, locale);
     EvaluateAlternatives(problem, result);
+    synthesise(result);
+    describe(result, problem.altNames(), locale);
+    return result;
+}
 
-    // Synthesis; with no criteria every global priority stays 0.
+void synthesise(EvaluationResult& result)
+{
+    const int n = result.CritTotal;
+    const int m = result.AltTotal;
+    // Global priorities summed in criterion order; with no criteria every one stays 0.
+    result.AltPriority.assign(std::size_t(m), 0.0);
     for (int i = 0; i < m; ++i) {
         double sum = 0.0;
         for (int q = 0; q < n; ++q)
@@ -105,8 +114,6 @@ EvaluationResult EvaluateProblem(const ProblemData& problem, const QLocale& loca
         aggregatedIndex += result.AltConsistencyIndex[std::size_t(q)] * result.CritPriority[std::size_t(q)];
     result.AltConsistencyRatio = RandomIndex::consistencyRatio(aggregatedIndex, m);
     result.BestChoice = bestChoice(result.AltPriority, m);
-    describe(result, problem.altNames(), locale);
-    return result;
 }
 
 } // namespace Evaluation

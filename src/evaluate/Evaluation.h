@@ -30,6 +30,11 @@ void EvaluateAlternatives(const ProblemData& problem, EvaluationResult& result);
 /// past its end), the best choice. Expects AltTotal, AltPriority, both ratios and BestChoice set.
 void describe(EvaluationResult& result, const QStringList& altNames, const QLocale& locale = QLocale());
 
+/// AltPriority (the local priorities weighted by the criteria's and summed in criterion order), the aggregated
+/// AltConsistencyRatio and BestChoice. Expects CritTotal, AltTotal, CritPriority, AltLocalPriority and
+/// AltConsistencyIndex set, as EvaluateCriteria and EvaluateAlternatives leave them.
+void synthesise(EvaluationResult& result);
+
 /// The best choice among positions 0 .. count - 1: the first of the highest
 /// priorities, so that a tie goes to the alternative first in the file. A position
 /// past the end of priorities has priority 0. -1 when count is below 1.

@@ -104,19 +104,8 @@ EvaluationResult evaluateMatrices(int altTotal, const JudgementMatrix& criteria,
         r.AltConsistencyIndex[std::size_t(q)] = local.consistencyIndex;
     }
 
-    // Synthesis and the aggregated index, summed in criterion order as the single evaluation sums them.
-    r.AltPriority.assign(std::size_t(m), 0.0);
-    for (int i = 0; i < m; ++i) {
-        double sum = 0.0;
-        for (int q = 0; q < n; ++q)
-            sum += r.CritPriority[std::size_t(q)] * r.AltLocalPriority[std::size_t(i)][std::size_t(q)];
-        r.AltPriority[std::size_t(i)] = sum;
-    }
-    double aggregatedIndex = 0.0;
-    for (int q = 0; q < n; ++q)
-        aggregatedIndex += r.AltConsistencyIndex[std::size_t(q)] * r.CritPriority[std::size_t(q)];
-    r.AltConsistencyRatio = RandomIndex::consistencyRatio(aggregatedIndex, m);
-    r.BestChoice = Evaluation::bestChoice(r.AltPriority, m);
+    // Synthesis and the aggregated index exactly as the single evaluation makes them.
+    Evaluation::synthesise(r);
     return r;
 }
 
