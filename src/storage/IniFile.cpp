@@ -9,8 +9,9 @@
 
 namespace {
 
-// What tells one version of the file from another: a store makes a new file
-// (new inode); an edit in place changes the times or the size.
+// What tells one version of the file from another: a store puts another file
+// (another inode) in its place and changes the times; so does an edit in place,
+// or the size.
 template <typename Stamp> Stamp stampOf(const struct stat& st)
 {
     Stamp stamp;
@@ -75,7 +76,7 @@ void IniFile::update(const std::function<void(IniDocument&)>& edit)
     if (ok ? bytes == r.bytes : bytes.isEmpty())
         return; // nothing changed: the file stays as it is (or absent)
     // Under the lock nothing else replaces the file: what was read is what is there.
-    AtomicFile::replace(m_path, bytes, ok ? &r.info : nullptr);
+    AtomicFile::replace(lock, m_path, bytes, ok ? &r.info : nullptr);
     m_cache.reset(); // the next read takes the stamp of the new file
 }
 
