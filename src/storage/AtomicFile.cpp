@@ -4,8 +4,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -132,16 +134,18 @@ private:
 // The spare file of a problem, "." + name + ".spare": the previous version of
 // the file, kept by the store that replaced it, so that the next store writes
 // over its blocks and exchanges it with the file instead of making, and
-// afterwards freeing, a new file. On ext4 that halves what a store costs beyond
-// the flush itself (see replaceBySpare()).
+// afterwards freeing, a new file (see replaceBySpare()).
 //
-// Only a store that holds the file's StoreLock uses the spare, and only one
-// that also gets the spare's own lock at once: readers hold a shared lock while
-// they read (see read()), so a version still being read is never written over;
-// removeLeftovers() removes only a spare nobody holds. A spare that is not a
-// plain file of ours with one name (a link put in its place, a hard link to a
-// file elsewhere, another user's file) is never written: its name is removed
-// and a new spare made.
+// A version that has been replaced may still be open elsewhere: a reader of
+// another copy, a backup or an editor. It must stay as it was for them, so the
+// spare is written only under a write lease (F_SETLEASE), which the system
+// grants only while no one else has the file open; whoever opens it meanwhile
+// waits until the bytes are written. Only a store that holds the file's StoreLock
+// uses the spare, and it also holds the spare's own lock, so that
+// removeLeftovers() leaves it alone. A spare that is not a plain file of ours
+// with one name (a link put in its place, a hard link to a file elsewhere,
+// another user's file) or that more people may read than may read the problem
+// now is never written: its name is removed and a new spare made.
 class SpareFile
 {
 public:
@@ -154,31 +158,35 @@ public:
     SpareFile(const SpareFile&) = delete;
     SpareFile& operator=(const SpareFile&) = delete;
 
-    bool open(const QByteArray& path)
+    // Opens the spare at path for a problem of permissions perms, making it
+    // when there is none; false when the store has to take the long way.
+    bool open(const QByteArray& path, mode_t perms)
     {
         m_path = path;
         constexpr int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         for (int attempt = 0; attempt < 3; ++attempt) {
             struct stat st = {};
-            if (::lstat(path.constData(), &st) == 0 && !fit(st)) {
+            if (::lstat(path.constData(), &st) == 0 && !fit(st, perms)) {
                 if (::unlink(path.constData()) != 0)
                     return false;
             }
             int fd = ::open(path.constData(), flags);
             if (fd < 0 && errno == ENOENT)
-                fd = ::open(path.constData(), flags | O_CREAT | O_EXCL, 0600);
+                fd = ::open(path.constData(), flags | O_CREAT | O_EXCL, perms & 0600);
             if (fd < 0) {
                 if (errno == ENOENT || errno == EEXIST || errno == ELOOP)
                     continue; // removed, made or replaced by someone else meanwhile
                 return false;
             }
-            // Busy: a reader still reads this version, or another store or the
-            // removal of leftovers has it. The store takes the long way instead.
-            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            // The lock keeps the removal of leftovers away. The lease is refused
+            // while anyone else has the file open; its breaking is signalled
+            // with SIGURG, which a process ignores unless it asks for it.
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd, F_SETSIG, SIGURG) != 0 ||
+                ::fcntl(fd, F_SETLEASE, F_WRLCK) != 0) {
                 ::close(fd);
                 return false;
             }
-            if (::fstat(fd, &st) == 0 && fit(st)) {
+            if (::fstat(fd, &st) == 0 && fit(st, perms)) {
                 m_fd = fd;
                 return true;
             }
@@ -189,7 +197,8 @@ public:
 
     int fd() const { return m_fd; }
     const QByteArray& path() const { return m_path; }
-    // After a failed write: nobody may take the half-written spare for anything.
+    // Nobody may take the spare for anything any more (after a failed write, or
+    // when the exchange could not be made sure of).
     void discard()
     {
         ::unlink(m_path.constData());
@@ -198,9 +207,10 @@ public:
     }
 
 private:
-    static bool fit(const struct stat& st)
+    static bool fit(const struct stat& st, mode_t perms)
     {
-        return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == ::geteuid();
+        return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == ::geteuid() &&
+               (st.st_mode & 07777 & ~perms) == 0;
     }
 
     int m_fd = -1;
@@ -240,54 +250,20 @@ bool writable(const QByteArray& target, const struct stat& st)
 
 namespace AtomicFile {
 
-namespace {
-
-// Opens the file at name for reading, as the version that is at name once a
-// shared lock on it is asked for. The lock, held until the descriptor is closed,
-// keeps any store from taking that version for its spare while it is read (see
-// SpareFile). A version that another copy's store replaced before the lock was
-// asked for may already be such a spare being written over: the name is opened
-// again. A version still at the name is whole even when the lock is refused
-// (only the store that has just put it there still holds it).
-int openVersion(const QByteArray& name, struct stat& st)
-{
-    for (int attempt = 1;; ++attempt) {
-        // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-        const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
-            return -1;
-        if (::fstat(fd, &st) != 0) {
-            const int error = errno;
-            ::close(fd);
-            errno = error;
-            return -1;
-        }
-        if (!S_ISREG(st.st_mode))
-            return fd;
-        const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) == 0;
-        if (!locked && errno != EWOULDBLOCK)
-            return fd; // a file system without locks: no store there uses a spare
-        struct stat now = {};
-        if (::stat(name.constData(), &now) != 0 || (now.st_dev == st.st_dev && now.st_ino == st.st_ino) ||
-            attempt >= MaxLockAttempts)
-            return fd;
-        ::close(fd);
-    }
-}
-
-} // namespace
-
 Content read(const QString& path, qint64 limit)
 {
     Content c;
-    const int fd = openVersion(QFile::encodeName(path), c.info);
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         c.error = errno;
         c.status = c.error == ENOENT || c.error == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
         return c;
     }
     c.status = ReadStatus::Failed;
-    if (!S_ISREG(c.info.st_mode)) {
+    if (::fstat(fd, &c.info) != 0) {
+        c.error = errno;
+    } else if (!S_ISREG(c.info.st_mode)) {
         c.status = ReadStatus::NotRegular;
     } else if (c.info.st_size > limit) {
         c.status = ReadStatus::TooLarge;
@@ -387,26 +363,47 @@ void replaceByTemp(const QString& path, const QByteArray& target, const QByteArr
 
 // The store through the spare file: the bytes are written over it, flushed,
 // and the spare and the file then exchange their names in one step, so that
-// the old version becomes the spare of the next store. False when no spare can
-// be had: the caller takes the long way. Against a new file, renamed over the
-// old one, this spares the making of a file and the freeing of the old one's
-// blocks: with the largest problem (5.9 KB) on ext4, 395 µs a store became
-// about 265, against 229 for writing and flushing a file of that size in place.
+// the old version becomes the spare of the next store. The folder is flushed
+// after the exchange: the next store writes over the old version, which must by
+// then be the spare on disk too, not still the file. False when no spare can
+// be had: the caller takes the long way.
+//
+// Against a new file renamed over the old one this spares the making of a file
+// and the freeing of the old one's blocks: with the largest problem (5.9 KB) on
+// ext4, about 1.4 times the time of writing and flushing a file of that size in
+// place (truncated first) instead of 1.6 to 1.8 times, and the store is on disk, the
+// new name included, when it returns.
 bool replaceBySpare(const QString& path, const QByteArray& target, const QByteArray& bytes, const struct stat& old)
 {
-    SpareFile spare;
-    if (!spare.open(hiddenStemFor(path) + ".spare"))
-        return false;
-    struct stat st = {};
     const mode_t perms = old.st_mode & 07777;
-    if (!writeAll(spare.fd(), bytes.constData(), bytes.size()) || ::ftruncate(spare.fd(), off_t(bytes.size())) != 0 ||
-        ::fstat(spare.fd(), &st) != 0 || ((st.st_mode & 07777) != perms && ::fchmod(spare.fd(), perms) != 0) ||
+    SpareFile spare;
+    if (!spare.open(hiddenStemFor(path) + ".spare", perms))
+        return false;
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return false;
+    const auto closeFolder = qScopeGuard([folder] { ::close(folder); });
+    struct stat st = {};
+    // The group and permissions first: nobody who may not read the problem may
+    // read the bytes. A group the user is not in: the long way, as before.
+    if (::fstat(spare.fd(), &st) != 0 || (st.st_gid != old.st_gid && ::fchown(spare.fd(), uid_t(-1), old.st_gid) != 0))
+        return false;
+    if (((st.st_mode & 07777) != perms && ::fchmod(spare.fd(), perms) != 0) ||
+        !writeAll(spare.fd(), bytes.constData(), bytes.size()) || ::ftruncate(spare.fd(), off_t(bytes.size())) != 0 ||
         ::fsync(spare.fd()) != 0) {
         spare.discard();
         throw OptivarError::writeFailed(path);
     }
-    if (::renameat2(AT_FDCWD, spare.path().constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE) == 0)
+    // Written: whoever opens it from now on need not wait for the store, and the
+    // file must not keep a reader of the problem waiting once it is the problem.
+    ::fcntl(spare.fd(), F_SETLEASE, F_UNLCK);
+    if (::renameat2(AT_FDCWD, spare.path().constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE) == 0) {
+        // Should the exchange not be sure to be on disk, the old version is never written over.
+        if (::fsync(folder) != 0)
+            spare.discard();
         return true;
+    }
     // A file system that cannot exchange two names, or a file removed meanwhile:
     // the spare is renamed over the file, or in its place, as a new file would be.
     if ((errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == ENOENT) &&

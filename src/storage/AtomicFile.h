@@ -14,7 +14,8 @@
 /// without replace, linked to) the target; or, for a store under the file's
 /// StoreLock, the spare "." + name + ".spare", which holds the version the
 /// previous store replaced, is written over and exchanges its name with the
-/// target's, so that the replaced version becomes the next spare.
+/// target's, so that the replaced version becomes the next spare; the folder is
+/// then flushed too.
 namespace AtomicFile {
 
 enum class ReadStatus {
@@ -34,9 +35,8 @@ struct Content
 };
 
 /// Reads the whole file at path through one descriptor, so that bytes and info
-/// belong to one version of the file even while another copy replaces it; the
-/// version is held (a shared lock) while it is read, so that no store takes it
-/// for its spare meanwhile. Never
+/// belong to one version of the file even while another copy replaces it (no
+/// store writes over a version someone has open: see the spare). Never
 /// blocks on a FIFO or device (they are NotRegular and not read) and never holds
 /// more than limit + 1 bytes: a file that grows beyond limit while read is TooLarge.
 Content read(const QString& path, qint64 limit);

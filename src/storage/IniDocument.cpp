@@ -335,7 +335,7 @@ void IniDocument::replaceSectionLines(QStringView section, const QStringList& li
         // A judgement line ("A_0*A_1&Q_2=-3") is written as it stands: one
         // encoding instead of three pieces joined.
         QByteArray line = eq >= 0 ? CodePage::encode(text) : QByteArray();
-        if (line.size() != text.size() || line.contains('\r') || line.contains('\n') || line.contains('\0') ||
+        if (eq < 0 || line.size() != text.size() || line.contains('\r') || line.contains('\n') || line.contains('\0') ||
             readerValue(QByteArrayView(line).sliced(eq + 1)).size() != value.size()) {
             line = CodePage::encode(key);
             line.append('=').append(writerValue(value));

@@ -75,11 +75,12 @@ QStringList hiddenFiles(const QString& dir, bool kept = false)
     return files;
 }
 
-// Whether another process holds a lock on the file at path.
+// Whether another process holds the file at path: a lock on it, or a lease
+// that keeps it from being opened at once.
 bool lockedElsewhere(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
-    const bool busy = fd >= 0 && ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    const bool busy = fd < 0 ? errno == EWOULDBLOCK : ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     if (fd >= 0)
         ::close(fd);
     return busy;
@@ -336,7 +337,7 @@ private Q_SLOTS:
         QTest::newRow("spare is a link to a file elsewhere") << u"link"_s;
         QTest::newRow("spare is another name of another problem") << u"hardlink"_s;
         QTest::newRow("problem is another name of another problem") << u"twin"_s;
-        QTest::newRow("another copy reads the version replaced") << u"reader"_s;
+        QTest::newRow("another program has the version replaced open") << u"reader"_s;
     }
     void testSpareWrittenOnlyWhenOurs()
     {
@@ -357,10 +358,7 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(other));
             QVERIFY(::link(QFile::encodeName(m_path).constData(), QFile::encodeName(other).constData()) == 0);
         }
-        const int reader = ::open(QFile::encodeName(m_path).constData(), O_RDONLY);
-        QVERIFY(reader >= 0);
-        if (setup == u"reader"_s)
-            QVERIFY(::flock(reader, LOCK_SH) == 0); // as a read holds the version it reads
+        const int reader = setup == u"reader"_s ? ::open(QFile::encodeName(m_path).constData(), O_RDONLY) : -1;
         QList<ino_t> inodes;
         IniFile file(m_path);
         for (int i = 1; i <= 4; ++i) {
@@ -368,8 +366,10 @@ private Q_SLOTS:
             inodes.append(inodeOf(m_path));
         }
         QByteArray seen(original.size() + 10, 0);
-        seen.truncate(::pread(reader, seen.data(), size_t(seen.size()), 0));
-        ::close(reader);
+        if (reader >= 0) {
+            seen.truncate(::pread(reader, seen.data(), size_t(seen.size()), 0));
+            ::close(reader);
+        }
         QCOMPARE(IniDocument::fromBytes(readBytes(m_path)).readInteger(u"Alt", u"Count", 0), 4);
         QCOMPARE(readBytes(other), setup == u"twin"_s ? original : otherBytes);
         if (setup == u"reader"_s)
