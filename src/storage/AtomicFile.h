@@ -14,8 +14,8 @@
 /// without replace, linked to) the target; or, for a store under the file's
 /// StoreLock, the spare "." + name + ".spare", which holds the version the
 /// previous store replaced, is written over and exchanges its name with the
-/// target's, so that the replaced version becomes the next spare; the folder is
-/// then flushed too.
+/// target's, so that the replaced version becomes the next spare (the folder is
+/// flushed before a version is written over).
 namespace AtomicFile {
 
 enum class ReadStatus {
