@@ -12,6 +12,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/statfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -25,6 +27,9 @@ constexpr qsizetype MaxStemBytes = 100;
 // A store retries when the lock file it locked was removed meanwhile; more
 // retries than this mean a file system whose inode numbers cannot be trusted.
 constexpr int MaxLockAttempts = 1000;
+// A read retries an open that a store's lease refuses (see SpareFile) this many
+// times, a millisecond apart: a store holds its lease for well under that.
+constexpr int MaxBusyOpens = 50;
 
 QByteArray hiddenStem(const QByteArray& name)
 {
@@ -187,11 +192,18 @@ public:
                 ::close(fd);
                 return false;
             }
-            if (::fstat(fd, &st) == 0 && fit(st, perms)) {
+            if (onOverlay(fd)) {
+                ::close(fd);
+                return false;
+            }
+            // A spare just made has the access list any new file gets here.
+            if (::fstat(fd, &st) == 0 && fit(st, perms) && (m_made || !hasOwnAccessList(fd))) {
                 m_fd = fd;
                 return true;
             }
             ::close(fd);
+            if (::unlink(path.constData()) != 0 && errno != ENOENT)
+                return false;
         }
         return false;
     }
@@ -210,6 +222,19 @@ public:
     }
 
 private:
+    // Access lists give readers the mode bits do not show: such a spare might
+    // let more people read than may read the problem.
+    static bool hasOwnAccessList(int fd)
+    {
+        return ::fgetxattr(fd, "system.posix_acl_access", nullptr, 0) >= 0 || (errno != ENODATA && errno != ENOTSUP);
+    }
+    // On an overlay a lease does not see who has the file open below it.
+    static bool onOverlay(int fd)
+    {
+        constexpr decltype(statfs::f_type) OverlayMagic = 0x794c7630;
+        struct statfs fs = {};
+        return ::fstatfs(fd, &fs) != 0 || fs.f_type == OverlayMagic;
+    }
     static bool fit(const struct stat& st, mode_t perms)
     {
         return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == ::geteuid() &&
@@ -257,8 +282,15 @@ namespace AtomicFile {
 Content read(const QString& path, qint64 limit)
 {
     Content c;
+    const QByteArray name = QFile::encodeName(path);
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Refused for a moment: the name was looked up just before a store of another
+    // copy took that version for its spare; looked up again, it gives the new one.
+    for (int attempt = 0; fd < 0 && errno == EWOULDBLOCK && attempt < MaxBusyOpens; ++attempt) {
+        ::usleep(attempt == 0 ? 0 : 1000);
+        fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    }
     if (fd < 0) {
         c.error = errno;
         c.status = c.error == ENOENT || c.error == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
@@ -398,14 +430,17 @@ bool replaceBySpare(const QString& path, const QByteArray& target, const QByteAr
     if (::fstat(spare.fd(), &st) != 0 || (st.st_gid != old.st_gid && ::fchown(spare.fd(), uid_t(-1), old.st_gid) != 0))
         return false;
     if (((st.st_mode & 07777) != perms && ::fchmod(spare.fd(), perms) != 0) ||
-        !writeAll(spare.fd(), bytes.constData(), bytes.size()) || ::ftruncate(spare.fd(), off_t(bytes.size())) != 0 ||
-        ::fsync(spare.fd()) != 0) {
+        !writeAll(spare.fd(), bytes.constData(), bytes.size()) || ::ftruncate(spare.fd(), off_t(bytes.size())) != 0) {
         spare.discard();
         throw OptivarError::writeFailed(path);
     }
-    // Written: whoever opens it from now on need not wait for the store, and the
-    // file must not keep a reader of the problem waiting once it is the problem.
+    // Written: whoever opens it from now on sees the whole new version and need
+    // not wait for the flush, and nobody waits for it once it is the problem.
     ::fcntl(spare.fd(), F_SETLEASE, F_UNLCK);
+    if (::fsync(spare.fd()) != 0) {
+        spare.discard();
+        throw OptivarError::writeFailed(path);
+    }
     if (::renameat2(AT_FDCWD, spare.path().constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE) == 0)
         return true;
     // A file system that cannot exchange two names, or a file removed meanwhile:

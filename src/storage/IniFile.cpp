@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <ctime>
 #include <sys/stat.h>
 
 namespace {
@@ -24,6 +25,9 @@ template <typename Stamp> Stamp stampOf(const struct stat& st)
     return stamp;
 }
 
+// How long after a change a file's stamp is not trusted alone.
+constexpr qint64 RecentSeconds = 2;
+
 } // namespace
 
 IniFile::IniFile(const QString& path) : m_path(path) {}
@@ -36,14 +40,23 @@ std::shared_ptr<const IniDocument> IniFile::snapshot() const
     Stamp now;
     if (::stat(QFile::encodeName(m_path).constData(), &st) == 0)
         now = stampOf<Stamp>(st);
-    if (m_cache && now.exists && now == m_stamp)
+    // Stores take turns between two files (the problem and its spare), and file
+    // times may be as coarse as a second: a version changed within the last
+    // seconds may carry the stamp of the one before, so its bytes are compared.
+    const bool recent = now.ctimeNs / 1000000000 + RecentSeconds >= qint64(::time(nullptr));
+    if (m_cache && now.exists && now == m_stamp && !recent)
         return m_cache;
 
     const AtomicFile::Content r = AtomicFile::read(m_path, MaxFileSize);
     const bool ok = r.status == AtomicFile::ReadStatus::Ok;
+    if (ok && m_cache && r.bytes == m_cacheBytes) {
+        m_stamp = stampOf<Stamp>(r.info);
+        return m_cache;
+    }
     auto doc = std::make_shared<IniDocument>(ok ? IniDocument::fromBytes(r.bytes) : IniDocument());
     m_stamp = ok ? stampOf<Stamp>(r.info) : Stamp{};
     m_cache = ok ? doc : nullptr;
+    m_cacheBytes = ok ? r.bytes : QByteArray();
     return doc;
 }
 

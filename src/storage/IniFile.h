@@ -53,4 +53,5 @@ private:
     QString m_path;
     mutable Stamp m_stamp;
     mutable std::shared_ptr<const IniDocument> m_cache;
+    mutable QByteArray m_cacheBytes; // what m_cache was read from
 };
