@@ -1,5 +1,6 @@
 // Stores of the problem file against the yardstick of writing and flushing a
-// file of the same size directly.
+// file of the same size directly (opened with truncation, as a program that
+// saves a file in place does).
 #include "compare/CompareStepsBuild.h"
 #include "storage/IniFile.h"
 #include "storage/ProblemKeys.h"
@@ -78,6 +79,23 @@ void BM_StoreOneJudgement(benchmark::State& state)
         file.writeInteger(u"QualM", u"A_3*A_7&Q_5", (v = v == 2 ? -2 : 2));
 }
 BENCHMARK(BM_StoreOneJudgement)->Unit(benchmark::kMicrosecond);
+
+// The first store after the problem list was read, which removes the spare
+// that the store after it writes over: it makes a new file instead.
+void BM_StoreOneJudgementWithoutSpare(benchmark::State& state)
+{
+    Fixture fx;
+    IniFile file(fx.path);
+    int v = 2;
+    const QByteArray spare = QFile::encodeName(fx.dir.filePath(u".Задача.qzr.spare"_s));
+    for (auto _ : state) {
+        state.PauseTiming();
+        ::unlink(spare.constData());
+        state.ResumeTiming();
+        file.writeInteger(u"QualM", u"A_3*A_7&Q_5", (v = v == 2 ? -2 : 2));
+    }
+}
+BENCHMARK(BM_StoreOneJudgementWithoutSpare)->Unit(benchmark::kMicrosecond);
 
 void BM_SaveListOfNine(benchmark::State& state)
 {

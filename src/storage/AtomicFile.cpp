@@ -4,12 +4,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/statfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,6 +27,9 @@ constexpr qsizetype MaxStemBytes = 100;
 // A store retries when the lock file it locked was removed meanwhile; more
 // retries than this mean a file system whose inode numbers cannot be trusted.
 constexpr int MaxLockAttempts = 1000;
+// A read retries an open that a store's lease refuses (see SpareFile) this many
+// times, a millisecond apart: a store holds its lease for well under that.
+constexpr int MaxBusyOpens = 50;
 
 QByteArray hiddenStem(const QByteArray& name)
 {
@@ -43,13 +50,15 @@ QByteArray hiddenStemFor(const QString& path)
 }
 
 // A name hiddenStem() gives a problem (.qzr) or template (.qzp), followed by the
-// six characters of mkstemp() or by ".lock". Problem and template files
-// themselves never match: they end in their extension.
+// six characters of mkstemp(), by ".lock" or by ".spare". Problem and template
+// files themselves never match: they end in their extension.
 bool isLeftoverName(const QByteArray& name)
 {
     qsizetype tail = 0;
     if (name.endsWith(".lock")) {
         tail = 5;
+    } else if (name.endsWith(".spare")) {
+        tail = 6;
     } else if (name.size() > 7 && name.at(name.size() - 7) == '.') {
         tail = 7;
         for (qsizetype i = name.size() - 6; i < name.size(); ++i) {
@@ -127,6 +136,116 @@ private:
     QByteArray m_path;
 };
 
+// The spare file of a problem, "." + name + ".spare": the previous version of
+// the file, kept by the store that replaced it, so that the next store writes
+// over its blocks and exchanges it with the file instead of making, and
+// afterwards freeing, a new file (see replaceBySpare()).
+//
+// A version that has been replaced may still be open elsewhere: a reader of
+// another copy, a backup or an editor. It must stay as it was for them, so the
+// spare is written only under a write lease (F_SETLEASE), which the system
+// grants only while no one else has the file open; whoever opens it meanwhile
+// waits until the bytes are written. Only a store that holds the file's StoreLock
+// uses the spare, and it also holds the spare's own lock, so that
+// removeLeftovers() leaves it alone. A spare that is not a plain file of ours
+// with one name (a link put in its place, a hard link to a file elsewhere,
+// another user's file) or that more people may read than may read the problem
+// now is never written: its name is removed and a new spare made.
+class SpareFile
+{
+public:
+    SpareFile() = default;
+    ~SpareFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    SpareFile(const SpareFile&) = delete;
+    SpareFile& operator=(const SpareFile&) = delete;
+
+    // Opens the spare at path for a problem of permissions perms, making it
+    // when there is none; false when the store has to take the long way.
+    bool open(const QByteArray& path, mode_t perms)
+    {
+        m_path = path;
+        constexpr int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            struct stat st = {};
+            if (::lstat(path.constData(), &st) == 0 && !fit(st, perms)) {
+                if (::unlink(path.constData()) != 0)
+                    return false;
+            }
+            int fd = ::open(path.constData(), flags);
+            m_made = fd < 0 && errno == ENOENT;
+            if (m_made)
+                fd = ::open(path.constData(), flags | O_CREAT | O_EXCL, perms & 0600);
+            if (fd < 0) {
+                if (errno == ENOENT || errno == EEXIST || errno == ELOOP)
+                    continue; // removed, made or replaced by someone else meanwhile
+                return false;
+            }
+            // The lock keeps the removal of leftovers away. The lease is refused
+            // while anyone else has the file open; its breaking is signalled
+            // with SIGURG, which a process ignores unless it asks for it.
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd, F_SETSIG, SIGURG) != 0 ||
+                ::fcntl(fd, F_SETLEASE, F_WRLCK) != 0) {
+                ::close(fd);
+                return false;
+            }
+            if (onOverlay(fd)) {
+                ::close(fd);
+                return false;
+            }
+            // A spare just made has the access list any new file gets here.
+            if (::fstat(fd, &st) == 0 && fit(st, perms) && (m_made || !hasOwnAccessList(fd))) {
+                m_fd = fd;
+                return true;
+            }
+            ::close(fd);
+            if (::unlink(path.constData()) != 0 && errno != ENOENT)
+                return false;
+        }
+        return false;
+    }
+
+    int fd() const { return m_fd; }
+    const QByteArray& path() const { return m_path; }
+    // Made by this store: it holds no version yet.
+    bool made() const { return m_made; }
+    // Nobody may take the spare for anything any more (after a failed write, or
+    // when the exchange could not be made sure of).
+    void discard()
+    {
+        ::unlink(m_path.constData());
+        ::close(m_fd);
+        m_fd = -1;
+    }
+
+private:
+    // Access lists give readers the mode bits do not show: such a spare might
+    // let more people read than may read the problem.
+    static bool hasOwnAccessList(int fd)
+    {
+        return ::fgetxattr(fd, "system.posix_acl_access", nullptr, 0) >= 0 || (errno != ENODATA && errno != ENOTSUP);
+    }
+    // On an overlay a lease does not see who has the file open below it.
+    static bool onOverlay(int fd)
+    {
+        constexpr decltype(statfs::f_type) OverlayMagic = 0x794c7630;
+        struct statfs fs = {};
+        return ::fstatfs(fd, &fs) != 0 || fs.f_type == OverlayMagic;
+    }
+    static bool fit(const struct stat& st, mode_t perms)
+    {
+        return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == ::geteuid() &&
+               (st.st_mode & 07777 & ~perms) == 0;
+    }
+
+    int m_fd = -1;
+    bool m_made = false;
+    QByteArray m_path;
+};
+
 bool writeAll(int fd, const char* data, qsizetype size)
 {
     while (size > 0) {
@@ -163,8 +282,15 @@ namespace AtomicFile {
 Content read(const QString& path, qint64 limit)
 {
     Content c;
+    const QByteArray name = QFile::encodeName(path);
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Refused for a moment: the name was looked up just before a store of another
+    // copy took that version for its spare; looked up again, it gives the new one.
+    for (int attempt = 0; fd < 0 && errno == EWOULDBLOCK && attempt < MaxBusyOpens; ++attempt) {
+        ::usleep(attempt == 0 ? 0 : 1000);
+        fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    }
     if (fd < 0) {
         c.error = errno;
         c.status = c.error == ENOENT || c.error == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
@@ -206,32 +332,28 @@ Content read(const QString& path, qint64 limit)
     return c;
 }
 
-void write(const QString& path, const QByteArray& bytes, Mode mode, std::optional<qint64> lastModifiedNs)
+namespace {
+
+// Whether the file st of path may be replaced (see write()); throws when not.
+void checkReplaceable(const QString& path, const QByteArray& target, const struct stat& st, Mode mode)
 {
-    replace(path, bytes, nullptr, mode, lastModifiedNs);
+    if (mode == Mode::NoReplace)
+        throw OptivarError(OptivarError::Code::NameExists, u"Unable to write to "_s + path);
+    if (!S_ISREG(st.st_mode) || !writable(target, st))
+        throw OptivarError::writeFailed(path);
 }
 
-void replace(const QString& path, const QByteArray& bytes, const struct stat* current, Mode mode,
-             std::optional<qint64> lastModifiedNs)
+// The store through a new temporary file, renamed over (or linked to) the target.
+void replaceByTemp(const QString& path, const QByteArray& target, const QByteArray& bytes, const struct stat* old,
+                   Mode mode, std::optional<qint64> lastModifiedNs)
 {
-    const QByteArray target = QFile::encodeName(path);
-
-    struct stat old
-    {
-    };
-    const bool exists = current ? (old = *current, true) : ::stat(target.constData(), &old) == 0;
-    if (exists && (mode == Mode::NoReplace))
-        throw OptivarError(OptivarError::Code::NameExists, u"Unable to write to "_s + path);
-    if (exists && (!S_ISREG(old.st_mode) || !writable(target, old)))
-        throw OptivarError::writeFailed(path);
-
     TempFile temp;
     if (!temp.create(hiddenStemFor(path)))
         throw OptivarError::writeFailed(path);
 
     mode_t perms = 0;
-    if (exists) {
-        perms = old.st_mode & 07777;
+    if (old) {
+        perms = old->st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -275,6 +397,85 @@ void replace(const QString& path, const QByteArray& bytes, const struct stat* cu
     temp.release();
 }
 
+// The store through the spare file: the bytes are written over it, flushed,
+// and the spare and the file then exchange their names in one step, so that
+// the old version becomes the spare of the next store. Before a version is
+// written over, the folder is flushed: the exchange that made it the spare
+// must be on disk, or a power failure could leave the name on a version half
+// written over. (Flushed there rather than after the exchange, a first store,
+// which makes its spare, costs no more than a new file renamed over the old
+// one; a store made long after the one before finds nothing left to flush.)
+// False when no spare can be had: the caller takes the long way.
+//
+// Against a new file renamed over the old one this spares the making of a file
+// and the freeing of the old one's blocks: with the largest problem (5.9 KB) on
+// ext4, stores one after another take about 1.4 times the time of writing and
+// flushing a file of that size in place (truncated first) instead of 1.6 to 1.8.
+bool replaceBySpare(const QString& path, const QByteArray& target, const QByteArray& bytes, const struct stat& old)
+{
+    const mode_t perms = old.st_mode & 07777;
+    SpareFile spare;
+    if (!spare.open(hiddenStemFor(path) + ".spare", perms))
+        return false;
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return false;
+    const auto closeFolder = qScopeGuard([folder] { ::close(folder); });
+    if (!spare.made() && ::fsync(folder) != 0)
+        return false;
+    struct stat st = {};
+    // The group and permissions first: nobody who may not read the problem may
+    // read the bytes. A group the user is not in: the long way, as before.
+    if (::fstat(spare.fd(), &st) != 0 || (st.st_gid != old.st_gid && ::fchown(spare.fd(), uid_t(-1), old.st_gid) != 0))
+        return false;
+    if (((st.st_mode & 07777) != perms && ::fchmod(spare.fd(), perms) != 0) ||
+        !writeAll(spare.fd(), bytes.constData(), bytes.size()) || ::ftruncate(spare.fd(), off_t(bytes.size())) != 0) {
+        spare.discard();
+        throw OptivarError::writeFailed(path);
+    }
+    // Written: whoever opens it from now on sees the whole new version and need
+    // not wait for the flush, and nobody waits for it once it is the problem.
+    ::fcntl(spare.fd(), F_SETLEASE, F_UNLCK);
+    if (::fsync(spare.fd()) != 0) {
+        spare.discard();
+        throw OptivarError::writeFailed(path);
+    }
+    if (::renameat2(AT_FDCWD, spare.path().constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE) == 0)
+        return true;
+    // A file system that cannot exchange two names, or a file removed meanwhile:
+    // the spare is renamed over the file, or in its place, as a new file would be.
+    if ((errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == ENOENT) &&
+        ::rename(spare.path().constData(), target.constData()) == 0)
+        return true;
+    spare.discard();
+    throw OptivarError::writeFailed(path);
+}
+
+} // namespace
+
+void write(const QString& path, const QByteArray& bytes, Mode mode, std::optional<qint64> lastModifiedNs)
+{
+    const QByteArray target = QFile::encodeName(path);
+    struct stat old
+    {
+    };
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    if (exists)
+        checkReplaceable(path, target, old, mode);
+    replaceByTemp(path, target, bytes, exists ? &old : nullptr, mode, lastModifiedNs);
+}
+
+void replace(const StoreLock& lock, const QString& path, const QByteArray& bytes, const struct stat* current)
+{
+    const QByteArray target = QFile::encodeName(path);
+    if (current)
+        checkReplaceable(path, target, *current, Mode::Replace);
+    if (current && lock.held() && replaceBySpare(path, target, bytes, *current))
+        return;
+    replaceByTemp(path, target, bytes, current, Mode::Replace, std::nullopt);
+}
+
 StoreLock::StoreLock(const QString& path) : m_lockPath(hiddenStemFor(path) + ".lock")
 {
     // O_NOFOLLOW: a link put in the lock file's place never makes a file elsewhere.
@@ -299,6 +500,11 @@ StoreLock::StoreLock(const QString& path) : m_lockPath(hiddenStemFor(path) + ".l
         m_fd = fd;
         return;
     }
+}
+
+bool StoreLock::held() const
+{
+    return m_fd >= 0;
 }
 
 StoreLock::~StoreLock()

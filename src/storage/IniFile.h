@@ -12,8 +12,9 @@
 /// Every read sees the file as it is on disk now (a missing, unreadable or
 /// oversized file, and anything that is not a regular file, reads as empty, so
 /// every reader gets its default). Every store first reads the file as it is on
-/// disk now, applies its change, and replaces the file atomically: a temporary
-/// file in the same folder, flushed to disk and renamed over the old one. The
+/// disk now, applies its change, and replaces the file atomically: another file
+/// in the same folder, flushed to disk, takes the old one's name (see
+/// AtomicFile). The
 /// read, change and replacement hold the file's AtomicFile::StoreLock, so two
 /// running copies storing into one file keep each other's keys (the last writer
 /// of a key wins). A failed store throws OptivarError "Unable to write to " +
@@ -52,4 +53,5 @@ private:
     QString m_path;
     mutable Stamp m_stamp;
     mutable std::shared_ptr<const IniDocument> m_cache;
+    mutable QByteArray m_cacheBytes; // what m_cache was read from
 };

@@ -197,6 +197,9 @@ private Q_SLOTS:
         QTest::newRow("characters outside code page 1251")
             << QByteArray() << QStringList{u"w|Alt|A_0|中a"_s + QString::fromUtf8("\xF0\x9F\x98\x80") + u"b"_s}
             << QByteArray("[Alt]\r\nA_0=?a?b\r\n");
+        QTest::newRow("section of step lines, each written as a reader gives it back")
+            << QByteArray("[S]\r\nold=1\r\n") << QStringList{u"l|S|A_0*A_1&Q_0=-3|A_0= Дом||Count|B=Дом|C=x\ny|D=中"_s}
+            << cp1251("[S]\r\nA_0*A_1&Q_0=-3\r\nA_0=\" Дом\"\r\n=\r\nCount=\r\nB=Дом\r\nC=x y\r\nD=?\r\n");
         QTest::newRow("line breaks never reach the file")
             << QByteArray() << QStringList{u"w|Alt|A_0|x\r\n[QualM]\r\nQ_0*Q_1=9\nend"_s, u"w|Alt|A_1|x\n"_s}
             << QByteArray("[Alt]\r\nA_0=x  [QualM]  Q_0*Q_1=9 end\r\nA_1=\"x \"\r\n");
@@ -215,6 +218,8 @@ private Q_SLOTS:
                 doc.writeInteger(f[1], f[2], f[3].toInt());
             } else if (f[0] == u"e"_s) {
                 doc.eraseSection(f[1]);
+            } else if (f[0] == u"l"_s) {
+                doc.replaceSectionLines(f[1], f.mid(2));
             } else {
                 QList<IniDocument::Entry> entries;
                 for (const QString& e : f.mid(2))
