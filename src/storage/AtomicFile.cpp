@@ -187,12 +187,8 @@ public:
             // The lock keeps the removal of leftovers away. The lease is refused
             // while anyone else has the file open; its breaking is signalled
             // with SIGURG, which a process ignores unless it asks for it.
-            if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd, F_SETSIG, SIGURG) != 0 ||
+            if (onOverlay(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd, F_SETSIG, SIGURG) != 0 ||
                 ::fcntl(fd, F_SETLEASE, F_WRLCK) != 0) {
-                ::close(fd);
-                return false;
-            }
-            if (onOverlay(fd)) {
                 ::close(fd);
                 return false;
             }
@@ -212,8 +208,7 @@ public:
     const QByteArray& path() const { return m_path; }
     // Made by this store: it holds no version yet.
     bool made() const { return m_made; }
-    // Nobody may take the spare for anything any more (after a failed write, or
-    // when the exchange could not be made sure of).
+    // After a failed write: nobody may take the half-written spare for anything.
     void discard()
     {
         ::unlink(m_path.constData());

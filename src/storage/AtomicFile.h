@@ -56,14 +56,6 @@ enum class Mode { Replace, NoReplace };
 void write(const QString& path, const QByteArray& bytes, Mode mode = Mode::Replace,
            std::optional<qint64> lastModifiedNs = std::nullopt);
 
-class StoreLock;
-
-/// As write() with Mode::Replace, for a caller that has just read the file at
-/// path under its StoreLock lock: current is what read() found there (null when
-/// nothing was), so the file need not be looked up again. While the lock is
-/// held the store goes through the spare when it can.
-void replace(const StoreLock& lock, const QString& path, const QByteArray& bytes, const struct stat* current);
-
 /// Keeps the read-change-replace of one file by one process apart from that of
 /// every other process that takes the same lock: an advisory lock (flock) on the
 /// hidden file "." + name + ".lock" beside the file, held only for the store.
@@ -89,6 +81,12 @@ private:
     QByteArray m_lockPath;
     int m_fd = -1;
 };
+
+/// As write() with Mode::Replace, for a caller that has just read the file at
+/// path under its StoreLock lock: current is what read() found there (null when
+/// nothing was), so the file need not be looked up again. While the lock is
+/// held the store goes through the spare when it can.
+void replace(const StoreLock& lock, const QString& path, const QByteArray& bytes, const struct stat* current);
 
 /// Removes from folder the hidden files of stores of problems and templates:
 /// temporary files "." + name + "." + six letters or digits that interrupted
